@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Velmora with its tests and runs them all through CTest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh $(cat scripts/build-deps.txt) socat g++-mingw-w64-x86-64
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+# The web engine refuses to start as root unless its sandbox is off.
+export QTWEBENGINE_DISABLE_SANDBOX=1
+ctest --test-dir build --output-on-failure

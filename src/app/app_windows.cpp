@@ -1,0 +1,41 @@
+#include "app/app_windows.h"
+
+#include "app/tform1.h"
+#include "comm/setup_forms.h"
+#include "views/info_form.h"
+
+AppWindows::AppWindows() = default;
+AppWindows::AppWindows(AppWindows &&) noexcept = default;
+
+AppWindows &AppWindows::operator=(AppWindows &&other) noexcept
+{
+    reset();
+    form1 = std::move(other.form1);
+    infoForm1 = std::move(other.infoForm1);
+    setupForm1 = std::move(other.setupForm1);
+    setupForm2 = std::move(other.setupForm2);
+    return *this;
+}
+
+AppWindows::~AppWindows() { reset(); }
+
+// The companions go first: they refer to the main window.
+void AppWindows::reset()
+{
+    setupForm2.reset();
+    setupForm1.reset();
+    infoForm1.reset();
+    form1.reset();
+}
+
+AppWindows createAppWindows(const QString &programDir)
+{
+    AppWindows windows;
+    windows.form1 = std::make_unique<TForm1>(programDir);
+    windows.infoForm1 = std::make_unique<TInfoForm1>(windows.form1.get());
+    windows.setupForm1 = std::make_unique<TSetupForm1>(windows.form1.get());
+    windows.setupForm2 = std::make_unique<TSetupForm2>(windows.form1.get());
+    windows.form1->setCompanionWindows(windows.infoForm1.get(), windows.setupForm1.get(),
+                                       windows.setupForm2.get());
+    return windows;
+}

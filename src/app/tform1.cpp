@@ -1,0 +1,173 @@
+#include "app/tform1.h"
+
+#include "arm/servo.h"
+#include "comm/setup_forms.h"
+#include "platform/program_dir.h"
+#include "toolkit/message_box.h"
+#include "toolkit/track_bar.h"
+#include "toolkit/up_down.h"
+#include "ui_tform1.h"
+#include "views/info_form.h"
+
+#include <QCloseEvent>
+
+Servo *servo1 = nullptr;
+Servo *servo2 = nullptr;
+Servo *servo3 = nullptr;
+Servo *servo4 = nullptr;
+Servo *servo5 = nullptr;
+
+namespace {
+
+struct JointStart {
+    Servo **pointer;
+    int kanal;
+    int limitMin;
+    int limitMax;
+};
+
+// Basis, Schulter, Ellenbogen, Handgelenk, Greifer: in force until the settings file is read.
+const JointStart kJointStart[] = {
+    {&servo1, 16, 751, 2251}, {&servo2, 17, 752, 2252}, {&servo3, 18, 753, 2253},
+    {&servo4, 19, 754, 2254}, {&servo5, 20, 1175, 1825},
+};
+
+constexpr int kServoTimerMs = 100;
+
+QString withTrailingSeparator(const QString &dir)
+{
+    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+template <typename T>
+T *control(const QWidget *form, const QString &name)
+{
+    T *found = form->findChild<T *>(name);
+    Q_ASSERT_X(found, "TForm1", qPrintable(name));
+    return found;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString &programDir, QWidget *parent)
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::TForm1>()),
+      programDirectory(programDir.isEmpty() ? platform::executableDirectory() : withTrailingSeparator(programDir))
+{
+    toolkit::useMessageBoxes();
+    ui->setupUi(this);
+    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+        const JointStart &start = kJointStart[i];
+        servoModels[i] = std::make_unique<Servo>(start.kanal, start.limitMin, start.limitMax);
+        *start.pointer = servoModels[i].get();
+    }
+    bindControls();
+    connectMenu();
+    startTimers();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    for (const JointStart &start : kJointStart)
+        *start.pointer = nullptr;
+}
+
+void TForm1::setCompanionWindows(TInfoForm1 *info, TSetupForm1 *setupArm, TSetupForm2 *setupChassis)
+{
+    infoForm = info;
+    setupFormArm = setupArm;
+    setupFormChassis = setupChassis;
+}
+
+void TForm1::bindControls()
+{
+    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+        const QString n = QString::number(i + 1);
+        joints[i] = JointControls{
+            control<QComboBox>(this, "cbxKanalServo" + n), control<QComboBox>(this, "cbxSpeed" + n),
+            control<QLineEdit>(this, "edtLimMin" + n),     control<toolkit::UpDown>(this, "udMin" + n),
+            control<QLineEdit>(this, "edtLimMax" + n),     control<toolkit::UpDown>(this, "udMax" + n),
+            control<QLineEdit>(this, "edtPos" + n),        control<toolkit::UpDown>(this, "udPos" + n),
+            control<toolkit::TrackBar>(this, "trbServo" + n), servoModels[i].get(),
+        };
+    }
+    for (int i = 0; i < 2; ++i) {
+        const QString n = QString::number(i + 1);
+        // Link 1's memo and edit carry no number, link 2's do.
+        const QString suffix = i == 0 ? QString() : n;
+        links[i] = LinkControls{
+            control<QGroupBox>(this, "gbxSeriell" + n),
+            control<QRadioButton>(this, "rbtnSeriell" + n),
+            control<QRadioButton>(this, "rbtnTCP" + n),
+            control<QLineEdit>(this, "edtTCP_IP" + n),
+            control<QLineEdit>(this, "edtTCP_Port" + n),
+            control<QPlainTextEdit>(this, "Receive_Memo" + suffix),
+            control<QLineEdit>(this, "Transmit_Edit" + suffix),
+            control<QPushButton>(this, "btnConnect" + n),
+            control<QPushButton>(this, "btnTransmit" + n),
+            control<QComboBox>(this, "cbxDeviceName" + n),
+            control<QComboBox>(this, "cbxBaudRate" + n),
+            control<QComboBox>(this, "cbxByteSize" + n),
+            control<QComboBox>(this, "cbxParity" + n),
+            control<QComboBox>(this, "cbxStopBits" + n),
+            control<QLabel>(this, "labNameSeriell" + n),
+            control<QLabel>(this, "labBaudRateSeriell" + n),
+            control<QLabel>(this, "labByteSizeSeriell" + n),
+            control<QLabel>(this, "labParity" + n),
+            control<QLabel>(this, "labStopBitsSeriell" + n),
+        };
+    }
+}
+
+void TForm1::connectMenu()
+{
+    connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
+    connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
+    connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
+}
+
+void TForm1::startTimers()
+{
+    ServoTimer1.setObjectName(QStringLiteral("ServoTimer1"));
+    ServoTimer1.setParent(this);
+    ServoTimer1.setTimerType(Qt::PreciseTimer);
+    ServoTimer1.setInterval(kServoTimerMs);
+    connect(&ServoTimer1, &QTimer::timeout, this, &TForm1::ServoTimer1Timer);
+    ServoTimer1.start();
+}
+
+void TForm1::FormCreate()
+{
+}
+
+void TForm1::FormClose()
+{
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TForm1::Beenden1Click() { close(); }
+
+void TForm1::Info1Click()
+{
+    if (infoForm)
+        infoForm->show();
+}
+
+void TForm1::RoboterArm1Click()
+{
+    if (setupFormArm)
+        setupFormArm->show();
+}
+
+void TForm1::RoboterFahrwerk1Click()
+{
+    if (setupFormChassis)
+        setupFormChassis->show();
+}

@@ -1,0 +1,107 @@
+#include "arm/servo.h"
+
+#include "app/message_sink.h"
+
+namespace {
+
+void warn(const char *text)
+{
+    msg::show(msg::Kind::Warning, msg::Buttons::Yes, text);
+}
+
+constexpr const char *kKanalFalsch = "Fehler: pKanal falsch!";
+constexpr const char *kLimitMinFalsch = "Fehler: pLimitMin falsch!";
+constexpr const char *kLimitMaxFalsch = "Fehler: pLimitMax falsch!";
+
+// The constructor accepts a narrower lower bound than setLimit does.
+constexpr int kConstructorLowest = 750;
+constexpr int kLowest = 500;
+constexpr int kHighest = 2500;
+constexpr int kHighestChannel = 31;
+constexpr int kStartPosition = 1500;
+
+} // namespace
+
+Servo::Servo(int pKanal, int pLimitMin, int pLimitMax)
+{
+    if (pKanal >= 0 && pKanal <= kHighestChannel)
+        kanal = pKanal;
+    else
+        warn(kKanalFalsch);
+    if (pLimitMin >= kConstructorLowest && pLimitMin < pLimitMax)
+        limitMin = pLimitMin;
+    else
+        warn(kLimitMinFalsch);
+    if (pLimitMax <= kHighest && pLimitMax > pLimitMin)
+        limitMax = pLimitMax;
+    else
+        warn(kLimitMaxFalsch);
+    position = kStartPosition;
+    setSpeed(0);
+}
+
+void Servo::setKanal(int pKanal)
+{
+    if (pKanal >= 0 && pKanal <= kHighestChannel)
+        kanal = pKanal;
+    else
+        warn(kKanalFalsch);
+}
+
+int Servo::getKanal() { return kanal; }
+
+void Servo::setPosition(int pPosition)
+{
+    if (pPosition >= limitMin && pPosition <= limitMax)
+        position = pPosition;
+    else
+        warn("Fehler: pPosition falsch!!");
+}
+
+int Servo::getPosition() { return position; }
+
+void Servo::setSpeed(int pSpeed)
+{
+    if (pSpeed >= 1 && pSpeed <= kMaxSpeed) {
+        speed = pSpeed;
+        speedOn = true;
+    } else if (pSpeed <= 0) {
+        speed = 0;
+        speedOn = false;
+    } else {
+        warn("Fehler: Speed zu groß!");
+    }
+}
+
+int Servo::getSpeed() { return speed; }
+
+// Each limit is checked against the other argument, not the stored limit, so one
+// call may store one limit and refuse the other.
+void Servo::setLimit(int pLimitMin, int pLimitMax)
+{
+    if (pLimitMin >= kLowest && pLimitMin < pLimitMax) {
+        limitMin = pLimitMin;
+        if (position < limitMin)
+            position = limitMin;
+    } else {
+        warn(kLimitMinFalsch);
+    }
+    if (pLimitMax <= kHighest && pLimitMax > pLimitMin) {
+        limitMax = pLimitMax;
+        if (position > limitMax)
+            position = limitMax;
+    } else {
+        warn(kLimitMaxFalsch);
+    }
+}
+
+int Servo::getLimitMin() { return limitMin; }
+
+int Servo::getLimitMax() { return limitMax; }
+
+std::string Servo::getCommand()
+{
+    speedText = speedOn ? "S" + std::to_string(speed) : std::string();
+    command = "#" + std::to_string(kanal) + "P" + std::to_string(position) + speedText;
+    return command;
+}

@@ -1,0 +1,56 @@
+#include "toolkit/track_bar.h"
+
+#include <QPainter>
+#include <QStyleOptionSlider>
+#include <algorithm>
+
+namespace toolkit {
+
+namespace {
+constexpr int kBandThickness = 4;
+}
+
+TrackBar::TrackBar(QWidget *parent) : QSlider(parent) {}
+
+void TrackBar::setSelStart(int value)
+{
+    bandStart = value;
+    update();
+}
+
+void TrackBar::setSelEnd(int value)
+{
+    bandEnd = value;
+    update();
+}
+
+void TrackBar::paintEvent(QPaintEvent *event)
+{
+    QSlider::paintEvent(event);
+    const int low = std::max(std::min(bandStart, bandEnd), minimum());
+    const int high = std::min(std::max(bandStart, bandEnd), maximum());
+    if (low >= high)
+        return;
+
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const bool horizontal = orientation() == Qt::Horizontal;
+    const int span = (horizontal ? groove.width() : groove.height()) - (horizontal ? handle.width() : handle.height());
+    const int offset = horizontal ? groove.left() + handle.width() / 2 : groove.top() + handle.height() / 2;
+    const auto pixel = [&](int value) {
+        return offset + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span, option.upsideDown);
+    };
+    const int a = pixel(low);
+    const int b = pixel(high);
+    QRect band;
+    if (horizontal)
+        band = QRect(QPoint(std::min(a, b), groove.bottom() + 2), QPoint(std::max(a, b), groove.bottom() + 1 + kBandThickness));
+    else
+        band = QRect(QPoint(groove.right() + 2, std::min(a, b)), QPoint(groove.right() + 1 + kBandThickness, std::max(a, b)));
+    QPainter painter(this);
+    painter.fillRect(band, palette().color(isEnabled() ? QPalette::Highlight : QPalette::Mid));
+}
+
+} // namespace toolkit

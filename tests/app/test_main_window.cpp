@@ -1,0 +1,298 @@
+#include "app/app_windows.h"
+#include "app/tform1.h"
+#include "app/velmora_application.h"
+#include "comm/setup_forms.h"
+#include "support/message_recorder.h"
+#include "support/program_dir_fixture.h"
+#include "toolkit/web_browser.h"
+#include "views/info_form.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <stdexcept>
+
+namespace {
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+QString lastLine(const QPlainTextEdit *memo)
+{
+    return memo->toPlainText().section(QLatin1Char('\n'), -1);
+}
+
+// An object whose event handling fails, to reach the application's exception display.
+class Throwing : public QObject {
+public:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("Testfehler");
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowsAreCreatedInOrderAndOnlyTheMainWindowShows();
+    void captionAndApplicationTitle();
+    void mainMenuHasEveryItem();
+    void sequenceMenuItemsDoNothing();
+    void everyTopLevelGroupExists_data();
+    void everyTopLevelGroupExists();
+    void firstArmTickLogsAndStagesAllJoints();
+    void quietTickLeavesMemoAndTransmitEditAlone();
+    void setupWindowsLockTheMainWindow_data();
+    void setupWindowsLockTheMainWindow();
+    void infoWindowLocksAndReloadsPage();
+    void messageBoxesAreRealModalBoxes();
+    void escapedExceptionIsShownAndProgramContinues();
+    void beendenClosesTheMainWindow();
+
+private:
+    std::unique_ptr<ProgramDirFixture> dir;
+    std::unique_ptr<MessageRecorder> recorder;
+    AppWindows windows;
+};
+
+void TestMainWindow::init()
+{
+    dir = std::make_unique<ProgramDirFixture>();
+    recorder = std::make_unique<MessageRecorder>();
+    windows = createAppWindows(dir->path());
+    windows.form1->show();
+}
+
+void TestMainWindow::cleanup()
+{
+    windows = AppWindows();
+    recorder.reset();
+    dir.reset();
+}
+
+void TestMainWindow::windowsAreCreatedInOrderAndOnlyTheMainWindowShows()
+{
+    QVERIFY(windows.form1 && windows.infoForm1 && windows.setupForm1 && windows.setupForm2);
+    QVERIFY(windows.form1->isVisible());
+    QVERIFY(!windows.infoForm1->isVisible());
+    QVERIFY(!windows.setupForm1->isVisible());
+    QVERIFY(!windows.setupForm2->isVisible());
+    QCOMPARE(windows.form1->programDir(), dir->path());
+}
+
+void TestMainWindow::captionAndApplicationTitle()
+{
+    QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Velmora Projekt"));
+    QVERIFY(windows.form1->windowTitle().startsWith(QStringLiteral("Velmora Projekt: Technikerarbeit")));
+    QCOMPARE(windows.infoForm1->windowTitle(), QStringLiteral("Info über Velmora Projekt 2007"));
+    QCOMPARE(windows.setupForm1->windowTitle(), QStringLiteral("Setup: Kommunikation RoboterArm"));
+    QCOMPARE(windows.setupForm2->windowTitle(), QStringLiteral("Setup: Kommunikation Fahrwerk"));
+}
+
+void TestMainWindow::mainMenuHasEveryItem()
+{
+    auto *bar = windows.form1->findChild<QMenuBar *>(QStringLiteral("MainMenu1"));
+    QVERIFY(bar);
+    QStringList titles;
+    for (const QAction *action : bar->actions())
+        titles << action->text();
+    QCOMPARE(titles, (QStringList{"&Datei", "&Setup", "Se&quenz", "&Hilfe"}));
+
+    const auto menu = [this](const char *name) { return windows.form1->findChild<QMenu *>(name); };
+    QCOMPARE(actionTexts(menu("Datei1")),
+             (QStringList{"&Einstellungen speichern", "letzte Einstellungen &laden", "-", "&Beenden"}));
+    QCOMPARE(actionTexts(menu("Setup1")), QStringList{"&Kommunikation"});
+    QCOMPARE(actionTexts(menu("Kommunikation1")), (QStringList{"Roboter&Arm...", "Roboter&Fahrwerk..."}));
+    QCOMPARE(actionTexts(menu("Sequenz1")),
+             (QStringList{"S&tarten", "&Laden...", "&Erstellen...", "&Speichern", "Speichern &unter...", "-",
+                          "Drucker &einrichten...", "&Drucken"}));
+    QCOMPARE(actionTexts(menu("Hilfe1")), QStringList{"&Info..."});
+}
+
+void TestMainWindow::sequenceMenuItemsDoNothing()
+{
+    auto *memo = windows.form1->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("<cr>")));
+    const QString memoBefore = memo->toPlainText();
+    for (const char *name : {"starten1", "laden1", "erstellen1", "speichern1", "speichernunter1",
+                             "Druckereinrichten1", "drucken1"}) {
+        auto *action = windows.form1->findChild<QAction *>(name);
+        QVERIFY2(action, name);
+        action->trigger();
+    }
+    QVERIFY(windows.form1->isEnabled());
+    QVERIFY(windows.form1->isVisible());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(!windows.infoForm1->isVisible() && !windows.setupForm1->isVisible() && !windows.setupForm2->isVisible());
+    QCOMPARE(memo->toPlainText(), memoBefore);
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestMainWindow::everyTopLevelGroupExists_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Basis") << "gbxBasis" << "Basis";
+    QTest::newRow("Schulter") << "gbxSchulter" << "Schulter";
+    QTest::newRow("Ellenbogen") << "gbxEllbog" << "Ellenbogen";
+    QTest::newRow("Handgelenk") << "gbxHandGel" << "Handgel.";
+    QTest::newRow("Greifer") << "gbxGreifer" << "Greifer";
+    QTest::newRow("link 1") << "gbxSeriell1" << "Seriell 1 (Greifarm)";
+    QTest::newRow("link 2") << "gbxSeriell2" << "Seriell 2 (Fahrwerk)";
+    QTest::newRow("chassis") << "gbxFahrwerk" << "Fahrwerk";
+    QTest::newRow("sequence") << "gbxAblauf" << "Ablaufsteuerung Greifarm";
+}
+
+void TestMainWindow::everyTopLevelGroupExists()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    auto *group = windows.form1->findChild<QGroupBox *>(name);
+    QVERIFY(group);
+    QCOMPARE(group->title(), title);
+    QVERIFY(group->isVisible());
+}
+
+void TestMainWindow::firstArmTickLogsAndStagesAllJoints()
+{
+    TForm1 &form = *windows.form1;
+    auto *memo = form.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    auto *transmit = form.findChild<QLineEdit *>(QStringLiteral("Transmit_Edit"));
+    QCOMPARE(memo->toPlainText().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Memo1"));
+    QTRY_COMPARE(lastLine(memo), QStringLiteral("#16P1500#17P1500#18P1500#19P1500#20P1500<cr>"));
+    QCOMPARE(transmit->text(), QStringLiteral("#16P1500#17P1500#18P1500#19P1500#20P1500\r"));
+}
+
+void TestMainWindow::quietTickLeavesMemoAndTransmitEditAlone()
+{
+    TForm1 &form = *windows.form1;
+    auto *memo = form.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    auto *transmit = form.findChild<QLineEdit *>(QStringLiteral("Transmit_Edit"));
+    form.ServoTimer1Timer();
+    transmit->setText(QStringLiteral("von Hand"));
+    const QString memoBefore = memo->toPlainText();
+    form.ServoTimer1Timer();
+    form.ServoTimer1Timer();
+    QCOMPARE(memo->toPlainText(), memoBefore);
+    QCOMPARE(transmit->text(), QStringLiteral("von Hand"));
+}
+
+void TestMainWindow::setupWindowsLockTheMainWindow_data()
+{
+    QTest::addColumn<QString>("menuItem");
+    QTest::addColumn<int>("window");
+    QTest::newRow("arm") << "RoboterArm1" << 1;
+    QTest::newRow("chassis") << "RoboterFahrwerk1" << 2;
+}
+
+void TestMainWindow::setupWindowsLockTheMainWindow()
+{
+    QFETCH(QString, menuItem);
+    QFETCH(int, window);
+    QWidget *setup = window == 1 ? static_cast<QWidget *>(windows.setupForm1.get()) : windows.setupForm2.get();
+    windows.form1->findChild<QAction *>(menuItem)->trigger();
+    QVERIFY(setup->isVisible());
+    QVERIFY(!windows.form1->isEnabled());
+    QCOMPARE(setup->size(), QSize(688, 446));
+    QVERIFY(setup->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(setup->windowFlags() & Qt::Tool);
+    QVERIFY(setup->findChildren<QWidget *>().isEmpty());
+    setup->close();
+    QVERIFY(!setup->isVisible());
+    QVERIFY(windows.form1->isEnabled());
+    windows.form1->findChild<QAction *>(menuItem)->trigger();
+    QVERIFY(setup->isVisible());
+    QVERIFY(!windows.form1->isEnabled());
+    setup->close();
+    QVERIFY(windows.form1->isEnabled());
+}
+
+void TestMainWindow::infoWindowLocksAndReloadsPage()
+{
+    TInfoForm1 &info = *windows.infoForm1;
+    auto *browser = info.findChild<toolkit::WebBrowser *>(QStringLiteral("CppWebBrowser1"));
+    auto *ok = info.findChild<QPushButton *>(QStringLiteral("btnOK"));
+    QSignalSpy navigations(browser, &toolkit::WebBrowser::navigationRequested);
+
+    windows.form1->Info1Click();
+    QVERIFY(info.isVisible());
+    QVERIFY(!windows.form1->isEnabled());
+    QCOMPARE(info.size(), QSize(432, 310));
+    QCOMPARE(ok->geometry(), QRect(179, 277, 75, 25));
+    QCOMPARE(ok->toolTip(), QStringLiteral("Fenster schließen"));
+    QCOMPARE(browser->geometry(), QRect(8, 8, 417, 265));
+    QVERIFY(info.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(navigations.size(), 1);
+    QCOMPARE(browser->requestedUrl(), QUrl::fromLocalFile(dir->filePath(QStringLiteral("info.htm"))));
+
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!info.isVisible());
+    QVERIFY(windows.form1->isEnabled());
+
+    // Closing by the title bar also unlocks; every showing loads the page afresh.
+    windows.form1->Info1Click();
+    QVERIFY(!windows.form1->isEnabled());
+    QCOMPARE(navigations.size(), 2);
+    info.close();
+    QVERIFY(windows.form1->isEnabled());
+}
+
+void TestMainWindow::messageBoxesAreRealModalBoxes()
+{
+    recorder.reset();
+    QString seenText;
+    QTimer::singleShot(0, this, [&seenText] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seenText = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    const msg::Answer answer = msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo, "Frage?");
+    QCOMPARE(seenText, QStringLiteral("Frage?"));
+    QCOMPARE(answer, msg::Answer::No);
+}
+
+void TestMainWindow::escapedExceptionIsShownAndProgramContinues()
+{
+    Throwing target;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QTRY_COMPARE(recorder->texts(), QStringList{QStringLiteral("Testfehler")});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    QVERIFY(windows.form1->isVisible());
+}
+
+void TestMainWindow::beendenClosesTheMainWindow()
+{
+    windows.form1->findChild<QAction *>(QStringLiteral("Beenden1"))->trigger();
+    QVERIFY(!windows.form1->isVisible());
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    VelmoraApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_main_window.moc"

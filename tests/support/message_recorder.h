@@ -1,0 +1,33 @@
+#pragma once
+// Records every message box instead of showing it and answers questions from a
+// script (Yes by default). Installs itself for its lifetime.
+#include "app/message_sink.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+class MessageRecorder : public msg::MessageSink {
+public:
+    struct Entry {
+        msg::Kind kind;
+        msg::Buttons buttons;
+        QString text;
+    };
+
+    MessageRecorder();
+    ~MessageRecorder() override;
+
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override;
+
+    // Answers for the next questions (Yes/No boxes), in order.
+    void answerQuestions(std::initializer_list<msg::Answer> answers);
+
+    QStringList texts() const;
+    const std::vector<Entry> &entries() const { return recorded; }
+    void clear() { recorded.clear(); }
+
+private:
+    std::vector<Entry> recorded;
+    std::deque<msg::Answer> scriptedAnswers;
+};
