@@ -1,0 +1,75 @@
+#include "robot_simulator.h"
+
+#include "sim_report.h"
+#include "sim_window.h"
+
+#include <iostream>
+
+namespace {
+
+// Fine enough for the 600 ms watchdog and smooth joint movement in the window.
+constexpr int kTickMs = 20;
+constexpr int kStatusMs = 1000;
+
+} // namespace
+
+RobotSimulator::RobotSimulator(const SimOptions &options)
+    : options(options),
+      armLink("arm", [this](const std::string &line) { return arm.handleLine(line); }, log),
+      chassisLink("chassis", [this](const std::string &line) { return chassis.handleLine(line); }, log)
+{
+    clock.start();
+    tickTimer.setTimerType(Qt::PreciseTimer);
+    connect(&tickTimer, &QTimer::timeout, this, &RobotSimulator::tick);
+    connect(&statusTimer, &QTimer::timeout, this, &RobotSimulator::printStatus);
+}
+
+RobotSimulator::~RobotSimulator() = default;
+
+bool RobotSimulator::start(QString *error)
+{
+    if (!options.logPath.isEmpty() && !log.open(options.logPath, error))
+        return false;
+    if (!openLink(armLink, options.armPort, error) || !openLink(chassisLink, options.chassisPort, error))
+        return false;
+    std::cout << "ready" << std::endl;
+
+    if (options.window) {
+        window = std::make_unique<SimWindow>(arm, chassis, options.jointChannels);
+        window->show();
+    }
+    tickTimer.start(kTickMs);
+    statusTimer.start(kStatusMs);
+    return true;
+}
+
+// Prints e.g. "arm-tcp 127.0.0.1:10001" and "arm-pty /dev/pts/5" for scripts to read.
+bool RobotSimulator::openLink(DeviceLink &link, quint16 port, QString *error)
+{
+    if (!link.listen(options.bindAddress, port, error))
+        return false;
+    std::cout << link.name() << "-tcp " << link.tcpEndpoint().toStdString() << std::endl;
+    if (options.pty) {
+        if (!link.openPty(error))
+            return false;
+        std::cout << link.name() << "-pty " << link.ptyPath().toStdString() << std::endl;
+    }
+    return true;
+}
+
+// Advances by the time really elapsed, so late timer ticks do not slow the robot down.
+void RobotSimulator::tick()
+{
+    const qint64 now = clock.elapsed();
+    const int elapsedMs = int(now - advancedToMs);
+    advancedToMs = now;
+    arm.advance(elapsedMs);
+    chassis.advance(elapsedMs);
+    if (window)
+        window->update();
+}
+
+void RobotSimulator::printStatus()
+{
+    std::cout << statusLine(clock.elapsed(), arm, chassis) << std::endl;
+}

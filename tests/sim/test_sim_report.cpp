@@ -1,0 +1,111 @@
+#include "chassis_model.h"
+#include "line_assembler.h"
+#include "sim_report.h"
+#include "ssc32_model.h"
+
+#include <QtTest>
+
+class TestSimReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void assemblesLines_data();
+    void assemblesLines();
+    void discardsOverlongGarbage();
+    void logLineEscapesControlBytes_data();
+    void logLineEscapesControlBytes();
+    void statusLineShowsRobotState_data();
+    void statusLineShowsRobotState();
+};
+
+void TestSimReport::assemblesLines_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("one whole line") << QStringList{"VER\r"} << QStringList{"VER"};
+    QTest::newRow("split over reads") << QStringList{"#17P18", "00S5", "00\r"} << QStringList{"#17P1800S500"};
+    QTest::newRow("two lines in one read") << QStringList{"A1\rB1\r"} << QStringList{"A1", "B1"};
+    QTest::newRow("line feed dropped") << QStringList{"VER\r\n", "Q\r"} << QStringList{"VER", "Q"};
+    QTest::newRow("unfinished line held back") << QStringList{"K100"} << QStringList{};
+    QTest::newRow("empty line") << QStringList{"\r"} << QStringList{""};
+}
+
+void TestSimReport::assemblesLines()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(QStringList, lines);
+
+    LineAssembler assembler;
+    QStringList assembled;
+    for (const QString &piece : pieces) {
+        for (const std::string &line : assembler.feed(piece.toStdString()))
+            assembled << QString::fromStdString(line);
+    }
+    QCOMPARE(assembled, lines);
+}
+
+void TestSimReport::discardsOverlongGarbage()
+{
+    LineAssembler assembler;
+    assembler.feed(std::string(LineAssembler::kMaxLineLength, 'x'));
+    QCOMPARE(assembler.feed("VER\r"), std::vector<std::string>{"VER"});
+}
+
+void TestSimReport::logLineEscapesControlBytes_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("arm command") << 12 << "arm" << QByteArray("#17P1800") << "12 arm #17P1800";
+    QTest::newRow("chassis command") << 4031 << "chassis" << QByteArray("K-155") << "4031 chassis K-155";
+    QTest::newRow("empty line") << 0 << "arm" << QByteArray() << "0 arm ";
+    QTest::newRow("control byte") << 5 << "arm" << QByteArray("\x1b" "VER") << "5 arm \\x1BVER";
+    QTest::newRow("high byte") << 5 << "arm" << QByteArray("\xfc") << "5 arm \\xFC";
+    QTest::newRow("backslash itself") << 5 << "arm" << QByteArray("a\\b") << "5 arm a\\x5Cb";
+}
+
+void TestSimReport::logLineEscapesControlBytes()
+{
+    QFETCH(int, ms);
+    QFETCH(QString, link);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, expected);
+
+    QCOMPARE(QString::fromStdString(logLine(ms, link.toStdString(), line.toStdString())), expected);
+}
+
+void TestSimReport::statusLineShowsRobotState_data()
+{
+    QTest::addColumn<QString>("part");
+
+    QTest::newRow("time") << "2.5 s |";
+    QTest::newRow("joint at rest") << "#17=1800";
+    QTest::newRow("moving joint with its target") << "#5=1500>2000";
+    QTest::newRow("tracks with direction") << "tracks L+120 R-50";
+    QTest::newRow("horn") << "horn on";
+    QTest::newRow("hazard") << "hazard off";
+    QTest::newRow("telemetry records") << "| A60 B81 T22";
+}
+
+void TestSimReport::statusLineShowsRobotState()
+{
+    QFETCH(QString, part);
+
+    Ssc32Model arm;
+    arm.handleLine("#17P1800#5P1000");
+    arm.handleLine("#5P2000S1000");
+    arm.advance(500);
+    ChassisModel chassis;
+    chassis.handleLine("K120R50");
+    chassis.handleLine("H1");
+
+    const QString line = QString::fromStdString(statusLine(2500, arm, chassis));
+    QVERIFY2(line.contains(part), qPrintable(line));
+    QVERIFY(!line.contains("#0="));
+}
+
+QTEST_GUILESS_MAIN(TestSimReport)
+#include "test_sim_report.moc"
