@@ -1,0 +1,51 @@
+#pragma once
+// The chassis command model: what the operator wants from the tracked chassis
+// (direction, track speeds, steering, horn, hazard lights, telemetry requests),
+// turned into one command text per call of getCommand, in a fixed rotation of
+// twelve steps. The chassis timer sends each text on link 2.
+#include <cstdint>
+#include <string>
+
+class Fahrwerk {
+public:
+    Fahrwerk();
+    Fahrwerk(const Fahrwerk &) = delete;
+    Fahrwerk &operator=(const Fahrwerk &) = delete;
+
+    // Switching on also switches on all three telemetry requests, switching off
+    // switches them off; everything else survives.
+    virtual void setAktiv(bool on);
+    virtual bool getAktiv();
+    // 'v' forward, 'r' backward, 'L' / 'R' turn on the spot, 's' stop; any other
+    // letter (case matters) changes nothing.
+    virtual void setRichtung(char richtung);
+    virtual void setAbstandAbfrage(bool on);
+    virtual void setBatterieAbfrage(bool on);
+    virtual void setHupe(bool on);
+    virtual void setTemperaturAbfrage(bool on);
+    virtual void setWarnblink(bool on);
+    // Steering in percent slows the inner track only; beyond +-100 the inner track
+    // runs backwards (the sharp-turn buttons use +-255).
+    virtual void setSpeed(int speed, int lenkung);
+    // Advances the rotation by one step and returns its text ("" while inactive,
+    // without advancing).
+    virtual std::string getCommand();
+
+private:
+    std::string trackCommand(const std::string &richtung, std::int32_t speed) const;
+
+    bool aktiv;
+    std::int32_t speedLinks;
+    std::int32_t speedRechts;
+    std::int32_t lenkung;
+    std::string command;
+    std::string richtungLinks;
+    std::string richtungRechts;
+    bool fahrt;
+    bool hupe;
+    bool warnblink;
+    bool temperaturAbfrage;
+    bool abstandAbfrage;
+    bool batterieAbfrage;
+    std::int32_t takt;
+};

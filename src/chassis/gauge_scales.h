@@ -1,0 +1,58 @@
+#pragma once
+// How the three telemetry gauges look for a reading: progress, fill colour and
+// background colour. Each function starts from the gauge's current look, because
+// some readings leave a colour as the previous one left it.
+#include <cstdint>
+#include <string_view>
+
+namespace chassis {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+constexpr bool operator==(Rgb a, Rgb b)
+{
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+constexpr bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+
+namespace colour {
+constexpr Rgb lime{0, 255, 0};
+constexpr Rgb green{0, 128, 0};
+constexpr Rgb yellow{255, 255, 0};
+constexpr Rgb maroon{128, 0, 0};
+constexpr Rgb red{255, 0, 0};
+constexpr Rgb blue{0, 0, 255};
+constexpr Rgb silver{192, 192, 192};
+} // namespace colour
+
+struct GaugeLook {
+    int progress = 0; // 0..100, as the bar shows it
+    Rgb fill;
+    Rgb background;
+};
+
+constexpr bool operator==(const GaugeLook &a, const GaugeLook &b)
+{
+    return a.progress == b.progress && a.fill == b.fill && a.background == b.background;
+}
+constexpr bool operator!=(const GaugeLook &a, const GaugeLook &b) { return !(a == b); }
+
+// Distance to the rear in centimetres: 35 cm and more fill the bar.
+GaugeLook distanceLook(std::int32_t centimetres, const GaugeLook &previous);
+// Battery voltage: 6.9 V is empty, 8.1 V full; the fill colour stays.
+GaugeLook batteryLook(float volts, const GaugeLook &previous);
+// Heat-sink temperature in degrees Celsius: 75 degrees fill the bar.
+GaugeLook temperatureLook(std::int32_t degrees, const GaugeLook &previous);
+
+// The same from the read-out texts. A text that is not a number leaves the look
+// exactly as it was.
+GaugeLook distanceLook(std::string_view text, const GaugeLook &previous);
+GaugeLook batteryLook(std::string_view text, std::string_view decimalSeparator,
+                      const GaugeLook &previous);
+GaugeLook temperatureLook(std::string_view text, const GaugeLook &previous);
+
+} // namespace chassis

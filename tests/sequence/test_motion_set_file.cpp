@@ -1,0 +1,270 @@
+#include "platform/atomic_file.h"
+#include "sequence/motion_set_file.h"
+#include "sequence/step_line.h"
+
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QStringList listOf(const std::vector<std::string> &lines)
+{
+    QStringList list;
+    for (const std::string &line : lines)
+        list << QString::fromLatin1(line.data(), int(line.size()));
+    return list;
+}
+
+std::vector<std::string> stepsOf(const QStringList &list)
+{
+    std::vector<std::string> steps;
+    for (const QString &line : list)
+        steps.push_back(line.toLatin1().toStdString());
+    return steps;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+std::string native(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+const QByteArray kOldContent = "1 2 3 4 5 6 7 8 9 10 \r\n";
+const QStringList kSteps{"0 1500 0 1500 0 1500 0 1500 0 1500 ", "", "-5 900 7 2500 0 0 0 0 0 1 "};
+const QByteArray kStepsFile = "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n\r\n-5 900 7 2500 0 0 0 0 0 1 \r\n";
+
+} // namespace
+
+class TestMotionSetFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadsLines_data();
+    void loadsLines();
+    void loadsEveryByteValue();
+    void loadsTenMegabyteLine();
+    void loadsHundredThousandLines();
+    void loadOfMissingFileNamesFileAndReasonAndKeepsSteps();
+    void loadOfDirectoryFailsAndKeepsSteps();
+    void storesEachLineWithCrLf();
+    void storesEmptyListAsEmptyFile();
+    void storeReplacesOldFile();
+    void storeAndLoadRoundTrip();
+    void storeIntoMissingDirectoryCreatesNothing();
+    void storeBelowRegularFileFails();
+    void storeOnFullDiskKeepsOldFile();
+    void storeOverDirectoryFailsAndLeavesNoTemporary();
+    void storeIntoReadOnlyDirectoryKeepsOldFile();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestMotionSetFile::loadsLines_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("CR LF") << QByteArray("a 1\r\nb 2\r\n") << QStringList{"a 1", "b 2"};
+    QTest::newRow("LF only") << QByteArray("a 1\nb 2\n") << QStringList{"a 1", "b 2"};
+    QTest::newRow("CR only") << QByteArray("a 1\rb 2\r") << QStringList{"a 1", "b 2"};
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("no final line end") << QByteArray("a 1\r\nb 2") << QStringList{"a 1", "b 2"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("empty line in the middle") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("CR CR LF is two line ends") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("spaces kept verbatim") << QByteArray("  1  2 \t\r\n") << QStringList{"  1  2 \t"};
+}
+
+void TestMotionSetFile::loadsLines()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, steps);
+    const QString path = dir.filePath("lines.rfs");
+    QVERIFY(writeBytes(path, content));
+    std::vector<std::string> loaded{"left from before"};
+    const std::optional<std::string> error = sequence::loadMotionSet(native(path), loaded);
+    QVERIFY2(!error, error ? error->c_str() : "");
+    QCOMPARE(listOf(loaded), steps);
+}
+
+void TestMotionSetFile::loadsEveryByteValue()
+{
+    QByteArray content;
+    for (int round = 0; round < 3; ++round)
+        for (int value = 0; value < 256; ++value)
+            content.append(char(value));
+    const QString path = dir.filePath("garbage.rfs");
+    QVERIFY(writeBytes(path, content));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    // Per round: bytes 0-9 | LF | 11-12 | CR | 14-255; the next round's 0-9 joins the 14-255.
+    QCOMPARE(loaded.size(), size_t(7));
+    QCOMPARE(loaded.front(), content.left(10).toStdString());
+    QCOMPARE(loaded[1], std::string("\x0b\x0c"));
+    QCOMPARE(loaded[2].size(), size_t(242 + 10));
+    // A NUL byte cannot start a number.
+    QCOMPARE(sequence::readStepLine(loaded.front()), sequence::StepValues{});
+}
+
+void TestMotionSetFile::loadsTenMegabyteLine()
+{
+    const QString path = dir.filePath("long.rfs");
+    QVERIFY(writeBytes(path, QByteArray(10 * 1024 * 1024, '7') + "\r\n1 2\r\n"));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QCOMPARE(loaded.size(), size_t(2));
+    QCOMPARE(loaded[0].size(), size_t(10 * 1024 * 1024));
+    QCOMPARE(sequence::readStepLine(loaded[0]), sequence::StepValues{});
+    QCOMPARE(loaded[1], std::string("1 2"));
+}
+
+void TestMotionSetFile::loadsHundredThousandLines()
+{
+    QByteArray content;
+    for (int i = 0; i < 100000; ++i)
+        content += QByteArray::number(i) + " 1500 0 1500 0 1500 0 1500 0 1500 \r\n";
+    const QString path = dir.filePath("many.rfs");
+    QVERIFY(writeBytes(path, content));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QCOMPARE(loaded.size(), size_t(100000));
+    QCOMPARE(sequence::readStepLine(loaded.back())[0], 99999);
+}
+
+void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
+{
+    const QString path = dir.filePath("missing.rfs");
+    std::vector<std::string> steps = stepsOf(kSteps);
+    const std::optional<std::string> error = sequence::loadMotionSet(native(path), steps);
+    QVERIFY(error);
+    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
+    QCOMPARE(listOf(steps), kSteps);
+}
+
+void TestMotionSetFile::loadOfDirectoryFailsAndKeepsSteps()
+{
+    std::vector<std::string> steps = stepsOf(kSteps);
+    const std::optional<std::string> error = sequence::loadMotionSet(native(dir.path()), steps);
+    QVERIFY(error);
+    QVERIFY2(error->find(native(dir.path())) != std::string::npos, error->c_str());
+    QCOMPARE(listOf(steps), kSteps);
+}
+
+void TestMotionSetFile::storesEachLineWithCrLf()
+{
+    const QString path = dir.filePath("stored.rfs");
+    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    QCOMPARE(readBytes(path), kStepsFile);
+    QVERIFY(!QFile::exists(QString::fromStdString(platform::temporaryPathFor(native(path)))));
+}
+
+void TestMotionSetFile::storesEmptyListAsEmptyFile()
+{
+    const QString path = dir.filePath("empty.rfs");
+    QVERIFY(writeBytes(path, kOldContent));
+    QVERIFY(!sequence::storeMotionSet(native(path), {}));
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(readBytes(path), QByteArray());
+}
+
+void TestMotionSetFile::storeReplacesOldFile()
+{
+    const QString path = dir.filePath("replaced.rfs");
+    QVERIFY(writeBytes(path, kOldContent + kOldContent + kOldContent));
+    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    QCOMPARE(readBytes(path), kStepsFile);
+}
+
+void TestMotionSetFile::storeAndLoadRoundTrip()
+{
+    const QString path = dir.filePath("round trip.rfs");
+    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QCOMPARE(listOf(loaded), kSteps);
+}
+
+void TestMotionSetFile::storeIntoMissingDirectoryCreatesNothing()
+{
+    const QString missingDir = dir.filePath("RFS");
+    const QString path = missingDir + "/set.rfs";
+    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    QVERIFY(error);
+    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
+    QVERIFY(!QFileInfo::exists(missingDir));
+}
+
+void TestMotionSetFile::storeBelowRegularFileFails()
+{
+    const QString notADir = dir.filePath("plain-file");
+    QVERIFY(writeBytes(notADir, kOldContent));
+    const std::optional<std::string> error =
+        sequence::storeMotionSet(native(notADir + "/set.rfs"), stepsOf(kSteps));
+    QVERIFY(error);
+    QVERIFY2(error->find(std::strerror(ENOTDIR)) != std::string::npos, error->c_str());
+    QCOMPARE(readBytes(notADir), kOldContent);
+}
+
+void TestMotionSetFile::storeOnFullDiskKeepsOldFile()
+{
+    if (!QFileInfo::exists("/dev/full"))
+        QSKIP("needs /dev/full");
+    const QString path = dir.filePath("full.rfs");
+    QVERIFY(writeBytes(path, kOldContent));
+    // The temporary file lands on a device that takes no byte.
+    const QString temporary = QString::fromStdString(platform::temporaryPathFor(native(path)));
+    QVERIFY(QFile::link("/dev/full", temporary));
+    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    QVERIFY(error);
+    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(std::strerror(ENOSPC)) != std::string::npos, error->c_str());
+    QCOMPARE(readBytes(path), kOldContent);
+    QVERIFY(!QFileInfo(temporary).isSymLink() && !QFileInfo::exists(temporary));
+}
+
+void TestMotionSetFile::storeOverDirectoryFailsAndLeavesNoTemporary()
+{
+    const QString path = dir.filePath("occupied.rfs");
+    QVERIFY(QDir().mkpath(path + "/inside"));
+    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    QVERIFY(error);
+    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY(QFileInfo(path).isDir());
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(native(path)))));
+}
+
+void TestMotionSetFile::storeIntoReadOnlyDirectoryKeepsOldFile()
+{
+    const QString readOnly = dir.filePath("read-only");
+    QVERIFY(QDir().mkpath(readOnly));
+    const QString path = readOnly + "/set.rfs";
+    QVERIFY(writeBytes(path, kOldContent));
+    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] {
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    if (writeBytes(readOnly + "/probe", "x"))
+        QSKIP("permissions do not bind this user (root)");
+    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    QVERIFY(error);
+    QVERIFY2(error->find(std::strerror(EACCES)) != std::string::npos, error->c_str());
+    QCOMPARE(readBytes(path), kOldContent);
+}
+
+QTEST_APPLESS_MAIN(TestMotionSetFile)
+#include "test_motion_set_file.moc"
