@@ -1,0 +1,115 @@
+#pragma once
+// The serial half of a link: one port, opened, configured, written to and closed
+// on the main thread, and a worker thread that polls it every millisecond and
+// hands each block it reads to the main thread (OnReceive), waiting until it has
+// been handled. The worker starts with the first successful Open.
+//
+// The worker and the main thread share the device, the open flag and a
+// generation counter under one lock, held around one poll pass and around open
+// and close, never across the hand-over. A block read before a close or reopen
+// is dropped when it reaches the main thread.
+#include "comm/main_thread_hand_over.h"
+#include "platform/serial_device.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TCommThread {
+public:
+    // Raw port names, unsorted; the defaults come from platform::listPorts.
+    using PortNameSource = std::function<std::vector<std::string>(bool serial, bool parallel)>;
+
+    explicit TCommThread(MainThreadHandOver &handOver,
+                         std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice());
+    // Stops the worker (also while it waits in a hand-over) and closes the port.
+    // Not from inside OnReceive or OnLost: the worker waits for those to return.
+    ~TCommThread();
+    TCommThread(const TCommThread &) = delete;
+    TCommThread &operator=(const TCommThread &) = delete;
+
+    bool Open();
+    // Why the last Open failed, in the system's words; empty after one that succeeded.
+    const std::string &LastError() const { return FLastError; }
+    bool Close();
+    bool Connected() const { return FConnected; }
+    bool WriteText(const std::string &text);
+    // True until the first successful Open has started the worker.
+    bool Suspended() const { return !worker.joinable(); }
+
+    // A change while the port is open closes it, stores the value and reopens it;
+    // while closed the value only waits for the next Open. Nothing validates it.
+    const std::string &DeviceName() const { return FDeviceName; }
+    void setDeviceName(const std::string &name);
+    std::uint32_t BaudRate() const { return PortDcb.BaudRate; }
+    void setBaudRate(std::uint32_t baudRate);
+    std::uint8_t ByteSize() const { return PortDcb.ByteSize; }
+    void setByteSize(std::uint8_t byteSize);
+    std::uint8_t Parity() const { return PortDcb.Parity; }
+    void setParity(std::uint8_t parity);
+    std::uint8_t StopBits() const { return PortDcb.StopBits; }
+    void setStopBits(std::uint8_t stopBits);
+
+    // Port names sorted case-insensitively (COM10 before COM2), duplicates kept.
+    // A flag counts only when its byte value is exactly 1.
+    std::vector<std::string> EnumPorts(std::uint8_t serial, std::uint8_t parallel);
+    // The same into list, which is cleared first; returns list.
+    std::vector<std::string> &EnumPorts(std::uint8_t serial, std::uint8_t parallel,
+                                        std::vector<std::string> &list);
+    void setPortNameSource(PortNameSource source) { portNames = std::move(source); }
+
+    // Called on the main thread with every block read.
+    std::function<void(std::string)> OnReceive;
+    // Called once on the main thread when the open device has gone away (adapter
+    // pulled); the port is closed by then.
+    std::function<void()> OnLost;
+
+private:
+    enum class PollOutcome { Nothing, Received, Lost };
+
+    void DoOpen();
+    void DoClose();
+    void DoReceive(std::uint64_t readInGeneration);
+    void DoLost(std::uint64_t lostInGeneration);
+    platform::IoResult WriteByte(char byte);
+    template <typename Store> void changeParameter(Store store);
+
+    void Execute();
+    bool waitPollInterval();
+    PollOutcome pollOnce(std::uint64_t &generationSeen);
+    void stopWorker();
+
+    MainThreadHandOver &handOver;
+    PortNameSource portNames;
+
+    // Guards PortHandle, FConnected and generation against the worker;
+    // only the main thread writes them, always holding it.
+    std::mutex portLock;
+    // Holds the handle, the saved parameters and the saved time-outs.
+    std::unique_ptr<platform::SerialDevice> PortHandle;
+    bool FConnected = false;
+    std::string FDeviceName = "COM1";
+    platform::LineSettings PortDcb {9600, 8, 0, 0};
+    platform::CommTimeouts PortTimeouts {15, 1, 250, 1, 250};
+    std::int32_t InQueueKB = 32;
+    std::int32_t OutQueueKB = 9;
+    // Written by the worker outside a hand-over, read by the main thread inside one.
+    std::string RxBuffer;
+    std::int32_t MaxWriteRetries = 100000;
+    std::uint32_t PollInterval = 1; // milliseconds
+    // Counts opens and closes, so a block read from an earlier opening is recognised.
+    std::uint64_t generation = 0;
+    std::string FLastError; // main thread only
+
+    std::thread worker;
+    std::mutex wakeLock;
+    std::condition_variable wakeUp;
+    bool terminateRequested = false; // guarded by wakeLock
+    bool workerFinished = false;     // guarded by wakeLock
+    bool destroying = false;         // main thread only
+};

@@ -1,0 +1,68 @@
+#pragma once
+// One serial port as the worker drives it: open by name, remember the settings
+// found there, apply ours, poll for waiting bytes, read them, write one byte at a
+// time, put the found settings back and close. One backend per platform (termios,
+// Win32 communications calls); tests substitute a fake. Free of Qt so the Win32
+// backend can be checked with a plain cross compiler.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Line parameters in the terms of the Win32 DCB, whose values the link panels use:
+// Parity 0 none, 1 odd, 2 even, 3 mark, 4 space; StopBits 0 = 1, 1 = 1.5, 2 = 2.
+// Everything else a port has is fixed by the backends: raw data, no flow control
+// of any kind, no parity checking, modem control lines not asserted.
+struct LineSettings {
+    std::uint32_t BaudRate = 0;
+    std::uint8_t ByteSize = 0;
+    std::uint8_t Parity = 0;
+    std::uint8_t StopBits = 0;
+};
+
+// The Win32 COMMTIMEOUTS record, in milliseconds. A POSIX port never waits (it
+// reads only what is waiting and writes non-blocking), so there they are unused.
+struct CommTimeouts {
+    std::uint32_t ReadIntervalTimeout = 0;
+    std::uint32_t ReadTotalTimeoutMultiplier = 0;
+    std::uint32_t ReadTotalTimeoutConstant = 0;
+    std::uint32_t WriteTotalTimeoutMultiplier = 0;
+    std::uint32_t WriteTotalTimeoutConstant = 0;
+};
+
+enum class IoResult {
+    Ok,
+    Retry,     // nothing done this time (full output queue, failed poll); try again later
+    HardError, // the device is gone (adapter pulled, pty master closed); retrying is pointless
+};
+
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+
+    // False when the device is missing, in use or refused; the device stays closed.
+    virtual bool open(const std::string &name) = 0;
+    // Why the last open failed, in the system's words.
+    virtual std::string openError() const = 0;
+    // Remembers the port's settings and time-outs as found, for restoreSaved().
+    virtual bool saveCurrent() = 0;
+    // False when the port refuses a value; it then keeps its line parameters.
+    virtual bool configure(const LineSettings &settings, const CommTimeouts &timeouts) = 0;
+    virtual bool setQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) = 0;
+    virtual bool restoreSaved() = 0;
+    // False when the close call fails; the device then stays open.
+    virtual bool close() = 0;
+
+    // Bytes in the input queue (count is 0 unless the result is Ok).
+    virtual IoResult bytesWaiting(std::size_t &count) = 0;
+    // Reads at most size bytes that are already waiting; got is how many came.
+    virtual IoResult read(char *buffer, std::size_t size, std::size_t &got) = 0;
+    virtual IoResult writeByte(char byte) = 0;
+};
+
+// The backend of the platform this is built for.
+std::unique_ptr<SerialDevice> makeSerialDevice();
+
+} // namespace platform

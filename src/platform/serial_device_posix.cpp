@@ -1,0 +1,233 @@
+// Serial port over termios (Linux, macOS).
+#include "platform/serial_device.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+bool speedFor(std::uint32_t baudRate, speed_t &speed)
+{
+    struct Entry { std::uint32_t rate; speed_t speed; };
+    static const Entry table[] = {
+        {50, B50}, {75, B75}, {110, B110}, {134, B134}, {150, B150}, {200, B200},
+        {300, B300}, {600, B600}, {1200, B1200}, {1800, B1800}, {2400, B2400},
+        {4800, B4800}, {9600, B9600}, {19200, B19200}, {38400, B38400},
+        {57600, B57600}, {115200, B115200}, {230400, B230400},
+    };
+    for (const Entry &entry : table) {
+        if (entry.rate == baudRate) {
+            speed = entry.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool sizeFlagFor(std::uint8_t byteSize, tcflag_t &flag)
+{
+    switch (byteSize) {
+    case 5: flag = CS5; return true;
+    case 6: flag = CS6; return true;
+    case 7: flag = CS7; return true;
+    case 8: flag = CS8; return true;
+    default: return false; // termios has no 4-bit characters
+    }
+}
+
+bool parityFlagsFor(std::uint8_t parity, tcflag_t &flags)
+{
+    switch (parity) {
+    case 0: flags = 0; return true;
+    case 1: flags = PARENB | PARODD; return true;
+    case 2: flags = PARENB; return true;
+#ifdef CMSPAR
+    case 3: flags = PARENB | CMSPAR | PARODD; return true;
+    case 4: flags = PARENB | CMSPAR; return true;
+#endif
+    default: return false;
+    }
+}
+
+bool stopFlagFor(const LineSettings &settings, tcflag_t &flag)
+{
+    switch (settings.StopBits) {
+    case 0: flag = 0; return true;
+    case 1: // CSTOPB means 1.5 stop bits only with 5-bit characters
+        flag = CSTOPB;
+        return settings.ByteSize == 5;
+    case 2: flag = CSTOPB; return true;
+    default: return false;
+    }
+}
+
+// Errors after which the descriptor is useless: the device went away.
+bool deviceGone(int error)
+{
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
+IoResult failure()
+{
+    return deviceGone(errno) ? IoResult::HardError : IoResult::Retry;
+}
+
+#ifdef CMSPAR
+constexpr tcflag_t kParityMask = PARENB | PARODD | CMSPAR;
+#else
+constexpr tcflag_t kParityMask = PARENB | PARODD;
+#endif
+
+class PosixSerialDevice final : public SerialDevice {
+public:
+    ~PosixSerialDevice() override
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    bool open(const std::string &name) override
+    {
+        // Non-blocking: a blocking one-byte write can hang for ever when nobody
+        // reads or an XOFF arrived.
+        const int opened = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (opened < 0) {
+            error = std::strerror(errno);
+            return false;
+        }
+        // One user at a time, as a COM port opened without sharing: a second
+        // open of the same device, from this process or another, is refused.
+        if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
+            error = std::strerror(EBUSY);
+            ::close(opened);
+            return false;
+        }
+        fd = opened;
+        haveSaved = false;
+        error.clear();
+        return true;
+    }
+
+    std::string openError() const override { return error; }
+
+    bool saveCurrent() override
+    {
+        haveSaved = ::tcgetattr(fd, &saved) == 0;
+        return haveSaved;
+    }
+
+    bool configure(const LineSettings &settings, const CommTimeouts &) override
+    {
+        termios port {};
+        if (::tcgetattr(fd, &port) != 0)
+            return false;
+        const speed_t foundSpeed = ::cfgetospeed(&port);
+        const tcflag_t foundLine = port.c_cflag & (CSIZE | kParityMask | CSTOPB);
+
+        ::cfmakeraw(&port);
+        port.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+        port.c_cflag &= ~(CRTSCTS | HUPCL);
+        port.c_cflag |= CLOCAL | CREAD;
+        // Reads return what is waiting; 0 then only means hang-up.
+        port.c_cc[VMIN] = 1;
+        port.c_cc[VTIME] = 0;
+
+        speed_t speed;
+        tcflag_t size, parity, stop;
+        const bool accepted = speedFor(settings.BaudRate, speed)
+            && sizeFlagFor(settings.ByteSize, size)
+            && parityFlagsFor(settings.Parity, parity)
+            && stopFlagFor(settings, stop);
+        port.c_cflag &= ~(CSIZE | kParityMask | CSTOPB);
+        if (accepted) {
+            port.c_cflag |= size | parity | stop;
+        } else {
+            // A refused value leaves the line as found; the port still runs raw.
+            speed = foundSpeed;
+            port.c_cflag |= foundLine;
+        }
+        ::cfsetispeed(&port, speed);
+        ::cfsetospeed(&port, speed);
+        const bool applied = ::tcsetattr(fd, TCSANOW, &port) == 0;
+        dropModemLines();
+        return accepted && applied;
+    }
+
+    bool setQueueSizes(std::uint32_t, std::uint32_t) override
+    {
+        return true; // the kernel sizes its own tty buffers
+    }
+
+    bool restoreSaved() override
+    {
+        // Fails harmlessly on a device that is gone.
+        return haveSaved && ::tcsetattr(fd, TCSANOW, &saved) == 0;
+    }
+
+    bool close() override
+    {
+        // Linux releases the descriptor even when close reports an error, so
+        // the port is closed either way and must not be closed again.
+        ::close(fd);
+        fd = -1;
+        return true;
+    }
+
+    IoResult bytesWaiting(std::size_t &count) override
+    {
+        count = 0;
+        int waiting = 0;
+        if (::ioctl(fd, FIONREAD, &waiting) != 0)
+            return failure();
+        count = waiting > 0 ? static_cast<std::size_t>(waiting) : 0;
+        return IoResult::Ok;
+    }
+
+    IoResult read(char *buffer, std::size_t size, std::size_t &got) override
+    {
+        got = 0;
+        const ssize_t result = ::read(fd, buffer, size);
+        if (result == 0)
+            return IoResult::HardError; // end of file: hung up
+        if (result < 0)
+            return failure();
+        got = static_cast<std::size_t>(result);
+        return IoResult::Ok;
+    }
+
+    IoResult writeByte(char byte) override
+    {
+        const ssize_t result = ::write(fd, &byte, 1);
+        if (result == 1)
+            return IoResult::Ok;
+        return result < 0 ? failure() : IoResult::Retry;
+    }
+
+private:
+    void dropModemLines()
+    {
+        // A pty has no modem lines (ENOTTY); nothing to drop then.
+        int lines = TIOCM_DTR | TIOCM_RTS;
+        ::ioctl(fd, TIOCMBIC, &lines);
+    }
+
+    int fd = -1;
+    termios saved {};
+    bool haveSaved = false;
+    std::string error;
+};
+
+} // namespace
+
+std::unique_ptr<SerialDevice> makeSerialDevice()
+{
+    return std::make_unique<PosixSerialDevice>();
+}
+
+} // namespace platform

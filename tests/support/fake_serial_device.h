@@ -1,0 +1,66 @@
+#pragma once
+// A scriptable serial device: logs the calls that open, configure and close it,
+// counts polls and writes, serves bytes the test feeds and results it scripts.
+// The state lives in FakePort, which the test keeps while the worker owns the
+// device.
+#include "platform/serial_device.h"
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct FakePort {
+    // Set up before use; read by the device.
+    bool openSucceeds = true;
+    std::string openError = "No such file or directory";
+    bool configureSucceeds = true;
+    bool closeSucceeds = true;
+
+    // Main-thread calls in order: "open COM1", "saveCurrent",
+    // "configure 9600 8 0 0 / 15 1 250 1 250", "setQueueSizes 32768 9216",
+    // "restoreSaved", "close".
+    std::vector<std::string> calls;
+
+    // Results of the next writes; Ok once the script is used up.
+    std::deque<platform::IoResult> writeResults;
+    std::string written;
+    std::atomic<int> writeCalls {0};
+
+    std::atomic<int> pollCalls {0};
+    // What the worker finds: bytes waiting, or failing polls (count of them,
+    // or all from now on).
+    void feed(const std::string &bytes);
+    void failPolls(platform::IoResult result, int count = -1);
+
+    std::mutex lock; // guards the three below against the worker
+    std::string incoming;
+    platform::IoResult pollResult = platform::IoResult::Ok;
+    int failingPolls = 0; // negative: for ever
+};
+
+class FakeSerialDevice final : public platform::SerialDevice {
+public:
+    explicit FakeSerialDevice(FakePort &port) : port(port) {}
+    static std::unique_ptr<platform::SerialDevice> on(FakePort &port)
+    {
+        return std::make_unique<FakeSerialDevice>(port);
+    }
+
+    bool open(const std::string &name) override;
+    std::string openError() const override;
+    bool saveCurrent() override;
+    bool configure(const platform::LineSettings &settings,
+                   const platform::CommTimeouts &timeouts) override;
+    bool setQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
+    bool restoreSaved() override;
+    bool close() override;
+    platform::IoResult bytesWaiting(std::size_t &count) override;
+    platform::IoResult read(char *buffer, std::size_t size, std::size_t &got) override;
+    platform::IoResult writeByte(char byte) override;
+
+private:
+    FakePort &port;
+};

@@ -1,0 +1,73 @@
+#include "support/pty_pair.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+PtyPair::PtyPair()
+{
+    char name[128] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        master = slave = -1;
+        return;
+    }
+    slaveName = name;
+}
+
+PtyPair::~PtyPair()
+{
+    closeMaster();
+    if (slave >= 0)
+        ::close(slave);
+}
+
+bool PtyPair::send(const std::string &bytes)
+{
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t result = ::write(master, bytes.data() + sent, bytes.size() - sent);
+        if (result < 0 && errno != EINTR)
+            return false;
+        if (result > 0)
+            sent += static_cast<std::size_t>(result);
+    }
+    return true;
+}
+
+std::string PtyPair::receive(std::size_t size)
+{
+    constexpr int kGiveUpMs = 10000;
+    std::string bytes;
+    while (bytes.size() < size) {
+        pollfd readable {master, POLLIN, 0};
+        if (::poll(&readable, 1, kGiveUpMs) <= 0)
+            break;
+        char chunk[256];
+        const ssize_t result = ::read(master, chunk, std::min(sizeof chunk, size - bytes.size()));
+        if (result <= 0)
+            break;
+        bytes.append(chunk, static_cast<std::size_t>(result));
+    }
+    return bytes;
+}
+
+void PtyPair::closeMaster()
+{
+    if (master >= 0)
+        ::close(master);
+    master = -1;
+}
+
+termios PtyPair::slaveSettings() const
+{
+    termios settings {};
+    ::tcgetattr(slave, &settings);
+    return settings;
+}
+
+void PtyPair::setSlaveSettings(const termios &settings)
+{
+    ::tcsetattr(slave, TCSANOW, &settings);
+}
