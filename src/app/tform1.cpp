@@ -1,6 +1,10 @@
 #include "app/tform1.h"
 
 #include "arm/servo.h"
+#include "chassis/fahrwerk.h"
+#include "comm/qt_hand_over.h"
+#include "comm/tcomm_thread.h"
+#include "toolkit/client_socket.h"
 #include "comm/setup_forms.h"
 #include "platform/program_dir.h"
 #include "toolkit/message_box.h"
@@ -16,6 +20,7 @@ Servo *servo2 = nullptr;
 Servo *servo3 = nullptr;
 Servo *servo4 = nullptr;
 Servo *servo5 = nullptr;
+Fahrwerk *fahrwerk = nullptr;
 
 namespace {
 
@@ -33,6 +38,7 @@ const JointStart kJointStart[] = {
 };
 
 constexpr int kServoTimerMs = 100;
+constexpr int kKettenTimerMs = 50;
 
 QString withTrailingSeparator(const QString &dir)
 {
@@ -61,8 +67,17 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
         servoModels[i] = std::make_unique<Servo>(start.kanal, start.limitMin, start.limitMax);
         *start.pointer = servoModels[i].get();
     }
+    fahrwerkModel = std::make_unique<Fahrwerk>();
+    fahrwerk = fahrwerkModel.get();
+    handOver = std::make_unique<QtHandOver>(this);
     bindControls();
+    connectJointPanel();
+    connectSequenceEditor();
     connectMenu();
+    connectWebcamView();
+    connectLinkPanels();
+    connectDriveControls();
+    connectTelemetry();
     startTimers();
     FormCreate();
 }
@@ -71,6 +86,7 @@ TForm1::~TForm1()
 {
     for (const JointStart &start : kJointStart)
         *start.pointer = nullptr;
+    fahrwerk = nullptr;
 }
 
 void TForm1::setCompanionWindows(TInfoForm1 *info, TSetupForm1 *setupArm, TSetupForm2 *setupChassis)
@@ -116,34 +132,55 @@ void TForm1::bindControls()
             control<QLabel>(this, "labByteSizeSeriell" + n),
             control<QLabel>(this, "labParity" + n),
             control<QLabel>(this, "labStopBitsSeriell" + n),
+            i + 1,
         };
     }
 }
 
 void TForm1::connectMenu()
 {
+    connect(ui->Einstellungenspeichern1, &QAction::triggered, this, &TForm1::Einstellungenspeichern1Click);
+    connect(ui->letzteEinstellungenladen1, &QAction::triggered, this, &TForm1::letzteEinstellungenladen1Click);
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
     connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
 }
 
+// Both run from creation to the end; nothing stops or re-times them.
 void TForm1::startTimers()
 {
-    ServoTimer1.setObjectName(QStringLiteral("ServoTimer1"));
-    ServoTimer1.setParent(this);
-    ServoTimer1.setTimerType(Qt::PreciseTimer);
-    ServoTimer1.setInterval(kServoTimerMs);
-    connect(&ServoTimer1, &QTimer::timeout, this, &TForm1::ServoTimer1Timer);
-    ServoTimer1.start();
+    const struct {
+        QTimer &timer;
+        const char *name;
+        int intervalMs;
+        void (TForm1::*tick)();
+    } timers[] = {
+        {ServoTimer1, "ServoTimer1", kServoTimerMs, &TForm1::ServoTimer1Timer},
+        {KettenTimer1, "KettenTimer1", kKettenTimerMs, &TForm1::KettenTimer1Timer},
+    };
+    for (const auto &t : timers) {
+        t.timer.setObjectName(QString::fromLatin1(t.name));
+        t.timer.setParent(this);
+        t.timer.setTimerType(Qt::PreciseTimer);
+        t.timer.setInterval(t.intervalMs);
+        connect(&t.timer, &QTimer::timeout, this, t.tick);
+        t.timer.start();
+    }
 }
 
 void TForm1::FormCreate()
 {
+    LoadSettings();
+    ShowServoSettings();
+    InitLinks();
+    setFahrwerkEnabled(false);
 }
 
 void TForm1::FormClose()
 {
+    closeLinks();
+    offerToSaveSettings();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

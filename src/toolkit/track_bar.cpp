@@ -10,7 +10,28 @@ namespace {
 constexpr int kBandThickness = 4;
 }
 
-TrackBar::TrackBar(QWidget *parent) : QSlider(parent) {}
+TrackBar::TrackBar(QWidget *parent) : QSlider(parent)
+{
+    pos = value();
+    // A move by the user (or setValue) makes the shown value the position.
+    connect(this, &QSlider::valueChanged, this, [this](int shown) {
+        if (settingPosition || pos == shown)
+            return;
+        pos = shown;
+        emit positionChanged(pos);
+    });
+}
+
+void TrackBar::setPosition(int value)
+{
+    if (value == pos)
+        return;
+    pos = value;
+    settingPosition = true;
+    setValue(value);
+    settingPosition = false;
+    emit positionChanged(pos);
+}
 
 void TrackBar::setSelStart(int value)
 {

@@ -7,7 +7,11 @@
 #include "toolkit/web_browser.h"
 #include "views/info_form.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QProgressBar>
+#include <QScrollArea>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -66,11 +70,13 @@ private slots:
     void messageBoxesAreRealModalBoxes();
     void escapedExceptionIsShownAndProgramContinues();
     void beendenClosesTheMainWindow();
+    void everyControlHasAnAccessibleName();
 
 private:
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
     AppWindows windows;
+    QStringList startUpMessages;
 };
 
 void TestMainWindow::init()
@@ -79,6 +85,8 @@ void TestMainWindow::init()
     recorder = std::make_unique<MessageRecorder>();
     windows = createAppWindows(dir->path());
     windows.form1->show();
+    startUpMessages = recorder->texts();
+    recorder->clear();
 }
 
 void TestMainWindow::cleanup()
@@ -96,6 +104,8 @@ void TestMainWindow::windowsAreCreatedInOrderAndOnlyTheMainWindowShows()
     QVERIFY(!windows.setupForm1->isVisible());
     QVERIFY(!windows.setupForm2->isVisible());
     QCOMPARE(windows.form1->programDir(), dir->path());
+    // The fixture holds no settings file.
+    QCOMPARE(startUpMessages, QStringList{QStringLiteral("Fehler beim lesen der Einstellungen")});
 }
 
 void TestMainWindow::captionAndApplicationTitle()
@@ -143,7 +153,7 @@ void TestMainWindow::sequenceMenuItemsDoNothing()
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(!windows.infoForm1->isVisible() && !windows.setupForm1->isVisible() && !windows.setupForm2->isVisible());
     QCOMPARE(memo->toPlainText(), memoBefore);
-    QVERIFY(recorder->texts().isEmpty());
+    QCOMPARE(recorder->texts(), QStringList());
 }
 
 void TestMainWindow::everyTopLevelGroupExists_data()
@@ -284,6 +294,24 @@ void TestMainWindow::beendenClosesTheMainWindow()
 {
     windows.form1->findChild<QAction *>(QStringLiteral("Beenden1"))->trigger();
     QVERIFY(!windows.form1->isVisible());
+}
+
+// A screen reader reaches each control by a name: its label, its caption or its hint.
+void TestMainWindow::everyControlHasAnAccessibleName()
+{
+    QStringList unnamed;
+    for (QWidget *widget : windows.form1->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)
+                             || qobject_cast<QAbstractSlider *>(widget) || qobject_cast<QProgressBar *>(widget)
+                             || qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QLineEdit *>(widget);
+        // Parts that Qt composes itself (a combo box's edit, a scroll area's bars) go by their owner's name.
+        if (!control || widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << widget->objectName();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
 }
 
 int main(int argc, char *argv[])

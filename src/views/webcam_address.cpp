@@ -1,0 +1,38 @@
+#include "views/webcam_address.h"
+
+namespace webcam {
+
+namespace {
+constexpr int kHighestOctet = 255;
+}
+
+bool isValidOctet(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+        // Stop before a long run of digits could overflow.
+        if (value > kHighestOctet)
+            return false;
+    }
+    return true;
+}
+
+std::string dottedAddress(const std::array<std::string, kOctets> &octets)
+{
+    std::string address = octets[0];
+    for (std::size_t i = 1; i < kOctets; ++i)
+        address += '.' + octets[i];
+    return address;
+}
+
+std::string webcamUrl(const std::array<std::string, kOctets> &octets)
+{
+    return "http://" + dottedAddress(octets);
+}
+
+} // namespace webcam
