@@ -133,6 +133,10 @@ void TForm1::bindControls()
             control<QLabel>(this, "labParity" + n),
             control<QLabel>(this, "labStopBitsSeriell" + n),
             i + 1,
+            nullptr, // the serial worker comes with InitLinks
+            nullptr, // the socket comes with connectLinkPanels
+            false,
+            0,
         };
     }
 }

@@ -1,0 +1,732 @@
+// The two link panels in a real main window, over pseudo-terminals standing in for
+// serial lines and over loopback TCP standing in for the WiPort: what the operator
+// sees on the panels, what goes out on the line and what comes back.
+#include "app/tform1.h"
+#include "app/velmora_application.h"
+#include "platform/port_list.h"
+#include "support/message_recorder.h"
+#include "support/program_dir_fixture.h"
+#include "support/pty_pair.h"
+#include "support/tcp_peer.h"
+#include "toolkit/client_socket.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QtTest>
+#include <functional>
+#include <termios.h>
+
+namespace {
+
+const QString kConnect = QStringLiteral("Verbinden");
+const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen");
+const QString kConnectionFailed = QStringLiteral(
+    "Die Verbindung konnte nicht hergestellt werden!\nPrüfen Sie die Netzwerkeinstellungen und das WiPort!");
+const QString kArmFound = QStringLiteral("Lynxmotion SSC32 am WiPort gefunden!");
+
+// The controls of link panel n (1 or 2), found by their object names.
+struct Panel {
+    Panel(const TForm1 &form, int n)
+    {
+        const QString number = QString::number(n);
+        const QString suffix = n == 1 ? QString() : number; // link 1's memo and edit carry no number
+        seriell = form.findChild<QRadioButton *>("rbtnSeriell" + number);
+        tcp = form.findChild<QRadioButton *>("rbtnTCP" + number);
+        ip = form.findChild<QLineEdit *>("edtTCP_IP" + number);
+        port = form.findChild<QLineEdit *>("edtTCP_Port" + number);
+        receiveMemo = form.findChild<QPlainTextEdit *>("Receive_Memo" + suffix);
+        transmitEdit = form.findChild<QLineEdit *>("Transmit_Edit" + suffix);
+        connectButton = form.findChild<QPushButton *>("btnConnect" + number);
+        transmitButton = form.findChild<QPushButton *>("btnTransmit" + number);
+        deviceName = form.findChild<QComboBox *>("cbxDeviceName" + number);
+        baudRate = form.findChild<QComboBox *>("cbxBaudRate" + number);
+        byteSize = form.findChild<QComboBox *>("cbxByteSize" + number);
+        parity = form.findChild<QComboBox *>("cbxParity" + number);
+        stopBits = form.findChild<QComboBox *>("cbxStopBits" + number);
+        for (const char *label : {"labNameSeriell", "labBaudRateSeriell", "labByteSizeSeriell", "labParity",
+                                  "labStopBitsSeriell"})
+            labels << form.findChild<QLabel *>(QLatin1String(label) + number);
+        socket = form.findChild<toolkit::ClientSocket *>("ClientSocket" + number);
+    }
+
+    QList<QWidget *> serialBoxes() const { return {deviceName, baudRate, byteSize, parity, stopBits}; }
+
+    QRadioButton *seriell;
+    QRadioButton *tcp;
+    QLineEdit *ip;
+    QLineEdit *port;
+    QPlainTextEdit *receiveMemo;
+    QLineEdit *transmitEdit;
+    QPushButton *connectButton;
+    QPushButton *transmitButton;
+    QComboBox *deviceName;
+    QComboBox *baudRate;
+    QComboBox *byteSize;
+    QComboBox *parity;
+    QComboBox *stopBits;
+    QList<QLabel *> labels;
+    toolkit::ClientSocket *socket;
+};
+
+// The operator clicks into the edit (which empties it) and types.
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QVERIFY(edit->hasFocus());
+    QTest::keyClicks(edit, text);
+}
+
+QStringList lines(const QPlainTextEdit *memo) { return memo->toPlainText().split(QLatin1Char('\n')); }
+
+// Runs a check at the moment a question is asked, while the asking handler waits for the answer.
+class QuestionWatcher : public MessageRecorder {
+public:
+    std::function<void()> atQuestion;
+
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override
+    {
+        if (buttons == msg::Buttons::YesNo && atQuestion)
+            atQuestion();
+        return MessageRecorder::show(kind, buttons, text);
+    }
+};
+
+} // namespace
+
+class TestLinkPanels : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startUpShowsBothPanelsInTcpMode_data();
+    void startUpShowsBothPanelsInTcpMode();
+    void deviceListHoldsThePortsFoundOrCom1ToCom4_data();
+    void deviceListHoldsThePortsFoundOrCom1ToCom4();
+    void choosingSeriellSwapsTheEnabledControls_data();
+    void choosingSeriellSwapsTheEnabledControls();
+
+    void typedCommandGoesOutOnEnterAndEditEmpties();
+    void focusEmptiesTheTransmitEdit();
+    void sendingWithBothPathsDownKeepsTheText_data();
+    void sendingWithBothPathsDownKeepsTheText();
+    void serialBlocksAppendWithoutLineBreak_data();
+    void serialBlocksAppendWithoutLineBreak();
+    void armReplyOverSerialIsRecognised();
+    void connectingTwiceOverSerialTogglesTheChannelBoxes();
+    void clearingTheBaudRateShowsTheConversionErrorAndKeepsTheValue();
+    void portThatCannotBeOpenedIsReportedAndPanelStaysIdle();
+    void vanishedDeviceReturnsPanelToSerialIdle_data();
+    void vanishedDeviceReturnsPanelToSerialIdle();
+
+    void tcpConnectShowsProgressAndIdentifiesTheArm();
+    void armReplySplitOverTwoReadsIsNotRecognised();
+    void chassisLinkProbesAndEnablesTheChassisOnConnect();
+    void closingByTheButtonEndsTheConnection();
+    void refusedConnectionShowsErrorAndIdleLook_data();
+    void refusedConnectionShowsErrorAndIdleLook();
+    void peerClosingReturnsToIdleWithoutMessage_data();
+    void peerClosingReturnsToIdleWithoutMessage();
+    void unansweredConnectIsGivenUpAfterTheTimeout();
+    void clickWhileWaitingAbortsTheAttempt();
+    void nonNumericPortIsRefused();
+    void thirdReadOnLink2IsCounted();
+
+    void sliderMoveReachesTheSerialLine();
+    void sliderMoveReachesTheTcpPeer();
+    void closingTheWindowClosesLinksBeforeTheSaveQuestion();
+    void closingTheWindowDropsAPendingConnect();
+
+private:
+    void openSerial(const Panel &panel, const PtyPair &pty);
+    void startTcp(const Panel &panel, quint16 port);
+    void verifyTcpIdle(const Panel &panel);
+    void verifyChannelBoxesEnabled(bool enabled);
+    QGroupBox *chassisGroup() const { return form->findChild<QGroupBox *>(QStringLiteral("gbxFahrwerk")); }
+
+    std::unique_ptr<ProgramDirFixture> dir;
+    std::unique_ptr<QuestionWatcher> recorder;
+    std::unique_ptr<TForm1> form;
+    QPlainTextEdit *memo = nullptr;
+};
+
+// Both timers are stopped so that only the test's own ticks send; the arm cycle's
+// first tick (all five joints) is taken before any link opens, and the start-up
+// messages (no settings file) are dropped.
+void TestLinkPanels::init()
+{
+    dir = std::make_unique<ProgramDirFixture>();
+    recorder = std::make_unique<QuestionWatcher>();
+    form = std::make_unique<TForm1>(dir->path());
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->findChild<QTimer *>(QStringLiteral("ServoTimer1"))->stop();
+    form->findChild<QTimer *>(QStringLiteral("KettenTimer1"))->stop();
+    memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    form->ServoTimer1Timer();
+    recorder->clear();
+}
+
+void TestLinkPanels::cleanup()
+{
+    form.reset();
+    recorder.reset();
+    dir.reset();
+}
+
+void TestLinkPanels::openSerial(const Panel &panel, const PtyPair &pty)
+{
+    QVERIFY(pty.isValid());
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    QVERIFY(panel.seriell->isChecked());
+    panel.deviceName->setEditText(QString::fromStdString(pty.deviceName()));
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(panel.connectButton->text(), QStringLiteral("Trennen"));
+}
+
+void TestLinkPanels::startTcp(const Panel &panel, quint16 port)
+{
+    panel.ip->setText(QStringLiteral("127.0.0.1"));
+    panel.port->setText(QString::number(port));
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+}
+
+void TestLinkPanels::verifyTcpIdle(const Panel &panel)
+{
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    QVERIFY(panel.ip->isEnabled());
+    QVERIFY(panel.port->isEnabled());
+    QVERIFY(panel.seriell->isEnabled());
+    QVERIFY(panel.tcp->isChecked());
+}
+
+void TestLinkPanels::verifyChannelBoxesEnabled(bool enabled)
+{
+    for (int n = 1; n <= 5; ++n) {
+        auto *kanal = form->findChild<QComboBox *>(QStringLiteral("cbxKanalServo%1").arg(n));
+        QVERIFY(kanal);
+        QCOMPARE(kanal->isEnabled(), enabled);
+    }
+}
+
+void TestLinkPanels::startUpShowsBothPanelsInTcpMode_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("port");
+    QTest::newRow("link 1") << 1 << "10001";
+    QTest::newRow("link 2") << 2 << "10002";
+}
+
+void TestLinkPanels::startUpShowsBothPanelsInTcpMode()
+{
+    QFETCH(int, n);
+    QFETCH(QString, port);
+    const Panel panel(*form, n);
+    QVERIFY(panel.tcp->isChecked());
+    QVERIFY(!panel.seriell->isChecked());
+    QVERIFY(panel.ip->isEnabled());
+    QVERIFY(panel.port->isEnabled());
+    QCOMPARE(panel.ip->text(), QStringLiteral("192.168.100.100"));
+    QCOMPARE(panel.port->text(), port);
+    for (QWidget *box : panel.serialBoxes())
+        QVERIFY2(!box->isEnabled(), qPrintable(box->objectName()));
+    for (QLabel *label : panel.labels)
+        QVERIFY2(!label->isEnabled(), qPrintable(label->objectName()));
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
+    QCOMPARE(panel.baudRate->currentText(), QStringLiteral("9600"));
+    QCOMPARE(panel.byteSize->currentText(), QStringLiteral("8"));
+    QCOMPARE(panel.parity->currentText(), QStringLiteral("no"));
+    QCOMPARE(panel.stopBits->currentText(), QStringLiteral("1"));
+    QVERIFY(panel.receiveMemo->toPlainText().isEmpty());
+}
+
+void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::newRow("link 1") << 1;
+    QTest::newRow("link 2") << 2;
+}
+
+void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    QStringList found;
+    for (const std::string &name : platform::listPorts(true, false))
+        found << QString::fromStdString(name);
+    QStringList shown;
+    for (int i = 0; i < panel.deviceName->count(); ++i)
+        shown << panel.deviceName->itemText(i);
+    if (found.isEmpty()) {
+        QCOMPARE(shown, (QStringList{"COM1", "COM2", "COM3", "COM4"}));
+    } else {
+        found.sort();
+        shown.sort();
+        QCOMPARE(shown, found);
+    }
+    QCOMPARE(panel.deviceName->currentText(), QStringLiteral("COM1"));
+}
+
+void TestLinkPanels::choosingSeriellSwapsTheEnabledControls_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::choosingSeriellSwapsTheEnabledControls()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    QVERIFY(!panel.tcp->isChecked());
+    QVERIFY(!panel.ip->isEnabled());
+    QVERIFY(!panel.port->isEnabled());
+    for (QWidget *box : panel.serialBoxes())
+        QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
+    for (QLabel *label : panel.labels)
+        QVERIFY2(label->isEnabled(), qPrintable(label->objectName()));
+    QCOMPARE(panel.connectButton->text(), kConnect); // choosing opens nothing
+
+    QTest::mouseClick(panel.tcp, Qt::LeftButton);
+    QVERIFY(panel.ip->isEnabled());
+    for (QWidget *box : panel.serialBoxes())
+        QVERIFY2(!box->isEnabled(), qPrintable(box->objectName()));
+}
+
+void TestLinkPanels::typedCommandGoesOutOnEnterAndEditEmpties()
+{
+    const Panel panel(*form, 1);
+    PtyPair pty;
+    openSerial(panel, pty);
+    typeInto(panel.transmitEdit, QStringLiteral("#0P1500"));
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("#0P1500"));
+    QTest::keyClick(panel.transmitEdit, Qt::Key_Return);
+    QCOMPARE(pty.receive(8), std::string("#0P1500\r"));
+    QCOMPARE(panel.transmitEdit->text(), QString());
+}
+
+void TestLinkPanels::focusEmptiesTheTransmitEdit()
+{
+    // Link 1's edit still shows the arm's first command, which found no open link.
+    const Panel panel(*form, 1);
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("#16P1500#17P1500#18P1500#19P1500#20P1500\r"));
+    QTest::mouseClick(panel.transmitEdit, Qt::LeftButton);
+    QVERIFY(panel.transmitEdit->hasFocus());
+    QCOMPARE(panel.transmitEdit->text(), QString());
+}
+
+void TestLinkPanels::sendingWithBothPathsDownKeepsTheText_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::sendingWithBothPathsDownKeepsTheText()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    typeInto(panel.transmitEdit, QStringLiteral("VER"));
+    QTest::mouseClick(panel.transmitButton, Qt::LeftButton);
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("VER"));
+    QTest::keyClick(panel.transmitEdit, Qt::Key_Return);
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("VER"));
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::serialBlocksAppendWithoutLineBreak_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::serialBlocksAppendWithoutLineBreak()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    PtyPair pty;
+    openSerial(panel, pty);
+    QVERIFY(pty.send("abc"));
+    QTRY_COMPARE(panel.receiveMemo->toPlainText(), QStringLiteral("abc"));
+    QVERIFY(pty.send("def"));
+    QTRY_COMPARE(panel.receiveMemo->toPlainText(), QStringLiteral("abcdef"));
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::armReplyOverSerialIsRecognised()
+{
+    const Panel panel(*form, 1);
+    PtyPair pty;
+    openSerial(panel, pty);
+    QVERIFY(pty.send("SSC32-1.06XE\r"));
+    QTRY_COMPARE(recorder->texts(), QStringList{kArmFound});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Plain);
+}
+
+void TestLinkPanels::connectingTwiceOverSerialTogglesTheChannelBoxes()
+{
+    const Panel panel(*form, 1);
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    panel.deviceName->setEditText(QString::fromStdString(pty.deviceName()));
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+        QCOMPARE(panel.connectButton->text(), QStringLiteral("Trennen"));
+        QCOMPARE(panel.connectButton->toolTip(), QStringLiteral("klicken, um serielle Verbindung zu trennen"));
+        QVERIFY(!panel.tcp->isEnabled());
+        for (QWidget *box : panel.serialBoxes())
+            QVERIFY2(!box->isEnabled(), qPrintable(box->objectName()));
+        verifyChannelBoxesEnabled(false);
+        QVERIFY(!(pty.slaveSettings().c_lflag & ICANON)); // the port is open, in raw mode
+
+        QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+        QCOMPARE(panel.connectButton->text(), kConnect);
+        QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
+        QVERIFY(panel.tcp->isEnabled());
+        for (QWidget *box : panel.serialBoxes())
+            QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
+        verifyChannelBoxesEnabled(true);
+        QVERIFY(pty.slaveSettings().c_lflag & ICANON); // closed: the line's own settings are back
+    }
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::clearingTheBaudRateShowsTheConversionErrorAndKeepsTheValue()
+{
+    const Panel panel(*form, 2);
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    QLineEdit *typing = panel.baudRate->lineEdit();
+    typing->selectAll();
+    QTest::keyClick(typing, Qt::Key_Backspace);
+    QCOMPARE(recorder->texts(), QStringList{QStringLiteral("'' ist kein gültiger Integerwert")});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    form->RefreshSerialBoxes2();
+    QCOMPARE(panel.baudRate->currentText(), QStringLiteral("9600"));
+
+    // Each further key stores what the box then holds.
+    typing->selectAll();
+    QTest::keyClicks(typing, QStringLiteral("19200"));
+    QCOMPARE(recorder->texts().size(), 1);
+    form->RefreshSerialBoxes2();
+    QCOMPARE(panel.baudRate->currentText(), QStringLiteral("19200"));
+}
+
+void TestLinkPanels::portThatCannotBeOpenedIsReportedAndPanelStaysIdle()
+{
+    const Panel panel(*form, 1);
+    const QString missing = dir->filePath(QStringLiteral("kein-geraet"));
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    panel.deviceName->setEditText(missing);
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(recorder->texts().size(), 1);
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    QVERIFY2(recorder->texts().front().contains(missing), qPrintable(recorder->texts().front()));
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
+    QVERIFY(panel.tcp->isEnabled());
+    for (QWidget *box : panel.serialBoxes())
+        QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
+    verifyChannelBoxesEnabled(true);
+
+    // The next click tries to open again rather than to close.
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(recorder->texts().size(), 2);
+    QCOMPARE(panel.connectButton->text(), kConnect);
+}
+
+void TestLinkPanels::vanishedDeviceReturnsPanelToSerialIdle_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::vanishedDeviceReturnsPanelToSerialIdle()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    PtyPair pty;
+    openSerial(panel, pty);
+    if (n == 2)
+        QVERIFY(chassisGroup()->isEnabled());
+    pty.closeMaster();
+    QTRY_COMPARE(recorder->texts().size(), 1);
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    QVERIFY(recorder->texts().front().contains(QString::fromStdString(pty.deviceName())));
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    QVERIFY(panel.tcp->isEnabled());
+    for (QWidget *box : panel.serialBoxes())
+        QVERIFY2(box->isEnabled(), qPrintable(box->objectName()));
+    if (n == 1)
+        verifyChannelBoxesEnabled(true);
+    else
+        QVERIFY(!chassisGroup()->isEnabled());
+
+    // The closed port is not polled again: a later round of events brings no second box.
+    typeInto(panel.transmitEdit, QStringLiteral("x"));
+    QTest::mouseClick(panel.transmitButton, Qt::LeftButton);
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("x"));
+    QCOMPARE(recorder->texts().size(), 1);
+}
+
+void TestLinkPanels::tcpConnectShowsProgressAndIdentifiesTheArm()
+{
+    const Panel panel(*form, 1);
+    TcpPeer peer;
+    QVERIFY(peer.isListening());
+    startTcp(panel, peer.port());
+    QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
+    QCOMPARE(panel.connectButton->toolTip(), QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
+    QVERIFY(!panel.ip->isEnabled());
+    QVERIFY(!panel.port->isEnabled());
+    QVERIFY(!panel.seriell->isEnabled());
+    verifyChannelBoxesEnabled(false);
+
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+    QVERIFY(panel.socket->Active());
+    QTRY_COMPARE(peer.received(), QByteArray("VER\r"));
+    QCOMPARE(panel.connectButton->toolTip(), QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
+
+    QVERIFY(peer.send("SSC32-1.06XE\r"));
+    QTRY_COMPARE(recorder->texts(), QStringList{kArmFound});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Plain);
+    const QStringList debug = lines(memo);
+    const int counted = debug.indexOf(QStringLiteral("1 Client 1: Daten empfangen"));
+    QVERIFY2(counted >= 0, qPrintable(memo->toPlainText()));
+    QVERIFY(counted + 1 < debug.size());
+    QCOMPARE(debug.at(counted + 1).trimmed(), QStringLiteral("SSC32-1.06XE"));
+    QCOMPARE(panel.receiveMemo->toPlainText().trimmed(), QStringLiteral("SSC32-1.06XE"));
+}
+
+void TestLinkPanels::armReplySplitOverTwoReadsIsNotRecognised()
+{
+    const Panel panel(*form, 1);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(peer.received(), QByteArray("VER\r"));
+    QVERIFY(peer.send("SSC32-"));
+    QTRY_COMPARE(panel.receiveMemo->toPlainText(), QStringLiteral("SSC32-"));
+    QVERIFY(peer.send("1.06XE\r"));
+    QTRY_VERIFY(lines(panel.receiveMemo).size() >= 2);
+    QCOMPARE(lines(panel.receiveMemo).at(1).trimmed(), QStringLiteral("1.06XE"));
+    QVERIFY(lines(memo).contains(QStringLiteral("2 Client 1: Daten empfangen")));
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::chassisLinkProbesAndEnablesTheChassisOnConnect()
+{
+    const Panel panel(*form, 2);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QVERIFY(!chassisGroup()->isEnabled());
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+    QVERIFY(chassisGroup()->isEnabled());
+    QTRY_COMPARE(peer.received(), QByteArray("I1\r"));
+    verifyChannelBoxesEnabled(true); // link 2 leaves the arm's channels alone
+
+    // From now on the chassis timer sends on the connection.
+    peer.clearReceived();
+    form->KettenTimer1Timer();
+    QTRY_COMPARE(peer.received(), QByteArray("K0Q0\r"));
+}
+
+void TestLinkPanels::closingByTheButtonEndsTheConnection()
+{
+    const Panel panel(*form, 2);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+    QTRY_VERIFY(peer.hasClient());
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
+    QTRY_COMPARE(panel.connectButton->text(), kConnect);
+    verifyTcpIdle(panel);
+    QVERIFY(!chassisGroup()->isEnabled());
+    QTRY_VERIFY(!peer.hasClient());
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::refusedConnectionShowsErrorAndIdleLook_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::refusedConnectionShowsErrorAndIdleLook()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    const quint16 port = unusedLoopbackPort();
+    QVERIFY(port != 0);
+    startTcp(panel, port);
+    QTRY_COMPARE(recorder->texts(), QStringList{kConnectionFailed});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    verifyTcpIdle(panel);
+    QVERIFY(!panel.socket->Active());
+    if (n == 1)
+        verifyChannelBoxesEnabled(true);
+    else
+        QVERIFY(!chassisGroup()->isEnabled());
+}
+
+void TestLinkPanels::peerClosingReturnsToIdleWithoutMessage_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::peerClosingReturnsToIdleWithoutMessage()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+    QTRY_VERIFY(peer.hasClient());
+    peer.closeClient();
+    QTRY_COMPARE(panel.connectButton->text(), kConnect);
+    verifyTcpIdle(panel);
+    QVERIFY(!panel.socket->Active());
+    QVERIFY(recorder->texts().isEmpty());
+    if (n == 1)
+        verifyChannelBoxesEnabled(true);
+    else
+        QVERIFY(!chassisGroup()->isEnabled()); // a chassis must not stay active on a dead link
+
+    // The next click connects again.
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+}
+
+void TestLinkPanels::unansweredConnectIsGivenUpAfterTheTimeout()
+{
+    const Panel panel(*form, 1);
+    SilentListener silent;
+    QVERIFY(silent.isValid());
+    QVERIFY(panel.socket);
+    panel.socket->setConnectTimeoutMs(200);
+    startTcp(panel, silent.port());
+    QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
+    QVERIFY(panel.socket->Connecting());
+    QVERIFY(recorder->texts().isEmpty());
+    QTRY_COMPARE(recorder->texts(), QStringList{kConnectionFailed});
+    verifyTcpIdle(panel);
+    QVERIFY(!panel.socket->Connecting());
+    verifyChannelBoxesEnabled(true);
+}
+
+void TestLinkPanels::clickWhileWaitingAbortsTheAttempt()
+{
+    const Panel panel(*form, 1);
+    SilentListener silent;
+    QVERIFY(silent.isValid());
+    startTcp(panel, silent.port());
+    QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QVERIFY(!panel.socket->Connecting());
+    verifyTcpIdle(panel);
+    QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
+    verifyChannelBoxesEnabled(true);
+    QVERIFY(recorder->texts().isEmpty());
+
+    // The socket is free for a new attempt.
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::nonNumericPortIsRefused()
+{
+    const Panel panel(*form, 1);
+    panel.port->setText(QStringLiteral("abc"));
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(recorder->texts(), QStringList{QStringLiteral("'abc' ist kein gültiger Integerwert")});
+    QVERIFY(!panel.socket->Connecting());
+    QVERIFY(!panel.socket->Active());
+    verifyTcpIdle(panel);
+    verifyChannelBoxesEnabled(true);
+}
+
+void TestLinkPanels::thirdReadOnLink2IsCounted()
+{
+    const Panel panel(*form, 2);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(peer.received(), QByteArray("I1\r"));
+    const QByteArray reads[] = {"eins", "zwei", "drei"};
+    for (const QByteArray &read : reads) {
+        QVERIFY(peer.send(read));
+        QTRY_VERIFY(panel.receiveMemo->toPlainText().endsWith(QString::fromLatin1(read)));
+    }
+    QCOMPARE(lines(panel.receiveMemo), (QStringList{"eins", "zwei", "drei"}));
+    const QStringList debug = lines(memo);
+    const int third = debug.indexOf(QStringLiteral("3 Client 2: Daten empfangen"));
+    QVERIFY2(third >= 0, qPrintable(memo->toPlainText()));
+    QCOMPARE(debug.value(third + 1), QStringLiteral("drei"));
+    QVERIFY(debug.indexOf(QStringLiteral("2 Client 2: Daten empfangen")) < third);
+}
+
+void TestLinkPanels::sliderMoveReachesTheSerialLine()
+{
+    const Panel panel(*form, 1);
+    PtyPair pty;
+    openSerial(panel, pty);
+    form->findChild<QSlider *>(QStringLiteral("trbServo1"))->setValue(1600);
+    form->ServoTimer1Timer();
+    QCOMPARE(pty.receive(9), std::string("#16P1600\r"));
+    QCOMPARE(panel.transmitEdit->text(), QString()); // the serial path took it
+    QCOMPARE(lines(memo).last(), QStringLiteral("#16P1600<cr>"));
+}
+
+void TestLinkPanels::sliderMoveReachesTheTcpPeer()
+{
+    const Panel panel(*form, 1);
+    TcpPeer peer;
+    startTcp(panel, peer.port());
+    QTRY_COMPARE(peer.received(), QByteArray("VER\r"));
+    peer.clearReceived();
+    form->findChild<QSlider *>(QStringLiteral("trbServo1"))->setValue(1600);
+    form->ServoTimer1Timer();
+    QTRY_COMPARE(peer.received(), QByteArray("#16P1600\r"));
+    // The serial path is closed: the edit keeps the last command in view.
+    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("#16P1600\r"));
+}
+
+void TestLinkPanels::closingTheWindowClosesLinksBeforeTheSaveQuestion()
+{
+    const Panel arm(*form, 1);
+    const Panel chassis(*form, 2);
+    PtyPair pty;
+    openSerial(arm, pty);
+    TcpPeer peer;
+    startTcp(chassis, peer.port());
+    QTRY_COMPARE(peer.received(), QByteArray("I1\r")); // nothing left to send: the close is immediate
+
+    bool asked = false;
+    recorder->atQuestion = [&] {
+        asked = true;
+        QVERIFY(pty.slaveSettings().c_lflag & ICANON); // the port has given the line back
+        QVERIFY(!chassis.socket->Active());
+    };
+    recorder->answerQuestions({msg::Answer::No});
+    form->close();
+    QVERIFY(asked);
+    QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Wollen Sie die Einstellungen speichern?")});
+    QTRY_VERIFY(!peer.hasClient());
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("RFS/STARTW2.stw"))));
+}
+
+// Else the attempt's time-out would put an error box over the save question.
+void TestLinkPanels::closingTheWindowDropsAPendingConnect()
+{
+    const Panel panel(*form, 1);
+    SilentListener silent;
+    QVERIFY(silent.isValid());
+    startTcp(panel, silent.port());
+    QVERIFY(panel.socket->Connecting());
+    bool asked = false;
+    recorder->atQuestion = [&] {
+        asked = true;
+        QVERIFY(!panel.socket->Connecting());
+    };
+    recorder->answerQuestions({msg::Answer::No});
+    form->close();
+    QVERIFY(asked);
+    QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Wollen Sie die Einstellungen speichern?")});
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    VelmoraApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    TestLinkPanels test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_link_panels.moc"
