@@ -1,0 +1,348 @@
+// The console's main window and the real simulator in one run: the operator
+// connects the links through the window, over loopback TCP or over the
+// simulator's pseudo-terminals, and what the window shows is checked against
+// what the simulator received and reports.
+#include "app/tform1.h"
+#include "app/velmora_application.h"
+#include "settings/settings_file.h"
+#include "support/message_recorder.h"
+#include "support/program_dir_fixture.h"
+#include "toolkit/gauge.h"
+#include "toolkit/track_bar.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// Generous bounds: the simulator reports once a second and the machine may be busy.
+constexpr int kSimTimeoutMs = 10000;
+
+const QString kArmFound = QStringLiteral("Lynxmotion SSC32 am WiPort gefunden!");
+const QString kChassisFound = QStringLiteral("Kettenfahrzeug am WiPort gefunden!");
+const QColor kSilver(192, 192, 192);
+
+// velmora-sim as a child process: the endpoints it printed, its status lines
+// and its receive log.
+class Simulator {
+public:
+    bool start(const QString &logPath)
+    {
+        log.setFileName(logPath);
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this] { collectLines(); });
+        process.start(QStringLiteral(VELMORA_SIM_PATH), {"--arm-port", "0", "--chassis-port", "0", "--pty",
+                                                         "--log", logPath});
+        return process.waitForStarted() &&
+               QTest::qWaitFor([this] { return lines.contains(QStringLiteral("ready")); }, kSimTimeoutMs);
+    }
+
+    void stop()
+    {
+        process.terminate();
+        process.waitForFinished();
+    }
+
+    // "arm-tcp" -> "127.0.0.1:41234", "chassis-pty" -> "/dev/pts/5".
+    QString endpoint(const QString &name) const
+    {
+        for (const QString &line : lines) {
+            const QStringList words = line.split(QLatin1Char(' '));
+            if (words.size() == 2 && words[0] == name)
+                return words[1];
+        }
+        return QString();
+    }
+
+    // Marks the output seen so far; statusSince() then looks only at later lines.
+    qsizetype mark() const { return lines.size(); }
+
+    bool statusSince(qsizetype mark, const QRegularExpression &pattern) const
+    {
+        for (qsizetype i = mark; i < lines.size(); ++i) {
+            if (lines[i].contains(QLatin1String(" s | ")) && pattern.match(lines[i]).hasMatch())
+                return true;
+        }
+        return false;
+    }
+
+    QString latestStatus() const
+    {
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            if (lines[i].contains(QLatin1String(" s | ")))
+                return lines[i];
+        }
+        return QString();
+    }
+
+    QString logText()
+    {
+        if (!log.open(QIODevice::ReadOnly))
+            return QString();
+        const QString text = QString::fromLatin1(log.readAll());
+        log.close();
+        return text;
+    }
+
+private:
+    void collectLines()
+    {
+        pending += process.readAllStandardOutput();
+        qsizetype end = 0;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            lines << QString::fromLatin1(pending.left(end));
+            pending.remove(0, end + 1);
+        }
+    }
+
+    QProcess process;
+    QFile log;
+    QByteArray pending;
+    QStringList lines;
+};
+
+} // namespace
+
+class TestConsoleWithSim : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void connectingIdentifiesTheController_data();
+    void connectingIdentifiesTheController();
+    void sliderMoveReachesTheSimulatedJoint_data();
+    void sliderMoveReachesTheSimulatedJoint();
+    void chassisLinkBringsTelemetryIntoTheReadOuts_data();
+    void chassisLinkBringsTelemetryIntoTheReadOuts();
+    void watchdogStopsTheTracksWhenTheChassisLinkCloses_data();
+    void watchdogStopsTheTracksWhenTheChassisLinkCloses();
+
+private:
+    static void addTransportRows();
+    template <typename Widget>
+    Widget *control(const QString &name) const;
+    // Connects link 1 or 2 through its panel as the operator does; true once it is up.
+    bool connectLink(int link, const QString &transport);
+    // Sends a text by hand from the link's transmit edit.
+    void transmit(int link, const QString &text);
+
+    QTemporaryDir simDir;
+    Simulator sim;
+    std::unique_ptr<ProgramDirFixture> dir;
+    std::unique_ptr<MessageRecorder> recorder;
+    std::unique_ptr<TForm1> form;
+};
+
+void TestConsoleWithSim::initTestCase()
+{
+    QVERIFY(simDir.isValid());
+    QVERIFY2(sim.start(simDir.filePath(QStringLiteral("received.log"))), "velmora-sim did not get ready");
+    for (const char *name : {"arm-tcp", "chassis-tcp", "arm-pty", "chassis-pty"})
+        QVERIFY2(!sim.endpoint(QLatin1String(name)).isEmpty(), name);
+}
+
+void TestConsoleWithSim::cleanupTestCase() { sim.stop(); }
+
+// A program directory whose settings point both links at the simulator, as the
+// demo program directory does.
+void TestConsoleWithSim::init()
+{
+    dir = std::make_unique<ProgramDirFixture>();
+    QVERIFY(dir->isValid());
+    const auto address = [this](const char *link) {
+        const QStringList hostPort = sim.endpoint(QLatin1String(link) + "-tcp").split(QLatin1Char(':'));
+        return settings::LinkAddress{hostPort[0].toStdString(), hostPort[1].toStdString()};
+    };
+    settings::Settings values;
+    values.joints = {{{16, 751, 2251}, {17, 752, 2252}, {18, 753, 2253}, {19, 754, 2254}, {20, 1175, 1825}}};
+    values.links = {address("arm"), address("chassis")};
+    values.webCam = {"192", "168", "100", "5"};
+    const auto error =
+        settings::writeSettingsFile(dir->filePath(QStringLiteral("RFS/STARTW2.stw")).toStdString(), values);
+    QVERIFY2(!error, error ? error->c_str() : "");
+
+    recorder = std::make_unique<MessageRecorder>();
+    form = std::make_unique<TForm1>(dir->path());
+    form->show();
+    QVERIFY2(recorder->texts().isEmpty(), qPrintable(recorder->texts().join(QLatin1Char('|'))));
+}
+
+void TestConsoleWithSim::cleanup()
+{
+    form.reset();
+    recorder.reset();
+    dir.reset();
+}
+
+void TestConsoleWithSim::addTransportRows()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::newRow("tcp") << "tcp";
+    QTest::newRow("pty") << "pty";
+}
+
+template <typename Widget>
+Widget *TestConsoleWithSim::control(const QString &name) const
+{
+    auto *widget = form->findChild<Widget *>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+bool TestConsoleWithSim::connectLink(int link, const QString &transport)
+{
+    const QString n = QString::number(link);
+    auto *button = control<QPushButton>("btnConnect" + n);
+    if (transport == QLatin1String("pty")) {
+        QTest::mouseClick(control<QRadioButton>("rbtnSeriell" + n), Qt::LeftButton);
+        const QString device = sim.endpoint(link == 1 ? QStringLiteral("arm-pty") : QStringLiteral("chassis-pty"));
+        control<QComboBox>("cbxDeviceName" + n)->setEditText(device);
+        QTest::mouseClick(button, Qt::LeftButton);
+        return button->text() == QLatin1String("Trennen");
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    return QTest::qWaitFor([button] { return button->text() == QLatin1String("TCP aktiv"); }, kSimTimeoutMs);
+}
+
+void TestConsoleWithSim::transmit(int link, const QString &text)
+{
+    control<QLineEdit>(link == 1 ? QStringLiteral("Transmit_Edit") : QStringLiteral("Transmit_Edit2"))->setText(text);
+    QTest::mouseClick(control<QPushButton>("btnTransmit" + QString::number(link)), Qt::LeftButton);
+}
+
+void TestConsoleWithSim::connectingIdentifiesTheController_data()
+{
+    QTest::addColumn<int>("link");
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<QString>("probeByHand");
+    QTest::addColumn<QString>("announcement");
+
+    // The TCP connect sends the probe itself; over a serial line the operator types it.
+    QTest::newRow("arm over tcp") << 1 << "tcp" << QString() << kArmFound;
+    QTest::newRow("arm over pty") << 1 << "pty" << "VER" << kArmFound;
+    QTest::newRow("chassis over tcp") << 2 << "tcp" << QString() << kChassisFound;
+    QTest::newRow("chassis over pty") << 2 << "pty" << "I1" << kChassisFound;
+}
+
+void TestConsoleWithSim::connectingIdentifiesTheController()
+{
+    QFETCH(int, link);
+    QFETCH(QString, transport);
+    QFETCH(QString, probeByHand);
+    QFETCH(QString, announcement);
+
+    QVERIFY(connectLink(link, transport));
+    if (!probeByHand.isEmpty())
+        transmit(link, probeByHand);
+    QTRY_VERIFY_WITH_TIMEOUT(!recorder->entries().empty(), kSimTimeoutMs);
+    QCOMPARE(recorder->texts(), QStringList{announcement});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Plain);
+}
+
+void TestConsoleWithSim::sliderMoveReachesTheSimulatedJoint_data()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<int>("target");
+    // Different targets, so that one row cannot pass on what the other left behind.
+    QTest::newRow("tcp") << "tcp" << 1600;
+    QTest::newRow("pty") << "pty" << 1400;
+}
+
+void TestConsoleWithSim::sliderMoveReachesTheSimulatedJoint()
+{
+    QFETCH(QString, transport);
+    QFETCH(int, target);
+
+    QVERIFY(connectLink(1, transport));
+    control<toolkit::TrackBar>(QStringLiteral("trbServo1"))->setValue(target);
+    form->ServoTimer1Timer();
+
+    // Basis is channel 16 in the settings; no speed is chosen, so the joint jumps.
+    const QRegularExpression received(QStringLiteral("^\\d+ arm \\S*#16P%1(\\D|$)").arg(target),
+                                      QRegularExpression::MultilineOption);
+    QTRY_VERIFY_WITH_TIMEOUT(received.match(sim.logText()).hasMatch(), kSimTimeoutMs);
+    const qsizetype afterCommand = sim.mark();
+    const QRegularExpression reached(QStringLiteral(" #16=%1 ").arg(target));
+    QTRY_VERIFY2_WITH_TIMEOUT(sim.statusSince(afterCommand, reached), qPrintable(sim.latestStatus()),
+                              kSimTimeoutMs);
+}
+
+void TestConsoleWithSim::chassisLinkBringsTelemetryIntoTheReadOuts_data() { addTransportRows(); }
+
+void TestConsoleWithSim::chassisLinkBringsTelemetryIntoTheReadOuts()
+{
+    QFETCH(QString, transport);
+    auto *abstand = control<QLineEdit>(QStringLiteral("edtAbstand"));
+    auto *batterie = control<QLineEdit>(QStringLiteral("edtBatterie"));
+    auto *temperatur = control<QLineEdit>(QStringLiteral("edtTemperatur"));
+    QVERIFY(abstand->text().isEmpty() && batterie->text().isEmpty() && temperatur->text().isEmpty());
+
+    QVERIFY(connectLink(2, transport));
+    // The command rotation asks for all three readings within 600 ms; the bound
+    // here only keeps a busy machine from failing the test.
+    QTRY_VERIFY_WITH_TIMEOUT(!abstand->text().isEmpty() && !batterie->text().isEmpty() &&
+                                 !temperatur->text().isEmpty(),
+                             3000);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+[.,]\\d$")).match(batterie->text()).hasMatch(),
+             qPrintable(batterie->text()));
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+$")).match(temperatur->text()).hasMatch(),
+             qPrintable(temperatur->text()));
+    // A reading colours the gauges that connecting had reset to silver.
+    QVERIFY(control<toolkit::Gauge>(QStringLiteral("cgBat"))->backColor() != kSilver);
+    QVERIFY(control<toolkit::Gauge>(QStringLiteral("cgTemp"))->backColor() != kSilver);
+
+    // The chassis stands still, so the distance shown is the simulator's.
+    const QRegularExpression distance(QStringLiteral("\\| A(\\d+) B"));
+    QTRY_COMPARE_WITH_TIMEOUT(abstand->text(), distance.match(sim.latestStatus()).captured(1), kSimTimeoutMs);
+}
+
+void TestConsoleWithSim::watchdogStopsTheTracksWhenTheChassisLinkCloses_data() { addTransportRows(); }
+
+void TestConsoleWithSim::watchdogStopsTheTracksWhenTheChassisLinkCloses()
+{
+    QFETCH(QString, transport);
+    QVERIFY(connectLink(2, transport));
+    QTest::mouseClick(control<QToolButton>(QStringLiteral("btnVor")), Qt::LeftButton);
+    control<toolkit::TrackBar>(QStringLiteral("trbSpeed"))->setPosition(-100);
+    const qsizetype beforeDriving = sim.mark();
+    QTRY_VERIFY2_WITH_TIMEOUT(sim.statusSince(beforeDriving, QRegularExpression(QStringLiteral("tracks L\\+100 R\\+100 "))),
+                              qPrintable(sim.latestStatus()), kSimTimeoutMs);
+
+    auto *connectButton = control<QPushButton>(QStringLiteral("btnConnect2"));
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    const qsizetype afterClosing = sim.mark();
+    QTRY_COMPARE(connectButton->text(), QStringLiteral("Verbinden"));
+    QTRY_VERIFY2_WITH_TIMEOUT(sim.statusSince(afterClosing, QRegularExpression(QStringLiteral("tracks L0 R0 "))),
+                              qPrintable(sim.latestStatus()), kSimTimeoutMs);
+
+    // The console sent no stop: the last track command the simulator got still drives.
+    const QRegularExpression trackCommand(QStringLiteral("^\\d+ chassis ([KLQR]\\d+\\S*)$"),
+                                          QRegularExpression::MultilineOption);
+    QString lastTrackCommand;
+    for (auto it = trackCommand.globalMatch(sim.logText()); it.hasNext();)
+        lastTrackCommand = it.next().captured(1);
+    QVERIFY2(lastTrackCommand == QLatin1String("K100") || lastTrackCommand == QLatin1String("Q100"),
+             qPrintable(lastTrackCommand));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    VelmoraApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    TestConsoleWithSim test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_console_with_sim.moc"
