@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 #include "app/velmora_application.h"
 
-#include <QScreen>
 #include <exception>
 
 int main(int argc, char *argv[])
@@ -13,8 +12,6 @@ int main(int argc, char *argv[])
     VelmoraApplication app(argc, argv);
     try {
         AppWindows windows = createAppWindows();
-        // Without a window manager (e.g. under Xvfb) nobody maximises, so take the screen's size first.
-        windows.form1->setGeometry(windows.form1->screen()->availableGeometry());
         windows.form1->showMaximized();
         app.exec();
     } catch (const std::exception &error) {

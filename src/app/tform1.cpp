@@ -14,6 +14,7 @@
 #include "views/info_form.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 
 Servo *servo1 = nullptr;
 Servo *servo2 = nullptr;
@@ -185,6 +186,25 @@ void TForm1::FormClose()
 {
     closeLinks();
     offerToSaveSettings();
+}
+
+// Without a window manager (e.g. under Xvfb) nobody maximises, so the window takes
+// the screen's size itself when it first shows.
+void TForm1::showEvent(QShowEvent *event)
+{
+    if (fillsScreen)
+        setGeometry(screen()->availableGeometry());
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::FormResize() { fillsScreen = false; }
+
+// The size given before the window shows is not a resize of the window on screen.
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    if (isVisible())
+        FormResize();
+    QMainWindow::resizeEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

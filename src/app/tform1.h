@@ -102,6 +102,7 @@ public:
 
     // Application shell: src/app/tform1.cpp
     void FormCreate();
+    void FormResize();
     void FormClose();
     void Beenden1Click();
     void Info1Click();
@@ -239,6 +240,8 @@ public:
     void edtTemperaturChange();
 
 protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -328,6 +331,8 @@ private:
 
     std::unique_ptr<Ui::TForm1> ui;
     QString programDirectory;
+    // The window starts out filling the screen; its first resize makes it an ordinary window.
+    bool fillsScreen = true;
     std::array<std::unique_ptr<Servo>, ArmCommandCycle::kJoints> servoModels;
     std::array<JointControls, ArmCommandCycle::kJoints> joints;
     // Declared before the links: their workers hand blocks over through it until they end.

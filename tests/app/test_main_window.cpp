@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -58,6 +59,7 @@ private slots:
     void cleanup();
     void windowsAreCreatedInOrderAndOnlyTheMainWindowShows();
     void captionAndApplicationTitle();
+    void windowFillsTheScreenUntilItIsResized();
     void mainMenuHasEveryItem();
     void sequenceMenuItemsDoNothing();
     void everyTopLevelGroupExists_data();
@@ -115,6 +117,16 @@ void TestMainWindow::captionAndApplicationTitle()
     QCOMPARE(windows.infoForm1->windowTitle(), QStringLiteral("Info über Velmora Projekt 2007"));
     QCOMPARE(windows.setupForm1->windowTitle(), QStringLiteral("Setup: Kommunikation RoboterArm"));
     QCOMPARE(windows.setupForm2->windowTitle(), QStringLiteral("Setup: Kommunikation Fahrwerk"));
+}
+
+void TestMainWindow::windowFillsTheScreenUntilItIsResized()
+{
+    TForm1 &form = *windows.form1;
+    QTRY_COMPARE(form.size(), form.screen()->availableGeometry().size());
+    form.resize(800, 500);
+    form.hide();
+    form.show();
+    QCOMPARE(form.size(), QSize(800, 500));
 }
 
 void TestMainWindow::mainMenuHasEveryItem()
