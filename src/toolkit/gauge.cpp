@@ -37,7 +37,9 @@ void Gauge::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(frame);
     if (isTextVisible()) {
-        painter.setPen(Qt::black);
+        // Readable on the fill colour, which the text mostly stands on once the bar is half full.
+        const QColor under = value() >= 50 ? fill : background;
+        painter.setPen(qGray(under.rgb()) < 128 ? Qt::white : Qt::black);
         painter.drawText(frame, Qt::AlignCenter, QStringLiteral("%1%").arg(value()));
     }
 }

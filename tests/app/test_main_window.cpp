@@ -1,25 +1,25 @@
 #include "app/app_windows.h"
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "comm/setup_forms.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/window_test_main.h"
 #include "toolkit/web_browser.h"
 #include "views/info_form.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
-#include <QProgressBar>
-#include <QScreen>
-#include <QScrollArea>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QtTest>
 #include <stdexcept>
 
@@ -326,13 +326,6 @@ void TestMainWindow::everyControlHasAnAccessibleName()
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestMainWindow)
 
 #include "test_main_window.moc"

@@ -2,11 +2,11 @@
 // up/down buttons and sliders, what the Servos then hold, and what the arm command
 // cycle logs in the debug memo on its next tick.
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "arm/servo.h"
 #include "settings/settings_file.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/window_test_main.h"
 #include "toolkit/track_bar.h"
 #include "toolkit/up_down.h"
 
@@ -410,13 +410,6 @@ void TestJointPanel::loadedLimitsExcludingTheStartPositionClampTheJointOnly()
     QCOMPARE(tick(), QStringLiteral("#3P1701<cr>"));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestJointPanel test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestJointPanel)
 
 #include "test_joint_panel.moc"

@@ -2,11 +2,11 @@
 // pseudo-terminal standing in for the chassis board: what the drive controls make
 // the chassis timer send, and how the board's replies show in read-outs and gauges.
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
 #include "support/tcp_peer.h"
+#include "support/window_test_main.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
 
@@ -442,13 +442,6 @@ void TestDriveControls::telemetryOverTcpReachesTheReadOuts()
     QTRY_COMPARE(peer.received(), QByteArray("K0Q0\r"));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestDriveControls test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestDriveControls)
 
 #include "test_drive_controls.moc"

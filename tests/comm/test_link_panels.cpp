@@ -2,12 +2,12 @@
 // serial lines and over loopback TCP standing in for the WiPort: what the operator
 // sees on the panels, what goes out on the line and what comes back.
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "platform/port_list.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
 #include "support/tcp_peer.h"
+#include "support/window_test_main.h"
 #include "toolkit/client_socket.h"
 
 #include <QComboBox>
@@ -720,13 +720,6 @@ void TestLinkPanels::closingTheWindowDropsAPendingConnect()
     QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Wollen Sie die Einstellungen speichern?")});
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestLinkPanels test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestLinkPanels)
 
 #include "test_link_panels.moc"

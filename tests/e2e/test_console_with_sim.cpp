@@ -3,10 +3,10 @@
 // simulator's pseudo-terminals, and what the window shows is checked against
 // what the simulator received and reports.
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "settings/settings_file.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/window_test_main.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
 
@@ -336,13 +336,6 @@ void TestConsoleWithSim::watchdogStopsTheTracksWhenTheChassisLinkCloses()
              qPrintable(lastTrackCommand));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestConsoleWithSim test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)
 
 #include "test_console_with_sim.moc"

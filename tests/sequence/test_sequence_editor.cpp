@@ -2,10 +2,10 @@
 // stepping through it, and storing and loading it through the real file dialogs.
 // What a step does to the arm is checked in the commands the arm cycle logs.
 #include "app/tform1.h"
-#include "app/velmora_application.h"
 #include "arm/servo.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/window_test_main.h"
 #include "toolkit/track_bar.h"
 
 #include <QComboBox>
@@ -631,15 +631,6 @@ void TestSequenceEditor::applyStepTooFastShowsSpeedWarning()
     QCOMPARE(tick(), QStringLiteral("#16P1600<cr>"));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The toolkit's own dialogs, which the test can find and answer.
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    VelmoraApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    TestSequenceEditor test;
-    return QTest::qExec(&test, argc, argv);
-}
+VELMORA_WINDOW_TEST_MAIN(TestSequenceEditor)
 
 #include "test_sequence_editor.moc"
