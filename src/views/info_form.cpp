@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 
 namespace {
@@ -25,6 +26,9 @@ TInfoForm1::TInfoForm1(TForm1 *mainWindow)
     setAutoFillBackground(true);
     ui->btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     connect(ui->btnOK, &QPushButton::clicked, this, &TInfoForm1::btnOKClick);
+    // OK is the window's default button: Enter presses it wherever the focus is.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, ui->btnOK, &QPushButton::click);
 }
 
 TInfoForm1::~TInfoForm1() = default;

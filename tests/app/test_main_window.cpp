@@ -275,6 +275,14 @@ void TestMainWindow::infoWindowLocksAndReloadsPage()
     QCOMPARE(navigations.size(), 2);
     info.close();
     QVERIFY(windows.form1->isEnabled());
+
+    // Enter presses the default button OK.
+    windows.form1->Info1Click();
+    info.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&info));
+    QTest::keyClick(&info, Qt::Key_Return);
+    QVERIFY(!info.isVisible());
+    QVERIFY(windows.form1->isEnabled());
 }
 
 void TestMainWindow::messageBoxesAreRealModalBoxes()
