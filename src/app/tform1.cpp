@@ -85,6 +85,16 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
 
 TForm1::~TForm1()
 {
+    // Both workers share the hand-over: while one is stopped, a block of the other
+    // may still be delivered, and it must not reach a window being taken apart.
+    for (LinkControls &link : links) {
+        if (link.thread) {
+            link.thread->OnReceive = nullptr;
+            link.thread->OnLost = nullptr;
+        }
+    }
+    for (LinkControls &link : links)
+        link.thread.reset();
     for (const JointStart &start : kJointStart)
         *start.pointer = nullptr;
     fahrwerk = nullptr;
@@ -207,8 +217,14 @@ void TForm1::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
 }
 
+// While the info or a setup window holds it disabled, the main window cannot be
+// closed by the user, as a disabled window cannot on every platform.
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!isEnabled() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -7,8 +7,9 @@
 
 VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("velmora"));
-    setApplicationDisplayName(QStringLiteral("Velmora Projekt"));
+    // The application's title: message boxes carry it. (A display name would be
+    // appended to every window's caption instead.)
+    setApplicationName(QStringLiteral("Velmora Projekt"));
     setWindowIcon(QIcon(QStringLiteral(":/images/velmora.png")));
 }
 
@@ -18,6 +19,8 @@ bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, error.what());
+    } catch (...) {
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, std::string());
     }
     return false;
 }

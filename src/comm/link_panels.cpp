@@ -10,6 +10,7 @@
 #include "toolkit/client_socket.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,20 @@ std::optional<int> toInteger(const QString &text)
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
               QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text).toStdString());
     return std::nullopt;
+}
+
+// The operator moving into the edit, not the window or a popup menu giving the
+// focus back: the text left in it must stay readable (and copyable).
+bool entersTheEdit(const QFocusEvent &focus)
+{
+    switch (focus.reason()) {
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+        return false;
+    default:
+        return true;
+    }
 }
 
 } // namespace
@@ -367,7 +382,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             first ? Transmit_EditKeyDown(key) : Transmit_Edit2KeyDown(key);
-        } else if (event->type() == QEvent::FocusIn) {
+        } else if (event->type() == QEvent::FocusIn && entersTheEdit(*static_cast<QFocusEvent *>(event))) {
             first ? Transmit_EditEnter() : Transmit_Edit2Enter();
         }
     }

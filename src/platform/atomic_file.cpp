@@ -6,6 +6,13 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -25,7 +32,32 @@ std::string cannotRead(const std::string &path, const std::string &reason)
     return "Die Datei \"" + path + "\" konnte nicht gelesen werden:\n" + reason;
 }
 
-// Writes everything and closes; the first error number seen, or 0.
+// Asks the system to put the file's data on the disk before we rely on it.
+int syncToDisk(std::FILE *file)
+{
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0 ? 0 : errno;
+#else
+    return fsync(fileno(file)) == 0 ? 0 : errno;
+#endif
+}
+
+// Makes a rename in directory survive a power cut; where the system cannot, the
+// rename still stands as far as it got.
+void syncDirectory([[maybe_unused]] const std::filesystem::path &directory)
+{
+#ifndef _WIN32
+    const int descriptor = open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        close(descriptor);
+    }
+#endif
+}
+
+// Writes everything, syncs and closes; the first error number seen, or 0.
+// Without the sync a crash right after the rename could leave an empty file
+// under the target's name.
 int writeAndClose(std::FILE *file, std::string_view content)
 {
     int error = 0;
@@ -34,6 +66,8 @@ int writeAndClose(std::FILE *file, std::string_view content)
     // A full disk often shows only when the buffered data is flushed or closed.
     if (std::fflush(file) != 0 && error == 0)
         error = errno;
+    if (const int syncError = syncToDisk(file); syncError != 0 && error == 0)
+        error = syncError;
     if (std::fclose(file) != 0 && error == 0)
         error = errno;
     return error;
@@ -64,10 +98,11 @@ std::optional<std::string> replaceFile(const std::string &path, std::string_view
         std::remove(temporary.c_str());
         return cannotWrite(path, renameError.message());
     }
+    syncDirectory(std::filesystem::path(path).parent_path());
     return std::nullopt;
 }
 
-FileContent readFile(const std::string &path)
+FileContent readFile(const std::string &path, std::size_t limit)
 {
     FileContent result;
     errno = 0;
@@ -79,8 +114,15 @@ FileContent readFile(const std::string &path)
     char chunk[1 << 16];
     std::size_t got = 0;
     errno = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (got > limit - result.bytes.size()) {
+            std::fclose(file);
+            result.bytes.clear();
+            result.error = cannotRead(path, "Die Datei ist zu groß.");
+            return result;
+        }
         result.bytes.append(chunk, got);
+    }
     // A directory opens for reading on POSIX; the read itself fails.
     if (std::ferror(file)) {
         result.error = cannotRead(path, reasonFor(errno));

@@ -3,6 +3,7 @@
 // never leaves a truncated file where a good one stood: the content goes to a
 // temporary file beside the target, which then takes the target's name in one
 // step. Plain standard C++, no toolkit.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,11 +19,13 @@ std::optional<std::string> replaceFile(const std::string &path, std::string_view
 // a rename across file systems would not be atomic.
 std::string temporaryPathFor(const std::string &path);
 
-// The whole content of a file, or a message that names the file and the reason.
+// The whole content of a file, or a message that names the file and the reason;
+// a file larger than limit counts as unreadable (a settings file that turned out
+// to be a device or a runaway log must not fill the memory).
 struct FileContent {
     std::string bytes;
     std::optional<std::string> error;
 };
-FileContent readFile(const std::string &path);
+FileContent readFile(const std::string &path, std::size_t limit = std::string().max_size());
 
 } // namespace platform

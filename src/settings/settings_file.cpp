@@ -120,9 +120,12 @@ SettingsRead parseSettings(std::string_view content)
     return read;
 }
 
+// Eight short lines; anything near this size is not a settings file.
+constexpr std::size_t kLargestSettingsFile = 64 * 1024;
+
 std::optional<SettingsRead> readSettingsFile(const std::string &path)
 {
-    const platform::FileContent file = platform::readFile(path);
+    const platform::FileContent file = platform::readFile(path, kLargestSettingsFile);
     if (file.error)
         return std::nullopt;
     return parseSettings(file.bytes);

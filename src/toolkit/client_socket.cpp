@@ -19,7 +19,7 @@ ClientSocket::ClientSocket(QObject *parent) : QObject(parent), socket(this), con
     connect(&socket, &QTcpSocket::connected, this, &ClientSocket::onConnected);
     connect(&socket, &QTcpSocket::disconnected, this, &ClientSocket::onDisconnected);
     connect(&socket, &QTcpSocket::errorOccurred, this, &ClientSocket::onError);
-    connect(&socket, &QTcpSocket::readyRead, this, &ClientSocket::read);
+    connect(&socket, &QTcpSocket::readyRead, this, &ClientSocket::postRead);
 }
 
 // QTcpSocket's destructor disconnects from the host and would report it through
@@ -37,25 +37,47 @@ bool ClientSocket::Connecting() const
 
 void ClientSocket::Open()
 {
-    if (socket.state() != QAbstractSocket::UnconnectedState)
+    if (active || socket.state() != QAbstractSocket::UnconnectedState)
         return;
     connectTimer.start();
     socket.connectToHost(hostName, static_cast<quint16>(portNumber));
 }
 
+// An active connection counts as ended at once; its disconnect event follows.
 void ClientSocket::Close()
 {
     connectTimer.stop();
-    if (active)
+    if (active) {
+        active = false;
+        closing = true;
         socket.disconnectFromHost();
-    else
+    } else {
         socket.abort();
+    }
 }
 
 void ClientSocket::SendText(const std::string &text)
 {
-    if (active)
+    if (socket.state() == QAbstractSocket::ConnectedState)
         socket.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+// The read event comes from the event loop, not from within QTcpSocket's own
+// signal: a handler that waits in a message box then still gets the reads that
+// arrive meanwhile (the socket does not signal again inside its own signal).
+void ClientSocket::postRead()
+{
+    if (readPosted)
+        return;
+    readPosted = true;
+    QMetaObject::invokeMethod(this, &ClientSocket::deliverRead, Qt::QueuedConnection);
+}
+
+void ClientSocket::deliverRead()
+{
+    readPosted = false;
+    if (socket.bytesAvailable() > 0)
+        emit read();
 }
 
 std::string ClientSocket::ReceiveText() { return socket.readAll().toStdString(); }
@@ -73,10 +95,16 @@ void ClientSocket::onConnected()
     emit connected();
 }
 
+// Queued like the reads, so the disconnect event follows every read before it.
 void ClientSocket::onDisconnected()
 {
-    if (!active)
-        return;
+    if (active || closing)
+        QMetaObject::invokeMethod(this, &ClientSocket::deliverDisconnect, Qt::QueuedConnection);
+    closing = false;
+}
+
+void ClientSocket::deliverDisconnect()
+{
     active = false;
     emit disconnected();
 }

@@ -25,8 +25,9 @@ public:
     QString host() const { return hostName; }
     int port() const { return portNumber; }
     void setConnectTimeoutMs(int ms) { connectTimer.setInterval(ms); }
+    int connectTimeoutMs() const { return connectTimer.interval(); }
 
-    // True from the connect event to the disconnect event.
+    // True from the connect event to Close() or the disconnect event.
     bool Active() const { return active; }
     bool Connecting() const;
     void Open();
@@ -48,6 +49,9 @@ private:
     void onStateChanged(QAbstractSocket::SocketState state);
     void onConnected();
     void onDisconnected();
+    void postRead();
+    void deliverRead();
+    void deliverDisconnect();
     void onError(QAbstractSocket::SocketError socketError);
     void onConnectTimeout();
     void raiseError(int code, const QString &description);
@@ -57,6 +61,8 @@ private:
     QString hostName;
     int portNumber = 0;
     bool active = false;
+    bool readPosted = false;
+    bool closing = false; // Close() ended an active connection; its disconnect event is due
 };
 
 } // namespace toolkit

@@ -32,7 +32,7 @@ QMessageBox::StandardButtons buttonsFor(msg::Buttons buttons)
 
 msg::Answer MessageBoxSink::show(msg::Kind kind, msg::Buttons buttons, const std::string &text)
 {
-    QMessageBox box(iconFor(kind), QApplication::applicationDisplayName(),
+    QMessageBox box(iconFor(kind), QApplication::applicationName(),
                     QString::fromStdString(text), buttonsFor(buttons),
                     QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);

@@ -1,5 +1,6 @@
 #include "toolkit/up_down.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
@@ -39,16 +40,41 @@ void UpDown::setPosition(int value)
     showInBuddy();
 }
 
+// The arrow keys in the bound field step too, so the value can be changed
+// without a mouse.
 void UpDown::setBuddy(QLineEdit *edit)
 {
     buddy = edit;
+    buddy->installEventFilter(this);
     showInBuddy();
+}
+
+bool UpDown::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == buddy && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up: stepUp(); return true;
+        case Qt::Key_Down: stepDown(); return true;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UpDown::userStep(int delta)
 {
+    // A click handler still running (waiting in a message box) must not be entered
+    // again by the held arrow's auto-repeat, which would stack box upon box: the
+    // arrow is let go instead.
+    if (stepping) {
+        upButton->setDown(false);
+        downButton->setDown(false);
+        return;
+    }
+    stepping = true;
     setPosition(pos + delta);
     emit clicked();
+    stepping = false;
 }
 
 void UpDown::showInBuddy()

@@ -1,7 +1,8 @@
 #pragma once
 // A pair of up/down arrow buttons holding an integer position in a range, with a
-// fixed step and no wrap. A bound line edit (the buddy) shows the position.
-// Only a user's click emits clicked(); setPosition() from code is silent.
+// fixed step and no wrap. A bound line edit (the buddy) shows the position, and
+// its Up and Down keys step like the arrows. Only the user's steps emit
+// clicked(); setPosition() from code is silent.
 #include <QWidget>
 
 class QLineEdit;
@@ -38,6 +39,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void userStep(int delta);
@@ -50,6 +52,7 @@ private:
     int max = 100;
     int pos = 0;
     int step = 1;
+    bool stepping = false;
 };
 
 } // namespace toolkit

@@ -30,9 +30,15 @@ std::string dottedAddress(const std::array<std::string, kOctets> &octets)
     return address;
 }
 
+// Leading zeros go: the engine would read "010" as the octal 8.
 std::string webcamUrl(const std::array<std::string, kOctets> &octets)
 {
-    return "http://" + dottedAddress(octets);
+    std::array<std::string, kOctets> numbers;
+    for (std::size_t i = 0; i < kOctets; ++i) {
+        const std::size_t firstDigit = octets[i].find_first_not_of('0');
+        numbers[i] = firstDigit == std::string::npos ? "0" : octets[i].substr(firstDigit);
+    }
+    return "http://" + dottedAddress(numbers);
 }
 
 } // namespace webcam

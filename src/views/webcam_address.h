@@ -17,7 +17,8 @@ bool isValidOctet(std::string_view text);
 std::string dottedAddress(const std::array<std::string, kOctets> &octets);
 
 // The browser engine loads complete web addresses only, so the dotted address
-// gets the scheme the camera serves its page with: "http://192.168.100.5".
+// gets the scheme the camera serves its page with: "http://192.168.100.5". Each
+// octet is written as its number, without leading zeros.
 std::string webcamUrl(const std::array<std::string, kOctets> &octets);
 
 } // namespace webcam

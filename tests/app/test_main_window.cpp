@@ -112,7 +112,7 @@ void TestMainWindow::windowsAreCreatedInOrderAndOnlyTheMainWindowShows()
 
 void TestMainWindow::captionAndApplicationTitle()
 {
-    QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Velmora Projekt"));
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Velmora Projekt"));
     QVERIFY(windows.form1->windowTitle().startsWith(QStringLiteral("Velmora Projekt: Technikerarbeit")));
     QCOMPARE(windows.infoForm1->windowTitle(), QStringLiteral("Info über Velmora Projekt 2007"));
     QCOMPARE(windows.setupForm1->windowTitle(), QStringLiteral("Setup: Kommunikation RoboterArm"));
@@ -293,11 +293,11 @@ void TestMainWindow::messageBoxesAreRealModalBoxes()
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
-        seenText = box->text();
+        seenText = box->text() + QLatin1Char('|') + box->windowTitle();
         box->button(QMessageBox::No)->click();
     });
     const msg::Answer answer = msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo, "Frage?");
-    QCOMPARE(seenText, QStringLiteral("Frage?"));
+    QCOMPARE(seenText, QStringLiteral("Frage?|Velmora Projekt"));
     QCOMPARE(answer, msg::Answer::No);
 }
 

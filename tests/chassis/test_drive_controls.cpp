@@ -60,6 +60,7 @@ private slots:
     void recordSplitOverTwoPiecesShowsOnceComplete();
     void identificationIsAnnouncedThenDistanceShown();
     void closeDistanceAfterVeryCloseStaysYellowOnRed();
+    void resetGaugeWaitsForADifferentReading();
     void telemetryOverTcpReachesTheReadOuts();
 
 private:
@@ -418,6 +419,28 @@ void TestDriveControls::closeDistanceAfterVeryCloseStaysYellowOnRed()
     QVERIFY(pty->send("A32\r"));
     QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("32"));
     verifyGauge("cgDist", 91, kYellow, kRed);
+}
+
+// A read-out's change handler runs only when its text changes, so after the link
+// was closed and reopened the same reading leaves the reset gauge as it is.
+void TestDriveControls::resetGaugeWaitsForADifferentReading()
+{
+    openChassisLink();
+    QVERIFY(pty->send("T031\r"));
+    QTRY_COMPARE(edit("edtTemperatur")->text(), QStringLiteral("031"));
+    verifyGauge("cgTemp", 41, kLime, kYellow);
+
+    auto *connectButton = form->findChild<QPushButton *>(QStringLiteral("btnConnect2"));
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    QVERIFY(pty->send("T031\rA20\r"));
+    QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("20"));
+    QCOMPARE(gauge("cgTemp")->progress(), 0);
+    QCOMPARE(gauge("cgTemp")->backColor(), kSilver);
+
+    QVERIFY(pty->send("T040\r"));
+    QTRY_COMPARE(edit("edtTemperatur")->text(), QStringLiteral("040"));
+    verifyGauge("cgTemp", 53, kLime, kYellow);
 }
 
 void TestDriveControls::telemetryOverTcpReachesTheReadOuts()

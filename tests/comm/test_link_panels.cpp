@@ -2,7 +2,9 @@
 // serial lines and over loopback TCP standing in for the WiPort: what the operator
 // sees on the panels, what goes out on the line and what comes back.
 #include "app/tform1.h"
-#include "platform/port_list.h"
+#include "chassis/fahrwerk.h"
+#include "comm/tcomm_thread.h"
+#include "support/manual_hand_over.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
@@ -10,6 +12,7 @@
 #include "support/window_test_main.h"
 #include "toolkit/client_socket.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QtTest>
 #include <functional>
@@ -84,6 +88,29 @@ void typeInto(QLineEdit *edit, const QString &text)
 
 QStringList lines(const QPlainTextEdit *memo) { return memo->toPlainText().split(QLatin1Char('\n')); }
 
+// The operator opens the box's list and clicks the item.
+void choose(QComboBox *box, const QString &item)
+{
+    const int row = box->findText(item);
+    QVERIFY2(row >= 0, qPrintable(item));
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    const QRect itemArea = list->visualRect(box->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemArea.center());
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(box->currentText(), item);
+}
+
+// Shows a different value without telling the window, so that only a refresh
+// from the stored parameters can bring the old one back.
+void blankOut(QComboBox *box)
+{
+    const QSignalBlocker quiet(box);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+}
+
 // Runs a check at the moment a question is asked, while the asking handler waits for the answer.
 class QuestionWatcher : public MessageRecorder {
 public:
@@ -125,6 +152,12 @@ private slots:
     void portThatCannotBeOpenedIsReportedAndPanelStaysIdle();
     void vanishedDeviceReturnsPanelToSerialIdle_data();
     void vanishedDeviceReturnsPanelToSerialIdle();
+    void typedByteSizeIsStoredAsOneByte_data();
+    void typedByteSizeIsStoredAsOneByte();
+    void chosenItemStoresItsPosition_data();
+    void chosenItemStoresItsPosition();
+    void parametersChosenWhileClosedApplyAtOpen();
+    void chassisRunsWhileLink2IsOpenOverSerial();
 
     void tcpConnectShowsProgressAndIdentifiesTheArm();
     void armReplySplitOverTwoReadsIsNotRecognised();
@@ -134,6 +167,8 @@ private slots:
     void refusedConnectionShowsErrorAndIdleLook();
     void peerClosingReturnsToIdleWithoutMessage_data();
     void peerClosingReturnsToIdleWithoutMessage();
+    void connectTimeoutDefaultsToFiveSeconds_data();
+    void connectTimeoutDefaultsToFiveSeconds();
     void unansweredConnectIsGivenUpAfterTheTimeout();
     void clickWhileWaitingAbortsTheAttempt();
     void nonNumericPortIsRefused();
@@ -149,6 +184,7 @@ private:
     void startTcp(const Panel &panel, quint16 port);
     void verifyTcpIdle(const Panel &panel);
     void verifyChannelBoxesEnabled(bool enabled);
+    void refreshSerialBoxes(int n) { n == 1 ? form->RefreshSerialBoxes1() : form->RefreshSerialBoxes2(); }
     QGroupBox *chassisGroup() const { return form->findChild<QGroupBox *>(QStringLiteral("gbxFahrwerk")); }
 
     std::unique_ptr<ProgramDirFixture> dir;
@@ -256,23 +292,26 @@ void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4_data()
     QTest::newRow("link 2") << 2;
 }
 
+// The window's threads are its own; a thread of the same kind asks the machine the
+// same way. The box keeps the order it is given: sorted without regard to case.
 void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4()
 {
     QFETCH(int, n);
     const Panel panel(*form, n);
+    ManualHandOver handOver; // never used: nothing is opened
+    TCommThread sameKind(handOver);
     QStringList found;
-    for (const std::string &name : platform::listPorts(true, false))
+    for (const std::string &name : sameKind.EnumPorts(1, 0))
         found << QString::fromStdString(name);
     QStringList shown;
     for (int i = 0; i < panel.deviceName->count(); ++i)
         shown << panel.deviceName->itemText(i);
-    if (found.isEmpty()) {
-        QCOMPARE(shown, (QStringList{"COM1", "COM2", "COM3", "COM4"}));
-    } else {
-        found.sort();
-        shown.sort();
-        QCOMPARE(shown, found);
-    }
+    if (found.isEmpty())
+        found = QStringList{"COM1", "COM2", "COM3", "COM4"};
+    QCOMPARE(shown, found);
+    for (int i = 1; i < shown.size(); ++i)
+        QVERIFY2(QString::compare(shown.at(i - 1), shown.at(i), Qt::CaseInsensitive) <= 0,
+                 qPrintable(shown.join(QLatin1Char(' '))));
     QCOMPARE(panel.deviceName->currentText(), QStringLiteral("COM1"));
 }
 
@@ -454,11 +493,133 @@ void TestLinkPanels::vanishedDeviceReturnsPanelToSerialIdle()
     else
         QVERIFY(!chassisGroup()->isEnabled());
 
-    // The closed port is not polled again: a later round of events brings no second box.
-    typeInto(panel.transmitEdit, QStringLiteral("x"));
-    QTest::mouseClick(panel.transmitButton, Qt::LeftButton);
-    QCOMPARE(panel.transmitEdit->text(), QStringLiteral("x"));
+    // The lost port is closed for good: the next click opens a new line instead of
+    // closing the old one, and the link's worker hands blocks over in order, so once
+    // the new line's first block is shown no second loss can still be on its way.
+    PtyPair replacement;
+    openSerial(panel, replacement);
+    QVERIFY(replacement.send("abc"));
+    QTRY_COMPARE(panel.receiveMemo->toPlainText(), QStringLiteral("abc"));
     QCOMPARE(recorder->texts().size(), 1);
+}
+
+void TestLinkPanels::typedByteSizeIsStoredAsOneByte_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("link 1, 7") << 1 << "7" << "7";
+    QTest::newRow("link 1, 260 wraps to 4") << 1 << "260" << "4";
+    QTest::newRow("link 2, 263 wraps to 7") << 2 << "263" << "7";
+}
+
+// Every key stores what the box then holds; the last one leaves the wrapped value.
+void TestLinkPanels::typedByteSizeIsStoredAsOneByte()
+{
+    QFETCH(int, n);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    const Panel panel(*form, n);
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    QLineEdit *typing = panel.byteSize->lineEdit();
+    typing->selectAll();
+    QTest::keyClicks(typing, typed);
+    QCOMPARE(panel.byteSize->currentText(), stored);
+
+    blankOut(panel.byteSize);
+    refreshSerialBoxes(n);
+    QCOMPARE(panel.byteSize->currentText(), stored);
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::chosenItemStoresItsPosition_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("position");
+    QTest::newRow("link 1, parity odd") << 1 << "cbxParity" << "odd" << 1;
+    QTest::newRow("link 2, parity mark") << 2 << "cbxParity" << "mark" << 3;
+    QTest::newRow("link 1, stop bits 2") << 1 << "cbxStopBits" << "2" << 2;
+    QTest::newRow("link 2, stop bits 1.5") << 2 << "cbxStopBits" << "1.5" << 1;
+}
+
+// The refresh selects the item at the stored position; starting from a blank box,
+// it can only find that position in the link's thread.
+void TestLinkPanels::chosenItemStoresItsPosition()
+{
+    QFETCH(int, n);
+    QFETCH(QString, box);
+    QFETCH(QString, item);
+    QFETCH(int, position);
+    const Panel panel(*form, n);
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    auto *chosen = form->findChild<QComboBox *>(box + QString::number(n));
+    QVERIFY(chosen);
+    choose(chosen, item);
+
+    blankOut(chosen);
+    refreshSerialBoxes(n);
+    QCOMPARE(chosen->currentIndex(), position);
+    QCOMPARE(chosen->currentText(), item);
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+// While the port is closed a change only waits for the next open.
+void TestLinkPanels::parametersChosenWhileClosedApplyAtOpen()
+{
+    const Panel panel(*form, 1);
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    const termios untouched = pty.slaveSettings();
+    QVERIFY(!(untouched.c_cflag & CSTOPB));
+    QVERIFY(cfgetospeed(&untouched) != B19200);
+
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    panel.deviceName->setEditText(QString::fromStdString(pty.deviceName()));
+    choose(panel.stopBits, QStringLiteral("2"));
+    QLineEdit *typing = panel.baudRate->lineEdit();
+    typing->selectAll();
+    QTest::keyClicks(typing, QStringLiteral("19200"));
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    const termios closed = pty.slaveSettings();
+    QVERIFY(closed.c_lflag & ICANON); // nobody has taken the line
+    QVERIFY(!(closed.c_cflag & CSTOPB));
+    QCOMPARE(cfgetospeed(&closed), cfgetospeed(&untouched));
+
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(panel.connectButton->text(), QStringLiteral("Trennen"));
+    const termios open = pty.slaveSettings();
+    QVERIFY(!(open.c_lflag & ICANON));
+    QVERIFY(open.c_cflag & CSTOPB);
+    QCOMPARE(cfgetospeed(&open), speed_t(B19200));
+    QVERIFY(recorder->texts().isEmpty());
+}
+
+void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
+{
+    const Panel panel(*form, 2);
+    PtyPair pty;
+    QVERIFY(!chassisGroup()->isEnabled());
+    QVERIFY(!fahrwerk->getAktiv());
+    openSerial(panel, pty);
+    QVERIFY(chassisGroup()->isEnabled());
+    QVERIFY(fahrwerk->getAktiv());
+    form->KettenTimer1Timer();
+    QCOMPARE(pty.receive(5), std::string("K0Q0\r"));
+    QCOMPARE(lines(memo).last(), QStringLiteral("K0Q0<cr>"));
+    QCOMPARE(panel.transmitEdit->text(), QString());
+
+    QTest::mouseClick(panel.connectButton, Qt::LeftButton);
+    QCOMPARE(panel.connectButton->text(), kConnect);
+    QVERIFY(!chassisGroup()->isEnabled());
+    QVERIFY(!fahrwerk->getAktiv());
+    // A command would be logged and, finding the port closed, stay in the edit.
+    const QString logged = memo->toPlainText();
+    form->KettenTimer1Timer();
+    QCOMPARE(memo->toPlainText(), logged);
+    QCOMPARE(panel.transmitEdit->text(), QString());
+    QVERIFY(recorder->texts().isEmpty());
 }
 
 void TestLinkPanels::tcpConnectShowsProgressAndIdentifiesTheArm()
@@ -580,6 +741,16 @@ void TestLinkPanels::peerClosingReturnsToIdleWithoutMessage()
     // The next click connects again.
     startTcp(panel, peer.port());
     QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
+}
+
+void TestLinkPanels::connectTimeoutDefaultsToFiveSeconds_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
+
+void TestLinkPanels::connectTimeoutDefaultsToFiveSeconds()
+{
+    QFETCH(int, n);
+    const Panel panel(*form, n);
+    QVERIFY(panel.socket);
+    QCOMPARE(panel.socket->connectTimeoutMs(), 5000);
 }
 
 void TestLinkPanels::unansweredConnectIsGivenUpAfterTheTimeout()

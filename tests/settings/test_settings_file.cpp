@@ -102,6 +102,7 @@ private slots:
     void writeBelowRegularFileFails();
     void writeOnFullDiskKeepsOldFile();
     void readOfMissingFileGivesNothing();
+    void readOfEndlessFileGivesNothing();
 
 private:
     QTemporaryDir dir;
@@ -268,6 +269,14 @@ void TestSettingsFile::readOfMissingFileGivesNothing()
 {
     QVERIFY(!settings::readSettingsFile(native(dir.filePath("none.stw"))));
     QVERIFY(!settings::readSettingsFile(native(dir.path())));
+}
+
+// A settings name that leads to an endless device must not eat the memory.
+void TestSettingsFile::readOfEndlessFileGivesNothing()
+{
+    const QString path = dir.filePath("endless.stw");
+    QVERIFY(QFile::link("/dev/zero", path));
+    QVERIFY(!settings::readSettingsFile(native(path)));
 }
 
 QTEST_APPLESS_MAIN(TestSettingsFile)

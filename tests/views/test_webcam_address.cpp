@@ -9,6 +9,7 @@ private slots:
     void octetCheck_data();
     void octetCheck();
     void defaultAddressIsJoinedByDots();
+    void urlCompletesTheDottedAddress_data();
     void urlCompletesTheDottedAddress();
     void partsAreJoinedInFieldOrder();
 };
@@ -47,9 +48,22 @@ void TestWebcamAddress::defaultAddressIsJoinedByDots()
     QCOMPARE(webcam::dottedAddress({"192", "168", "100", "5"}), std::string("192.168.100.5"));
 }
 
+void TestWebcamAddress::urlCompletesTheDottedAddress_data()
+{
+    QTest::addColumn<QStringList>("octets");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("default") << QStringList{"192", "168", "100", "5"} << "http://192.168.100.5";
+    // Written as typed, "010" would reach the camera at .8 (octal).
+    QTest::newRow("leading zeros") << QStringList{"010", "0255", "00", "09"} << "http://10.255.0.9";
+}
+
 void TestWebcamAddress::urlCompletesTheDottedAddress()
 {
-    QCOMPARE(webcam::webcamUrl({"192", "168", "100", "5"}), std::string("http://192.168.100.5"));
+    QFETCH(QStringList, octets);
+    QFETCH(QString, url);
+    const std::array<std::string, webcam::kOctets> parts{octets[0].toStdString(), octets[1].toStdString(),
+                                                         octets[2].toStdString(), octets[3].toStdString()};
+    QCOMPARE(QString::fromStdString(webcam::webcamUrl(parts)), url);
 }
 
 void TestWebcamAddress::partsAreJoinedInFieldOrder()
