@@ -4,6 +4,7 @@
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/window_test_main.h"
+#include "toolkit/up_down.h"
 #include "toolkit/web_browser.h"
 #include "views/info_form.h"
 
@@ -57,7 +58,7 @@ class TestMainWindow : public QObject {
 private slots:
     void init();
     void cleanup();
-    void windowsAreCreatedInOrderAndOnlyTheMainWindowShows();
+    void allFourWindowsExistAndOnlyTheMainWindowShows();
     void captionAndApplicationTitle();
     void windowFillsTheScreenUntilItIsResized();
     void mainMenuHasEveryItem();
@@ -98,7 +99,7 @@ void TestMainWindow::cleanup()
     dir.reset();
 }
 
-void TestMainWindow::windowsAreCreatedInOrderAndOnlyTheMainWindowShows()
+void TestMainWindow::allFourWindowsExistAndOnlyTheMainWindowShows()
 {
     QVERIFY(windows.form1 && windows.infoForm1 && windows.setupForm1 && windows.setupForm2);
     QVERIFY(windows.form1->isVisible());
@@ -320,10 +321,13 @@ void TestMainWindow::beendenClosesTheMainWindow()
 void TestMainWindow::everyControlHasAnAccessibleName()
 {
     QStringList unnamed;
-    for (QWidget *widget : windows.form1->findChildren<QWidget *>()) {
+    QList<QWidget *> widgets = windows.form1->findChildren<QWidget *>();
+    widgets += windows.infoForm1->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
         const bool control = qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)
                              || qobject_cast<QAbstractSlider *>(widget) || qobject_cast<QProgressBar *>(widget)
-                             || qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QLineEdit *>(widget);
+                             || qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QLineEdit *>(widget)
+                             || qobject_cast<toolkit::UpDown *>(widget) || qobject_cast<toolkit::WebBrowser *>(widget);
         // Parts that Qt composes itself (a combo box's edit, a scroll area's bars) go by their owner's name.
         if (!control || widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_")))
             continue;
@@ -332,6 +336,10 @@ void TestMainWindow::everyControlHasAnAccessibleName()
             unnamed << widget->objectName();
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
+    // An up/down's arrows are named too, as they are what a screen reader presses.
+    auto *upDown = windows.form1->findChild<toolkit::UpDown *>(QStringLiteral("udMin1"));
+    for (QAbstractButton *arrow : upDown->findChildren<QAbstractButton *>())
+        QVERIFY(!QAccessible::queryAccessibleInterface(arrow)->text(QAccessible::Name).isEmpty());
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestMainWindow)
