@@ -21,6 +21,8 @@ cmake --build "$build" -j"$(nproc)" --target velmora velmora-sim
 # would lead it back to the build tree, so the demo gets a copy of the program.
 demo=$build/demo
 mkdir -p "$demo/RFS"
+# Unlinked first: a console still running from an earlier demo keeps its own copy.
+rm -f "$demo/velmora"
 cp "$build/src/velmora" "$build/src/info.htm" "$demo/"
 cp -r "$build/src/RFS/." "$demo/RFS/"
 
