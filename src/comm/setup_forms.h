@@ -1,7 +1,8 @@
 #pragma once
-// The two communication setup windows: empty tool windows that lock the main
-// window while one of them is shown.
-#include <QWidget>
+// The two communication setup windows: empty tool windows, on top of the others,
+// that lock the main window while one of them is shown.
+#include "views/locking_window.h"
+
 #include <memory>
 
 namespace Ui {
@@ -9,25 +10,7 @@ class TSetupForm1;
 class TSetupForm2;
 } // namespace Ui
 
-// Shared behaviour: centred and on top; showing disables the main window, closing enables it.
-class LockingToolWindow : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit LockingToolWindow(QWidget *mainWindow);
-
-    void FormShow();
-    void FormClose();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    QWidget *mainWindow;
-};
-
-class TSetupForm1 : public LockingToolWindow {
+class TSetupForm1 : public LockingWindow {
     Q_OBJECT
 
 public:
@@ -38,7 +21,7 @@ private:
     std::unique_ptr<Ui::TSetupForm1> ui;
 };
 
-class TSetupForm2 : public LockingToolWindow {
+class TSetupForm2 : public LockingWindow {
     Q_OBJECT
 
 public:

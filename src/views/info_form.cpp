@@ -2,11 +2,10 @@
 
 #include "app/tform1.h"
 #include "ui_tinfoform1.h"
-#include "views/centre_on_screen.h"
 
-#include <QCloseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -14,9 +13,9 @@ constexpr int kButtonMargin = 8;
 }
 
 TInfoForm1::TInfoForm1(TForm1 *mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint
-                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TInfoForm1>()), mainWindow(mainWindow)
+    : LockingWindow(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint
+                                    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TInfoForm1>()), programDir(mainWindow->programDir())
 {
     ui->setupUi(this);
     setFixedSize(size());
@@ -39,23 +38,9 @@ void TInfoForm1::FormShow()
     ui->btnOK->move(clientWidth / 2 - ui->btnOK->width() / 2,
                     height() - ui->btnOK->height() - kButtonMargin);
     ui->CppWebBrowser1->move(clientWidth / 2 - ui->CppWebBrowser1->width() / 2, ui->CppWebBrowser1->y());
-    ui->CppWebBrowser1->navigate(QUrl::fromLocalFile(mainWindow->programDir() + QStringLiteral("info.htm")));
-    mainWindow->setEnabled(false);
+    // Loaded afresh at every showing: a page changed on disk shows as it is now.
+    ui->CppWebBrowser1->navigate(QUrl::fromLocalFile(programDir + QStringLiteral("info.htm")));
+    LockingWindow::FormShow();
 }
-
-void TInfoForm1::FormClose() { mainWindow->setEnabled(true); }
 
 void TInfoForm1::btnOKClick() { close(); }
-
-void TInfoForm1::showEvent(QShowEvent *event)
-{
-    centreOnScreen(this);
-    FormShow();
-    QWidget::showEvent(event);
-}
-
-void TInfoForm1::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}

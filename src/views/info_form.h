@@ -1,7 +1,8 @@
 #pragma once
 // The info window: shows info.htm from the program directory, reloaded at every
 // showing, and locks the main window while it is open.
-#include <QWidget>
+#include "views/locking_window.h"
+
 #include <memory>
 
 namespace Ui {
@@ -9,22 +10,17 @@ class TInfoForm1;
 }
 class TForm1;
 
-class TInfoForm1 : public QWidget {
+class TInfoForm1 : public LockingWindow {
     Q_OBJECT
 
 public:
     explicit TInfoForm1(TForm1 *mainWindow);
     ~TInfoForm1() override;
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
     void btnOKClick();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TInfoForm1> ui;
-    TForm1 *mainWindow;
+    QString programDir;
 };
