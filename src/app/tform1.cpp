@@ -124,7 +124,6 @@ void TForm1::bindControls()
         // Link 1's memo and edit carry no number, link 2's do.
         const QString suffix = i == 0 ? QString() : n;
         links[i] = LinkControls{
-            control<QGroupBox>(this, "gbxSeriell" + n),
             control<QRadioButton>(this, "rbtnSeriell" + n),
             control<QRadioButton>(this, "rbtnTCP" + n),
             control<QLineEdit>(this, "edtTCP_IP" + n),

@@ -17,7 +17,6 @@ class TForm1;
 }
 class QComboBox;
 class QFileDialog;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -61,7 +60,6 @@ struct JointControls {
 
 // One link panel's controls and state.
 struct LinkControls {
-    QGroupBox *group;
     QRadioButton *rbtnSeriell;
     QRadioButton *rbtnTCP;
     QLineEdit *ip;
