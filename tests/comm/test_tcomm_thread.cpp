@@ -37,6 +37,14 @@ void setParameter(TCommThread &port, const QString &parameter)
         port.setStopBits(2);
 }
 
+// A port on a scripted device, with a hand-over the test drives; the test
+// scripts the device before it opens the port.
+struct PortOnFake {
+    FakePort fake;
+    ManualHandOver handOver;
+    TCommThread port {handOver, FakeSerialDevice::on(fake)};
+};
+
 } // namespace
 
 class TestTCommThread : public QObject {
@@ -45,112 +53,94 @@ class TestTCommThread : public QObject {
 private slots:
     void startsClosedWithDefaultParametersAndNoWorker()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QCOMPARE(port.Connected(), false);
-        QCOMPARE(port.Suspended(), true);
-        QCOMPARE(port.DeviceName(), std::string("COM1"));
-        QCOMPARE(port.BaudRate(), 9600u);
-        QCOMPARE(port.ByteSize(), 8);
-        QCOMPARE(port.Parity(), 0);
-        QCOMPARE(port.StopBits(), 0);
-        QVERIFY(fake.calls.empty());
+        PortOnFake rig;
+        QCOMPARE(rig.port.Connected(), false);
+        QCOMPARE(rig.port.Suspended(), true);
+        QCOMPARE(rig.port.DeviceName(), std::string("COM1"));
+        QCOMPARE(rig.port.BaudRate(), 9600u);
+        QCOMPARE(rig.port.ByteSize(), 8);
+        QCOMPARE(rig.port.Parity(), 0);
+        QCOMPARE(rig.port.StopBits(), 0);
+        QVERIFY(rig.fake.calls.empty());
     }
 
     void openSavesFoundSettingsThenAppliesOurs()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.Connected());
-        QVERIFY(!port.Suspended());
-        QCOMPARE(fake.calls, openCalls(kOpenCom1, kDefaultConfigure));
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.Connected());
+        QVERIFY(!rig.port.Suspended());
+        QCOMPARE(rig.fake.calls, openCalls(kOpenCom1, kDefaultConfigure));
     }
 
     void failedOpenLeavesPortClosedAndWorkerUnstarted()
     {
-        FakePort fake;
-        fake.openSucceeds = false;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(!port.Open());
-        QVERIFY(!port.Connected());
-        QVERIFY(port.Suspended());
-        QCOMPARE(fake.calls, Calls{kOpenCom1});
+        PortOnFake rig;
+        rig.fake.openSucceeds = false;
+        QVERIFY(!rig.port.Open());
+        QVERIFY(!rig.port.Connected());
+        QVERIFY(rig.port.Suspended());
+        QCOMPARE(rig.fake.calls, Calls{kOpenCom1});
     }
 
     void failedOpenKeepsTheReasonUntilAnOpenSucceeds()
     {
-        FakePort fake;
-        fake.openSucceeds = false;
-        fake.openError = "Permission denied";
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.LastError().empty());
-        QVERIFY(!port.Open());
-        QCOMPARE(port.LastError(), std::string("Permission denied"));
-        fake.openSucceeds = true;
-        QVERIFY(port.Open());
-        QVERIFY(port.LastError().empty());
+        PortOnFake rig;
+        rig.fake.openSucceeds = false;
+        rig.fake.openError = "Permission denied";
+        QVERIFY(rig.port.LastError().empty());
+        QVERIFY(!rig.port.Open());
+        QCOMPARE(rig.port.LastError(), std::string("Permission denied"));
+        rig.fake.openSucceeds = true;
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.LastError().empty());
     }
 
     void refusedParametersStillLeaveThePortOpen()
     {
-        FakePort fake;
-        fake.configureSucceeds = false;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.Connected());
+        PortOnFake rig;
+        rig.fake.configureSucceeds = false;
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.Connected());
     }
 
     void openOnOpenPortChangesNothing()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        fake.calls.clear();
-        QVERIFY(port.Open());
-        QVERIFY(fake.calls.empty());
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        rig.fake.calls.clear();
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.fake.calls.empty());
     }
 
     void closeOnClosedPortChangesNothing()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Close());
-        QVERIFY(fake.calls.empty());
+        PortOnFake rig;
+        QVERIFY(rig.port.Close());
+        QVERIFY(rig.fake.calls.empty());
     }
 
     void closeRestoresFoundSettingsAndKeepsWorkerRunning()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        fake.calls.clear();
-        QVERIFY(port.Close());
-        QVERIFY(!port.Connected());
-        QVERIFY(!port.Suspended());
-        QCOMPARE(fake.calls, (Calls{"restoreSaved", "close"}));
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        rig.fake.calls.clear();
+        QVERIFY(rig.port.Close());
+        QVERIFY(!rig.port.Connected());
+        QVERIFY(!rig.port.Suspended());
+        QCOMPARE(rig.fake.calls, (Calls{"restoreSaved", "close"}));
     }
 
     void refusedCloseReappliesOurSettingsAndStaysOpen()
     {
-        FakePort fake;
-        fake.closeSucceeds = false;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        fake.calls.clear();
-        QVERIFY(!port.Close());
-        QVERIFY(port.Connected());
-        QCOMPARE(fake.calls, (Calls{"restoreSaved", "close", kDefaultConfigure}));
-        fake.closeSucceeds = true; // let the destructor close it
+        PortOnFake rig;
+        rig.fake.closeSucceeds = false;
+        QVERIFY(rig.port.Open());
+        rig.fake.calls.clear();
+        QVERIFY(!rig.port.Close());
+        QVERIFY(rig.port.Connected());
+        QCOMPARE(rig.fake.calls, (Calls{"restoreSaved", "close", kDefaultConfigure}));
+        rig.fake.closeSucceeds = true; // let the destructor close it
     }
 
     void parameterChangeWhileOpenClosesAndReopens_data()
@@ -179,14 +169,12 @@ private slots:
     {
         QFETCH(QString, parameter);
         QFETCH(Calls, expected);
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        fake.calls.clear();
-        setParameter(port, parameter);
-        QCOMPARE(fake.calls, expected);
-        QVERIFY(port.Connected());
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        rig.fake.calls.clear();
+        setParameter(rig.port, parameter);
+        QCOMPARE(rig.fake.calls, expected);
+        QVERIFY(rig.port.Connected());
     }
 
     void parameterChangeWhileClosedOnlyStoresIt_data()
@@ -198,159 +186,135 @@ private slots:
     {
         QFETCH(QString, parameter);
         QFETCH(Calls, expected);
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        setParameter(port, parameter);
-        QVERIFY(fake.calls.empty());
-        QVERIFY(port.Open());
+        PortOnFake rig;
+        setParameter(rig.port, parameter);
+        QVERIFY(rig.fake.calls.empty());
+        QVERIFY(rig.port.Open());
         const Calls reopenedWith(expected.begin() + 2, expected.end());
-        QCOMPARE(fake.calls, reopenedWith);
+        QCOMPARE(rig.fake.calls, reopenedWith);
     }
 
     void settersStoreTheValuesGettersReturn()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        port.setDeviceName("/dev/ttyUSB0");
-        port.setBaudRate(57600);
-        port.setByteSize(4); // nothing validates; the device refuses it at open
-        port.setParity(4);
-        port.setStopBits(1);
-        QCOMPARE(port.DeviceName(), std::string("/dev/ttyUSB0"));
-        QCOMPARE(port.BaudRate(), 57600u);
-        QCOMPARE(port.ByteSize(), 4);
-        QCOMPARE(port.Parity(), 4);
-        QCOMPARE(port.StopBits(), 1);
+        PortOnFake rig;
+        rig.port.setDeviceName("/dev/ttyUSB0");
+        rig.port.setBaudRate(57600);
+        rig.port.setByteSize(4); // nothing validates; the device refuses it at open
+        rig.port.setParity(4);
+        rig.port.setStopBits(1);
+        QCOMPARE(rig.port.DeviceName(), std::string("/dev/ttyUSB0"));
+        QCOMPARE(rig.port.BaudRate(), 57600u);
+        QCOMPARE(rig.port.ByteSize(), 4);
+        QCOMPARE(rig.port.Parity(), 4);
+        QCOMPARE(rig.port.StopBits(), 1);
     }
 
     void emptyTextIsWrittenWithoutAnyWrite()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.WriteText(""));
-        QCOMPARE(fake.writeCalls.load(), 0);
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.WriteText(""));
+        QCOMPARE(rig.fake.writeCalls.load(), 0);
     }
 
     void writeOnClosedPortFailsWithoutTouchingTheDevice()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(!port.WriteText("#0P1500\r"));
-        QCOMPARE(fake.writeCalls.load(), 0);
+        PortOnFake rig;
+        QVERIFY(!rig.port.WriteText("#0P1500\r"));
+        QCOMPARE(rig.fake.writeCalls.load(), 0);
     }
 
     void textGoesOutOneWritePerByte()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.WriteText("#0P1500\r"));
-        QCOMPARE(fake.written, std::string("#0P1500\r"));
-        QCOMPARE(fake.writeCalls.load(), 8);
+        PortOnFake rig;
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.WriteText("#0P1500\r"));
+        QCOMPARE(rig.fake.written, std::string("#0P1500\r"));
+        QCOMPARE(rig.fake.writeCalls.load(), 8);
     }
 
     void failedByteIsRetriedUntilItGoesOut()
     {
-        FakePort fake;
-        fake.writeResults = {IoResult::Ok, IoResult::Retry, IoResult::Retry, IoResult::Retry};
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.WriteText("ab"));
-        QCOMPARE(fake.written, std::string("ab"));
-        QCOMPARE(fake.writeCalls.load(), 5);
+        PortOnFake rig;
+        rig.fake.writeResults = {IoResult::Ok, IoResult::Retry, IoResult::Retry, IoResult::Retry};
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.WriteText("ab"));
+        QCOMPARE(rig.fake.written, std::string("ab"));
+        QCOMPARE(rig.fake.writeCalls.load(), 5);
     }
 
     void retriesCountOnlyConsecutiveFailures()
     {
-        FakePort fake;
-        fake.writeResults.assign(99999, IoResult::Retry);
-        fake.writeResults.push_back(IoResult::Ok);
-        fake.writeResults.insert(fake.writeResults.end(), 99999, IoResult::Retry);
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(port.WriteText("ab"));
-        QCOMPARE(fake.written, std::string("ab"));
+        PortOnFake rig;
+        rig.fake.writeResults.assign(99999, IoResult::Retry);
+        rig.fake.writeResults.push_back(IoResult::Ok);
+        rig.fake.writeResults.insert(rig.fake.writeResults.end(), 99999, IoResult::Retry);
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.WriteText("ab"));
+        QCOMPARE(rig.fake.written, std::string("ab"));
     }
 
     void writeGivesUpAfterOneHundredThousandFailures()
     {
-        FakePort fake;
-        fake.writeResults.assign(200000, IoResult::Retry);
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(!port.WriteText("ab"));
-        QCOMPARE(fake.writeCalls.load(), 100000);
-        QVERIFY(fake.written.empty());
+        PortOnFake rig;
+        rig.fake.writeResults.assign(200000, IoResult::Retry);
+        QVERIFY(rig.port.Open());
+        QVERIFY(!rig.port.WriteText("ab"));
+        QCOMPARE(rig.fake.writeCalls.load(), 100000);
+        QVERIFY(rig.fake.written.empty());
     }
 
     void writeToDeadDeviceFailsAtOnce()
     {
-        FakePort fake;
-        fake.writeResults = {IoResult::Ok, IoResult::HardError};
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        QVERIFY(port.Open());
-        QVERIFY(!port.WriteText("abc"));
-        QCOMPARE(fake.writeCalls.load(), 2);
-        QCOMPARE(fake.written, std::string("a"));
+        PortOnFake rig;
+        rig.fake.writeResults = {IoResult::Ok, IoResult::HardError};
+        QVERIFY(rig.port.Open());
+        QVERIFY(!rig.port.WriteText("abc"));
+        QCOMPARE(rig.fake.writeCalls.load(), 2);
+        QCOMPARE(rig.fake.written, std::string("a"));
     }
 
     void receivedBlockReachesOnReceiveOnPump()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         std::vector<std::string> blocks;
-        port.OnReceive = [&](std::string block) { blocks.push_back(block); };
-        QVERIFY(port.Open());
-        fake.feed("Rev 2.01\r\n");
-        QVERIFY(handOver.waitForWaiting());
+        rig.port.OnReceive = [&](std::string block) { blocks.push_back(block); };
+        QVERIFY(rig.port.Open());
+        rig.fake.feed("Rev 2.01\r\n");
+        QVERIFY(rig.handOver.waitForWaiting());
         QVERIFY(blocks.empty());
-        handOver.pump();
+        rig.handOver.pump();
         QCOMPARE(blocks, std::vector<std::string>{"Rev 2.01\r\n"});
     }
 
     void blockReadBeforeCloseIsDropped()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         std::vector<std::string> blocks;
-        port.OnReceive = [&](std::string block) { blocks.push_back(block); };
-        QVERIFY(port.Open());
-        fake.feed("stale");
-        QVERIFY(handOver.waitForWaiting());
-        QVERIFY(port.Close()); // the worker waits in the hand-over without the lock
-        handOver.pump();
+        rig.port.OnReceive = [&](std::string block) { blocks.push_back(block); };
+        QVERIFY(rig.port.Open());
+        rig.fake.feed("stale");
+        QVERIFY(rig.handOver.waitForWaiting());
+        QVERIFY(rig.port.Close()); // the worker waits in the hand-over without the lock
+        rig.handOver.pump();
         QVERIFY(blocks.empty());
     }
 
     void blockReadBeforeReopenIsDropped()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         std::vector<std::string> blocks;
-        port.OnReceive = [&](std::string block) { blocks.push_back(block); };
-        QVERIFY(port.Open());
-        fake.feed("old line");
-        QVERIFY(handOver.waitForWaiting());
-        port.setBaudRate(19200);
-        QVERIFY(port.Connected());
-        handOver.pump();
+        rig.port.OnReceive = [&](std::string block) { blocks.push_back(block); };
+        QVERIFY(rig.port.Open());
+        rig.fake.feed("old line");
+        QVERIFY(rig.handOver.waitForWaiting());
+        rig.port.setBaudRate(19200);
+        QVERIFY(rig.port.Connected());
+        rig.handOver.pump();
         QVERIFY(blocks.empty());
-        fake.feed("new line");
-        QVERIFY(handOver.waitForWaiting());
-        handOver.pump();
+        rig.fake.feed("new line");
+        QVERIFY(rig.handOver.waitForWaiting());
+        rig.handOver.pump();
         QCOMPARE(blocks, std::vector<std::string>{"new line"});
     }
 
@@ -372,60 +336,54 @@ private slots:
 
     void vanishedDeviceIsClosedAndReportedOnceWithoutFurtherPolls()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         int lost = 0;
-        port.OnLost = [&] { ++lost; };
-        QVERIFY(port.Open());
-        fake.calls.clear();
-        fake.failPolls(IoResult::HardError);
-        QVERIFY(handOver.waitForWaiting());
-        QCOMPARE(fake.pollCalls.load(), 1);
-        handOver.pump();
+        rig.port.OnLost = [&] { ++lost; };
+        QVERIFY(rig.port.Open());
+        rig.fake.calls.clear();
+        rig.fake.failPolls(IoResult::HardError);
+        QVERIFY(rig.handOver.waitForWaiting());
+        QCOMPARE(rig.fake.pollCalls.load(), 1);
+        rig.handOver.pump();
         QCOMPARE(lost, 1);
-        QVERIFY(!port.Connected());
-        QCOMPARE(fake.calls, (Calls{"restoreSaved", "close"}));
+        QVERIFY(!rig.port.Connected());
+        QCOMPARE(rig.fake.calls, (Calls{"restoreSaved", "close"}));
 
         // Reopened on a working device, the worker reads again and reports nothing more.
-        fake.failPolls(IoResult::Ok, 0);
-        QVERIFY(port.Open());
-        fake.feed("back");
-        QVERIFY(handOver.waitForWaiting());
-        handOver.pump();
+        rig.fake.failPolls(IoResult::Ok, 0);
+        QVERIFY(rig.port.Open());
+        rig.fake.feed("back");
+        QVERIFY(rig.handOver.waitForWaiting());
+        rig.handOver.pump();
         QCOMPARE(lost, 1);
     }
 
     void lossAfterOwnerClosedIsNotReported()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         int lost = 0;
-        port.OnLost = [&] { ++lost; };
-        QVERIFY(port.Open());
-        fake.failPolls(IoResult::HardError);
-        QVERIFY(handOver.waitForWaiting());
-        QVERIFY(port.Close());
-        handOver.pump();
+        rig.port.OnLost = [&] { ++lost; };
+        QVERIFY(rig.port.Open());
+        rig.fake.failPolls(IoResult::HardError);
+        QVERIFY(rig.handOver.waitForWaiting());
+        QVERIFY(rig.port.Close());
+        rig.handOver.pump();
         QCOMPARE(lost, 0);
     }
 
     void failedPollSkipsOnlyThatPass()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
+        PortOnFake rig;
         std::vector<std::string> blocks;
         int lost = 0;
-        port.OnReceive = [&](std::string block) { blocks.push_back(block); };
-        port.OnLost = [&] { ++lost; };
-        fake.failPolls(IoResult::Retry, 3);
-        fake.feed("held back");
-        QVERIFY(port.Open());
-        QVERIFY(handOver.waitForWaiting());
-        QCOMPARE(fake.pollCalls.load(), 4);
-        handOver.pump();
+        rig.port.OnReceive = [&](std::string block) { blocks.push_back(block); };
+        rig.port.OnLost = [&] { ++lost; };
+        rig.fake.failPolls(IoResult::Retry, 3);
+        rig.fake.feed("held back");
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.handOver.waitForWaiting());
+        QCOMPARE(rig.fake.pollCalls.load(), 4);
+        rig.handOver.pump();
         QCOMPARE(blocks, std::vector<std::string>{"held back"});
         QCOMPARE(lost, 0);
     }
@@ -448,10 +406,8 @@ private slots:
         QFETCH(int, serial);
         QFETCH(int, parallel);
         QFETCH(QStringList, expected);
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        port.setPortNameSource([](bool wantSerial, bool wantParallel) {
+        PortOnFake rig;
+        rig.port.setPortNameSource([](bool wantSerial, bool wantParallel) {
             std::vector<std::string> names;
             if (wantParallel)
                 names.push_back("LPT1");
@@ -460,34 +416,30 @@ private slots:
             return names;
         });
         QStringList listed;
-        for (const std::string &name : port.EnumPorts(std::uint8_t(serial), std::uint8_t(parallel)))
+        for (const std::string &name : rig.port.EnumPorts(std::uint8_t(serial), std::uint8_t(parallel)))
             listed << QString::fromStdString(name);
         QCOMPARE(listed, expected);
     }
 
     void portsAreSortedCaseInsensitivelyKeepingDuplicates()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        port.setPortNameSource([](bool, bool) {
+        PortOnFake rig;
+        rig.port.setPortNameSource([](bool, bool) {
             return std::vector<std::string>{"COM2", "com3", "COM10", "COM1", "COM2"};
         });
-        QCOMPARE(port.EnumPorts(1, 0),
+        QCOMPARE(rig.port.EnumPorts(1, 0),
                  (std::vector<std::string>{"COM1", "COM10", "COM2", "COM2", "com3"}));
     }
 
     void givenListIsClearedFirstAndReturned()
     {
-        FakePort fake;
-        ManualHandOver handOver;
-        TCommThread port(handOver, FakeSerialDevice::on(fake));
-        port.setPortNameSource([](bool, bool) { return std::vector<std::string>{"COM4"}; });
+        PortOnFake rig;
+        rig.port.setPortNameSource([](bool, bool) { return std::vector<std::string>{"COM4"}; });
         std::vector<std::string> list {"stale"};
-        std::vector<std::string> &result = port.EnumPorts(1, 1, list);
+        std::vector<std::string> &result = rig.port.EnumPorts(1, 1, list);
         QCOMPARE(&result, &list);
         QCOMPARE(list, std::vector<std::string>{"COM4"});
-        port.EnumPorts(0, 0, list);
+        rig.port.EnumPorts(0, 0, list);
         QVERIFY(list.empty());
     }
 };

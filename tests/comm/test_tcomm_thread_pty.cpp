@@ -81,6 +81,22 @@ void listen(TCommThread &port, Received &received)
     port.OnLost = [&received] { ++received.lost; };
 }
 
+// A port set to a fresh pty, with what it receives recorded. The test checks the
+// pty and opens the port itself, so that it can set the line up first.
+template <typename HandOver = QtHandOver>
+struct PortOnPty {
+    PortOnPty()
+    {
+        listen(port, received);
+        port.setDeviceName(line.deviceName());
+    }
+
+    PtyPair line;
+    HandOver handOver;
+    Received received;
+    TCommThread port {handOver};
+};
+
 } // namespace
 
 class TestTCommThreadPty : public QObject {
@@ -132,19 +148,16 @@ private slots:
         QFETCH(bool, cstopb);
         QFETCH(bool, parodd);
         QFETCH(bool, cmspar);
-        PtyPair line;
-        QVERIFY(line.isValid());
-        line.setSlaveSettings(cookedAt2400());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        port.setDeviceName(line.deviceName());
-        port.setBaudRate(std::uint32_t(baudRate));
-        port.setByteSize(std::uint8_t(byteSize));
-        port.setParity(std::uint8_t(parity));
-        port.setStopBits(std::uint8_t(stopBits));
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        rig.line.setSlaveSettings(cookedAt2400());
+        rig.port.setBaudRate(std::uint32_t(baudRate));
+        rig.port.setByteSize(std::uint8_t(byteSize));
+        rig.port.setParity(std::uint8_t(parity));
+        rig.port.setStopBits(std::uint8_t(stopBits));
 
-        QVERIFY(port.Open()); // refused values do not keep the port from opening
-        termios open = line.slaveSettings();
+        QVERIFY(rig.port.Open()); // refused values do not keep the port from opening
+        termios open = rig.line.slaveSettings();
         QCOMPARE(int(::cfgetospeed(&open)), speed);
         QCOMPARE(bool(open.c_cflag & CSTOPB), cstopb);
         QCOMPARE(bool(open.c_cflag & PARODD), parodd);
@@ -155,8 +168,8 @@ private slots:
         QCOMPARE(open.c_oflag & OPOST, tcflag_t(0));
         QCOMPARE(open.c_cflag & CRTSCTS, tcflag_t(0));
 
-        QVERIFY(port.Close());
-        termios closed = line.slaveSettings();
+        QVERIFY(rig.port.Close());
+        termios closed = rig.line.slaveSettings();
         QCOMPARE(int(::cfgetospeed(&closed)), int(B2400));
         QCOMPARE(closed.c_cflag & (CSTOPB | PARODD | CMSPAR), tcflag_t(0));
         QCOMPARE(closed.c_lflag & ICANON, tcflag_t(ICANON));
@@ -165,21 +178,18 @@ private slots:
 
     void speedChangeWhileOpenReopensWithTheFoundSettingsSavedAgain()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        line.setSlaveSettings(cookedAt2400());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        port.setBaudRate(57600);
-        QVERIFY(port.Connected());
-        termios open = line.slaveSettings();
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        rig.line.setSlaveSettings(cookedAt2400());
+        QVERIFY(rig.port.Open());
+        rig.port.setBaudRate(57600);
+        QVERIFY(rig.port.Connected());
+        termios open = rig.line.slaveSettings();
         QCOMPARE(::cfgetospeed(&open), speed_t(B57600));
         // Had the reopen not put the found settings back first, it would have
         // saved our 9600 raw settings and restore those now.
-        QVERIFY(port.Close());
-        termios closed = line.slaveSettings();
+        QVERIFY(rig.port.Close());
+        termios closed = rig.line.slaveSettings();
         QCOMPARE(::cfgetospeed(&closed), speed_t(B2400));
         QCOMPARE(closed.c_lflag & ICANON, tcflag_t(ICANON));
     }
@@ -221,76 +231,58 @@ private slots:
 
     void writtenTextReachesTheFarEnd()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
         const std::string command = "#0P1500#1P1500T1000\r";
-        QVERIFY(port.WriteText(command));
-        QCOMPARE(line.receive(command.size()), command);
+        QVERIFY(rig.port.WriteText(command));
+        QCOMPARE(rig.line.receive(command.size()), command);
     }
 
     void replyAcrossTwoPollsArrivesAsTwoBlocks()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        Received received;
-        listen(port, received);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        QVERIFY(line.send("SSC32-"));
-        QTRY_COMPARE(received.blocks.size(), std::size_t(1));
-        QVERIFY(line.send("V2.01\r\n"));
-        QTRY_COMPARE(received.blocks.size(), std::size_t(2));
-        QCOMPARE(received.blocks, (std::vector<std::string>{"SSC32-", "V2.01\r\n"}));
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("SSC32-"));
+        QTRY_COMPARE(rig.received.blocks.size(), std::size_t(1));
+        QVERIFY(rig.line.send("V2.01\r\n"));
+        QTRY_COMPARE(rig.received.blocks.size(), std::size_t(2));
+        QCOMPARE(rig.received.blocks, (std::vector<std::string>{"SSC32-", "V2.01\r\n"}));
     }
 
     void twentyThousandBytesArriveCompleteAndInOrder()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        Received received;
-        listen(port, received);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
         std::string stream(20000, '\0');
         for (std::size_t i = 0; i < stream.size(); ++i)
             stream[i] = char(i % 251); // a period that does not divide the buffer sizes
         // The line fills up; a writer thread keeps the main thread free for the hand-overs.
         bool sent = false;
-        std::thread writer([&] { sent = line.send(stream); });
-        QTRY_COMPARE_WITH_TIMEOUT(received.all().size(), stream.size(), 20000);
+        std::thread writer([&] { sent = rig.line.send(stream); });
+        QTRY_COMPARE_WITH_TIMEOUT(rig.received.all().size(), stream.size(), 20000);
         writer.join();
         QVERIFY(sent);
-        QVERIFY(received.all() == stream);
+        QVERIFY(rig.received.all() == stream);
     }
 
     void closeWhileWorkerWaitsInHandOverDropsTheBlock()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        ObservedHandOver handOver;
-        TCommThread port(handOver);
-        Received received;
-        listen(port, received);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        QVERIFY(line.send("late reply"));
-        QVERIFY(handOver.waitForEntered(1));
-        QVERIFY(port.Close());
-        handOver.pump();
-        QVERIFY(received.blocks.empty());
+        PortOnPty<ObservedHandOver> rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("late reply"));
+        QVERIFY(rig.handOver.waitForEntered(1));
+        QVERIFY(rig.port.Close());
+        rig.handOver.pump();
+        QVERIFY(rig.received.blocks.empty());
 
         // The worker is free again: a reopened port receives.
-        QVERIFY(port.Open());
-        QVERIFY(line.send("fresh"));
-        QTRY_COMPARE(received.all(), std::string("fresh"));
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("fresh"));
+        QTRY_COMPARE(rig.received.all(), std::string("fresh"));
     }
 
     void destructionWhileWorkerWaitsInHandOverEnds()
@@ -313,67 +305,54 @@ private slots:
 
     void farEndGoneMidStreamIsReportedOnce()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        Received received;
-        listen(port, received);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        QVERIFY(line.send("Rev 2.01"));
-        QTRY_COMPARE(received.all(), std::string("Rev 2.01"));
-        line.closeMaster();
-        QTRY_COMPARE(received.lost, 1);
-        QVERIFY(!port.Connected());
-        QVERIFY(!port.WriteText("x"));
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("Rev 2.01"));
+        QTRY_COMPARE(rig.received.all(), std::string("Rev 2.01"));
+        rig.line.closeMaster();
+        QTRY_COMPARE(rig.received.lost, 1);
+        QVERIFY(!rig.port.Connected());
+        QVERIFY(!rig.port.WriteText("x"));
 
         // The same worker serves a new line and the loss is not reported again.
         PtyPair next;
         QVERIFY(next.isValid());
-        port.setDeviceName(next.deviceName());
-        QVERIFY(port.Open());
+        rig.port.setDeviceName(next.deviceName());
+        QVERIFY(rig.port.Open());
         QVERIFY(next.send("again"));
-        QTRY_COMPARE(received.all(), std::string("Rev 2.01again"));
-        QCOMPARE(received.lost, 1);
+        QTRY_COMPARE(rig.received.all(), std::string("Rev 2.01again"));
+        QCOMPARE(rig.received.lost, 1);
     }
 
     void writeToGoneFarEndFailsAtOnce()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        ObservedHandOver handOver;
-        TCommThread port(handOver);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        line.closeMaster();
+        PortOnPty<ObservedHandOver> rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        rig.line.closeMaster();
         // The worker has seen the loss but the main thread has not closed the
         // port yet: the write meets the dead device itself.
-        QVERIFY(handOver.waitForEntered(1));
-        QVERIFY(port.Connected());
-        QVERIFY(!port.WriteText("#0P1500\r"));
+        QVERIFY(rig.handOver.waitForEntered(1));
+        QVERIFY(rig.port.Connected());
+        QVERIFY(!rig.port.WriteText("#0P1500\r"));
     }
 
     void threeHundredOpenCloseCyclesLeakNothing()
     {
-        PtyPair line;
-        QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread port(handOver);
-        Received received;
-        listen(port, received);
-        port.setDeviceName(line.deviceName());
-        QVERIFY(port.Open());
-        QVERIFY(port.Close());
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.port.Close());
         const int descriptors = openDescriptorCount();
         for (int cycle = 0; cycle < 300; ++cycle) {
-            QVERIFY(port.Open());
-            QVERIFY(port.Close());
+            QVERIFY(rig.port.Open());
+            QVERIFY(rig.port.Close());
         }
         QCOMPARE(openDescriptorCount(), descriptors);
-        QVERIFY(port.Open());
-        QVERIFY(line.send("still alive"));
-        QTRY_COMPARE(received.all(), std::string("still alive"));
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("still alive"));
+        QTRY_COMPARE(rig.received.all(), std::string("still alive"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 #include "sequence/motion_set_file.h"
 #include "sequence/step_line.h"
+#include "support/file_bytes.h"
 
 #include <QtTest>
 
@@ -24,20 +25,6 @@ std::vector<std::string> stepsOf(const QStringList &list)
         steps.push_back(line.toLatin1().toStdString());
     return steps;
 }
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-std::string native(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 const QByteArray kOldContent = "1 2 3 4 5 6 7 8 9 10 \r\n";
 const QStringList kSteps{"0 1500 0 1500 0 1500 0 1500 0 1500 ", "", "-5 900 7 2500 0 0 0 0 0 1 "};
@@ -95,7 +82,7 @@ void TestMotionSetFile::loadsLines()
     const QString path = dir.filePath("lines.rfs");
     QVERIFY(writeBytes(path, content));
     std::vector<std::string> loaded{"left from before"};
-    const std::optional<std::string> error = sequence::loadMotionSet(native(path), loaded);
+    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), loaded);
     QVERIFY2(!error, error ? error->c_str() : "");
     QCOMPARE(listOf(loaded), steps);
 }
@@ -109,7 +96,7 @@ void TestMotionSetFile::loadsEveryByteValue()
     const QString path = dir.filePath("garbage.rfs");
     QVERIFY(writeBytes(path, content));
     std::vector<std::string> loaded;
-    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
     // Per round: bytes 0-9 | LF | 11-12 | CR | 14-255; the next round's 0-9 joins the 14-255.
     QCOMPARE(loaded.size(), size_t(7));
     QCOMPARE(loaded.front(), content.left(10).toStdString());
@@ -124,7 +111,7 @@ void TestMotionSetFile::loadsTenMegabyteLine()
     const QString path = dir.filePath("long.rfs");
     QVERIFY(writeBytes(path, QByteArray(10 * 1024 * 1024, '7') + "\r\n1 2\r\n"));
     std::vector<std::string> loaded;
-    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
     QCOMPARE(loaded.size(), size_t(2));
     QCOMPARE(loaded[0].size(), size_t(10 * 1024 * 1024));
     QCOMPARE(sequence::readStepLine(loaded[0]), sequence::StepValues{});
@@ -139,7 +126,7 @@ void TestMotionSetFile::loadsHundredThousandLines()
     const QString path = dir.filePath("many.rfs");
     QVERIFY(writeBytes(path, content));
     std::vector<std::string> loaded;
-    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
     QCOMPARE(loaded.size(), size_t(100000));
     QCOMPARE(sequence::readStepLine(loaded.back())[0], 99999);
 }
@@ -148,9 +135,9 @@ void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
 {
     const QString path = dir.filePath("missing.rfs");
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(native(path), steps);
+    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), steps);
     QVERIFY(error);
-    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
     QCOMPARE(listOf(steps), kSteps);
 }
@@ -158,25 +145,25 @@ void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
 void TestMotionSetFile::loadOfDirectoryFailsAndKeepsSteps()
 {
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(native(dir.path()), steps);
+    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(dir.path()), steps);
     QVERIFY(error);
-    QVERIFY2(error->find(native(dir.path())) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(dir.path())) != std::string::npos, error->c_str());
     QCOMPARE(listOf(steps), kSteps);
 }
 
 void TestMotionSetFile::storesEachLineWithCrLf()
 {
     const QString path = dir.filePath("stored.rfs");
-    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    QVERIFY(!sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QCOMPARE(readBytes(path), kStepsFile);
-    QVERIFY(!QFile::exists(QString::fromStdString(platform::temporaryPathFor(native(path)))));
+    QVERIFY(!QFile::exists(QString::fromStdString(platform::temporaryPathFor(nativePath(path)))));
 }
 
 void TestMotionSetFile::storesEmptyListAsEmptyFile()
 {
     const QString path = dir.filePath("empty.rfs");
     QVERIFY(writeBytes(path, kOldContent));
-    QVERIFY(!sequence::storeMotionSet(native(path), {}));
+    QVERIFY(!sequence::storeMotionSet(nativePath(path), {}));
     QVERIFY(QFile::exists(path));
     QCOMPARE(readBytes(path), QByteArray());
 }
@@ -185,16 +172,16 @@ void TestMotionSetFile::storeReplacesOldFile()
 {
     const QString path = dir.filePath("replaced.rfs");
     QVERIFY(writeBytes(path, kOldContent + kOldContent + kOldContent));
-    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    QVERIFY(!sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QCOMPARE(readBytes(path), kStepsFile);
 }
 
 void TestMotionSetFile::storeAndLoadRoundTrip()
 {
     const QString path = dir.filePath("round trip.rfs");
-    QVERIFY(!sequence::storeMotionSet(native(path), stepsOf(kSteps)));
+    QVERIFY(!sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     std::vector<std::string> loaded;
-    QVERIFY(!sequence::loadMotionSet(native(path), loaded));
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
     QCOMPARE(listOf(loaded), kSteps);
 }
 
@@ -202,9 +189,9 @@ void TestMotionSetFile::storeIntoMissingDirectoryCreatesNothing()
 {
     const QString missingDir = dir.filePath("RFS");
     const QString path = missingDir + "/set.rfs";
-    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
     QVERIFY(error);
-    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
     QVERIFY(!QFileInfo::exists(missingDir));
 }
@@ -214,7 +201,7 @@ void TestMotionSetFile::storeBelowRegularFileFails()
     const QString notADir = dir.filePath("plain-file");
     QVERIFY(writeBytes(notADir, kOldContent));
     const std::optional<std::string> error =
-        sequence::storeMotionSet(native(notADir + "/set.rfs"), stepsOf(kSteps));
+        sequence::storeMotionSet(nativePath(notADir + "/set.rfs"), stepsOf(kSteps));
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(ENOTDIR)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(notADir), kOldContent);
@@ -227,11 +214,11 @@ void TestMotionSetFile::storeOnFullDiskKeepsOldFile()
     const QString path = dir.filePath("full.rfs");
     QVERIFY(writeBytes(path, kOldContent));
     // The temporary file lands on a device that takes no byte.
-    const QString temporary = QString::fromStdString(platform::temporaryPathFor(native(path)));
+    const QString temporary = QString::fromStdString(platform::temporaryPathFor(nativePath(path)));
     QVERIFY(QFile::link("/dev/full", temporary));
-    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
     QVERIFY(error);
-    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(error->find(std::strerror(ENOSPC)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(path), kOldContent);
     QVERIFY(!QFileInfo(temporary).isSymLink() && !QFileInfo::exists(temporary));
@@ -241,11 +228,11 @@ void TestMotionSetFile::storeOverDirectoryFailsAndLeavesNoTemporary()
 {
     const QString path = dir.filePath("occupied.rfs");
     QVERIFY(QDir().mkpath(path + "/inside"));
-    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
     QVERIFY(error);
-    QVERIFY2(error->find(native(path)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY(QFileInfo(path).isDir());
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(native(path)))));
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(nativePath(path)))));
 }
 
 void TestMotionSetFile::storeIntoReadOnlyDirectoryKeepsOldFile()
@@ -260,7 +247,7 @@ void TestMotionSetFile::storeIntoReadOnlyDirectoryKeepsOldFile()
     });
     if (writeBytes(readOnly + "/probe", "x"))
         QSKIP("permissions do not bind this user (root)");
-    const std::optional<std::string> error = sequence::storeMotionSet(native(path), stepsOf(kSteps));
+    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(EACCES)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(path), kOldContent);

@@ -3,6 +3,7 @@
 // What a step does to the arm is checked in the commands the arm cycle logs.
 #include "app/tform1.h"
 #include "arm/servo.h"
+#include "support/file_bytes.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/window_test_main.h"
@@ -28,19 +29,6 @@ const QString kPoseAt1500 = QStringLiteral("0 1500 0 1500 0 1500 0 1500 0 1500 "
 QString basisPose(int position)
 {
     return QStringLiteral("0 %1 0 1500 0 1500 0 1500 0 1500 ").arg(position);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Answers the next file dialog the window opens: notes how it was set up, then
@@ -372,7 +360,7 @@ void TestSequenceEditor::selectingLineShowsNumberOnly()
 void TestSequenceEditor::newAnsweredNoKeepsEverything()
 {
     const QString path = dir->filePath(QStringLiteral("RFS/satz.rfs"));
-    writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(path);
     click("btnSeqForw");
     recorder->answerQuestions({msg::Answer::No});
@@ -389,7 +377,7 @@ void TestSequenceEditor::newAnsweredNoKeepsEverything()
 void TestSequenceEditor::newAnsweredYesEmptiesTheSet()
 {
     const QString path = dir->filePath(QStringLiteral("RFS/satz.rfs"));
-    writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(path);
     click("btnSeqForw");
     recorder->answerQuestions({msg::Answer::Yes});
@@ -436,7 +424,7 @@ void TestSequenceEditor::openShowsFileLabel()
     QFETCH(bool, shownRelative);
     const QString path = dir->filePath(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    writeBytes(path, "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(path);
     const QString expected = shownRelative ? QDir::toNativeSeparators(relative.mid(int(qstrlen("RFS/"))))
                                            : QDir::toNativeSeparators(path);
@@ -448,7 +436,7 @@ void TestSequenceEditor::openReplacesStepsAndLeavesNumber()
     addStepAtBasis(1001);
     click("btnSeqForw");
     const QString path = dir->filePath(QStringLiteral("RFS/satz.rfs"));
-    writeBytes(path, "0 1100 0 1500 0 1500 0 1500 0 1500 \r\n0 1200 0 1500 0 1500 0 1500 0 1500 \nletzte");
+    QVERIFY(writeBytes(path, "0 1100 0 1500 0 1500 0 1500 0 1500 \r\n0 1200 0 1500 0 1500 0 1500 0 1500 \nletzte"));
     openFile(path);
     QCOMPARE(steps(), (QStringList{basisPose(1100), basisPose(1200), QStringLiteral("letzte")}));
     QCOMPARE(list->selectedItems().size(), 0);
@@ -473,7 +461,7 @@ void TestSequenceEditor::cancelledOpenKeepsEverything()
 void TestSequenceEditor::unreadableFileShowsErrorAndKeepsEverything()
 {
     const QString good = dir->filePath(QStringLiteral("RFS/satz.rfs"));
-    writeBytes(good, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(good, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(good);
     click("btnSeqForw");
 
@@ -497,7 +485,7 @@ void TestSequenceEditor::anyBytesLoadAsSteps()
     for (int line = 0; line < 100000; ++line)
         content += "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n";
     const QString path = dir->filePath(QStringLiteral("RFS/gross.rfs"));
-    writeBytes(path, content);
+    QVERIFY(writeBytes(path, content));
     openFile(path);
     QVERIFY(recorder->texts().isEmpty());
     QCOMPARE(list->count(), 100001);
@@ -514,7 +502,7 @@ void TestSequenceEditor::saveAndCloseStoresAndEmpties()
     click("btnSeqForw");
     {
         // A name typed without extension gets ".rfs"; an existing file is replaced unasked.
-        writeBytes(dir->filePath(QStringLiteral("RFS/satz.rfs")), "alt\r\n");
+        QVERIFY(writeBytes(dir->filePath(QStringLiteral("RFS/satz.rfs")), "alt\r\n"));
         FileDialogAnswer answer(dir->filePath(QStringLiteral("RFS/satz")));
         click("btnSeqClose");
         QVERIFY(answer.answered());
@@ -541,7 +529,7 @@ void TestSequenceEditor::saveAndCloseWithEmptyListWritesEmptyFile()
 void TestSequenceEditor::cancelledSaveKeepsListAndLabel()
 {
     const QString path = dir->filePath(QStringLiteral("RFS/satz.rfs"));
-    writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(path);
     FileDialogAnswer answer{QString()};
     click("btnSeqClose");
@@ -605,7 +593,7 @@ void TestSequenceEditor::applyStep()
     tick();
 
     const QString path = dir->filePath(QStringLiteral("RFS/schritt.rfs"));
-    writeBytes(path, line.toLatin1() + "\r\n");
+    QVERIFY(writeBytes(path, line.toLatin1() + "\r\n"));
     openFile(path);
     click("btnSeqForw");
     auto *speedList = form->findChild<QComboBox *>(QStringLiteral("cbxSpeed1"));
@@ -621,7 +609,7 @@ void TestSequenceEditor::applyStep()
 void TestSequenceEditor::applyStepTooFastShowsSpeedWarning()
 {
     const QString path = dir->filePath(QStringLiteral("RFS/schnell.rfs"));
-    writeBytes(path, "70000 1600 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, "70000 1600 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(path);
     click("btnSeqForw");
     QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Fehler: Speed zu groß!")});

@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 #include "settings/settings_file.h"
+#include "support/file_bytes.h"
 
 #include <QtTest>
 
@@ -63,20 +64,6 @@ QString firstValuesThenMissing(int good)
     while (words.size() < 23)
         words << "-";
     return words.join(' ');
-}
-
-std::string native(const QString &path) { return QFile::encodeName(path).toStdString(); }
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QByteArray replaced(QByteArray text, const QByteArray &from, const QByteArray &to)
@@ -201,10 +188,10 @@ void TestSettingsFile::everyShortenedFileYieldsItsLeadingValues()
 void TestSettingsFile::writesExactBytes()
 {
     const QString path = dir.filePath("STARTW2.stw");
-    const std::optional<std::string> error = settings::writeSettingsFile(native(path), initialSettings());
+    const std::optional<std::string> error = settings::writeSettingsFile(nativePath(path), initialSettings());
     QVERIFY2(!error, error ? error->c_str() : "");
     QCOMPARE(readBytes(path), kInitialFile);
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(native(path)))));
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(nativePath(path)))));
 }
 
 void TestSettingsFile::writeAndReadRoundTrip()
@@ -214,8 +201,8 @@ void TestSettingsFile::writeAndReadRoundTrip()
     values.links = {{{"10.0.0.1", "4001"}, {"wiport.local", "65535"}}};
     values.webCam = {"0", "7", "99", "255"};
     const QString path = dir.filePath("round-trip.stw");
-    QVERIFY(!settings::writeSettingsFile(native(path), values));
-    const std::optional<SettingsRead> read = settings::readSettingsFile(native(path));
+    QVERIFY(!settings::writeSettingsFile(nativePath(path), values));
+    const std::optional<SettingsRead> read = settings::readSettingsFile(nativePath(path));
     QVERIFY(read);
     QVERIFY(read->complete);
     QCOMPARE(describe(*read), QString("0 500 2500 31 1000 1001 5 600 2400 7 1499 1501 12 800 900 "
@@ -226,7 +213,7 @@ void TestSettingsFile::writeReplacesOldFile()
 {
     const QString path = dir.filePath("replaced.stw");
     QVERIFY(writeBytes(path, QByteArray(5000, 'x')));
-    QVERIFY(!settings::writeSettingsFile(native(path), initialSettings()));
+    QVERIFY(!settings::writeSettingsFile(nativePath(path), initialSettings()));
     QCOMPARE(readBytes(path), kInitialFile);
 }
 
@@ -234,7 +221,7 @@ void TestSettingsFile::writeIntoMissingDirectoryCreatesNothing()
 {
     const QString missing = dir.filePath("RFS");
     const std::optional<std::string> error =
-        settings::writeSettingsFile(native(missing + "/STARTW2.stw"), initialSettings());
+        settings::writeSettingsFile(nativePath(missing + "/STARTW2.stw"), initialSettings());
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
     QVERIFY(!QFileInfo::exists(missing));
@@ -244,7 +231,7 @@ void TestSettingsFile::writeBelowRegularFileFails()
 {
     const QString notADir = dir.filePath("RFS-file");
     QVERIFY(writeBytes(notADir, "keep"));
-    QVERIFY(settings::writeSettingsFile(native(notADir + "/STARTW2.stw"), initialSettings()));
+    QVERIFY(settings::writeSettingsFile(nativePath(notADir + "/STARTW2.stw"), initialSettings()));
     QCOMPARE(readBytes(notADir), QByteArray("keep"));
 }
 
@@ -254,11 +241,11 @@ void TestSettingsFile::writeOnFullDiskKeepsOldFile()
         QSKIP("needs /dev/full");
     const QString path = dir.filePath("full.stw");
     QVERIFY(writeBytes(path, kInitialFile));
-    const QString temporary = QString::fromStdString(platform::temporaryPathFor(native(path)));
+    const QString temporary = QString::fromStdString(platform::temporaryPathFor(nativePath(path)));
     QVERIFY(QFile::link("/dev/full", temporary));
     Settings changed = initialSettings();
     changed.joints[0].kanal = 3;
-    const std::optional<std::string> error = settings::writeSettingsFile(native(path), changed);
+    const std::optional<std::string> error = settings::writeSettingsFile(nativePath(path), changed);
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(ENOSPC)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(path), kInitialFile);
@@ -267,8 +254,8 @@ void TestSettingsFile::writeOnFullDiskKeepsOldFile()
 
 void TestSettingsFile::readOfMissingFileGivesNothing()
 {
-    QVERIFY(!settings::readSettingsFile(native(dir.filePath("none.stw"))));
-    QVERIFY(!settings::readSettingsFile(native(dir.path())));
+    QVERIFY(!settings::readSettingsFile(nativePath(dir.filePath("none.stw"))));
+    QVERIFY(!settings::readSettingsFile(nativePath(dir.path())));
 }
 
 // A settings name that leads to an endless device must not eat the memory.
@@ -276,7 +263,7 @@ void TestSettingsFile::readOfEndlessFileGivesNothing()
 {
     const QString path = dir.filePath("endless.stw");
     QVERIFY(QFile::link("/dev/zero", path));
-    QVERIFY(!settings::readSettingsFile(native(path)));
+    QVERIFY(!settings::readSettingsFile(nativePath(path)));
 }
 
 QTEST_APPLESS_MAIN(TestSettingsFile)
