@@ -4,7 +4,6 @@
 #include "chassis/fahrwerk.h"
 #include "comm/qt_hand_over.h"
 #include "comm/tcomm_thread.h"
-#include "toolkit/client_socket.h"
 #include "comm/setup_forms.h"
 #include "platform/program_dir.h"
 #include "toolkit/message_box.h"
@@ -50,7 +49,9 @@ template <typename T>
 T *control(const QWidget *form, const QString &name)
 {
     T *found = form->findChild<T *>(name);
-    Q_ASSERT_X(found, "TForm1", qPrintable(name));
+    // A control renamed in the form must not go unnoticed until it is first used.
+    if (!found)
+        qFatal("TForm1: the form has no control %s", qPrintable(name));
     return found;
 }
 
@@ -70,7 +71,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     }
     fahrwerkModel = std::make_unique<Fahrwerk>();
     fahrwerk = fahrwerkModel.get();
-    handOver = std::make_unique<QtHandOver>(this);
+    handOver = std::make_unique<QtHandOver>();
     bindControls();
     connectJointPanel();
     connectSequenceEditor();

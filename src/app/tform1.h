@@ -238,12 +238,16 @@ public:
     void edtTemperaturChange();
 
 protected:
+    // Application shell: src/app/tform1.cpp
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+    // Link panels (Enter and focus in the transmit edits): src/comm/link_panels.cpp
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Application shell: src/app/tform1.cpp
     void bindControls();
     void connectMenu();
     void startTimers();
@@ -272,6 +276,7 @@ private:
     void toggleSerial(LinkControls &link);
     bool toggleTcp(LinkControls &link);
     void showSerialIdle(LinkControls &link);
+    void showTcpIdle(LinkControls &link);
     void setSerialBoxesEnabled(LinkControls &link, bool enabled);
     void followBusyFlag(LinkControls &link);
     bool isChassisLink(const LinkControls &link) const;
@@ -297,7 +302,6 @@ private:
     void socketDisconnected(LinkControls &link);
     void socketRead(LinkControls &link);
     void socketError(LinkControls &link, int &errorCode);
-    void showTcpIdle(LinkControls &link);
     void identifyArm(const std::string &text);
 
     // Joint panel: src/arm/joint_panel.cpp

@@ -1,3 +1,5 @@
+// The 100 ms arm command cycle on the window: each tick sends what the joints
+// changed since the last one on link 1.
 #include "app/tform1.h"
 
 std::array<Servo *, ArmCommandCycle::kJoints> TForm1::servos() const

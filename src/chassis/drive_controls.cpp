@@ -4,6 +4,7 @@
 
 #include "chassis/chassis_glyphs.h"
 #include "chassis/fahrwerk.h"
+#include "chassis/gauge_scales.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
 
@@ -15,7 +16,7 @@
 namespace {
 // Beyond the steering bar's range: the inner track runs backwards.
 constexpr int kSharpTurn = 255;
-const QColor kSilver(192, 192, 192);
+const QColor kSilver(chassis::colour::silver.red, chassis::colour::silver.green, chassis::colour::silver.blue);
 } // namespace
 
 void TForm1::connectDriveControls()

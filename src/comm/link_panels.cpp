@@ -7,6 +7,7 @@
 #include "chassis/fahrwerk.h"
 #include "comm/qt_hand_over.h"
 #include "comm/tcomm_thread.h"
+#include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
 #include <QComboBox>
@@ -27,10 +28,6 @@ const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen")
 
 // Used where no serial port is found.
 const QStringList kFallbackPorts{"COM1", "COM2", "COM3", "COM4"};
-
-QString latin1(const std::string &text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); }
-
-std::string bytes(const QString &text) { return text.toLatin1().toStdString(); }
 
 // A text that is not an integer is refused with the runtime's conversion message.
 std::optional<int> toInteger(const QString &text)
@@ -141,10 +138,10 @@ void TForm1::fillDeviceNames(LinkControls &link)
     const QSignalBlocker quiet(link.deviceName);
     QStringList names;
     for (const std::string &name : link.thread->EnumPorts(1, 0))
-        names << latin1(name);
+        names << toolkit::fromBytes(name);
     link.deviceName->clear();
     link.deviceName->addItems(names.isEmpty() ? kFallbackPorts : names);
-    link.deviceName->setEditText(latin1(link.thread->DeviceName()));
+    link.deviceName->setEditText(toolkit::fromBytes(link.thread->DeviceName()));
 }
 
 void TForm1::RefreshSerialBoxes1() { refreshSerialBoxes(links[0]); }
@@ -199,7 +196,7 @@ void TForm1::cbxStopBits2Change() { changeStopBits(links[1]); }
 
 void TForm1::changeDeviceName(LinkControls &link)
 {
-    link.thread->setDeviceName(bytes(link.deviceName->currentText()));
+    link.thread->setDeviceName(toolkit::toBytes(link.deviceName->currentText()));
     refreshSerialBoxes(link);
 }
 
@@ -265,7 +262,7 @@ void TForm1::toggleSerial(LinkControls &link)
         showSerialIdle(link);
         msg::show(msg::Kind::Error, msg::Buttons::Ok,
                   QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
-                      .arg(latin1(link.thread->DeviceName()), latin1(link.thread->LastError()))
+                      .arg(toolkit::fromBytes(link.thread->DeviceName()), toolkit::fromSystemText(link.thread->LastError()))
                       .toStdString());
     }
     refreshSerialBoxes(link);
@@ -278,6 +275,14 @@ void TForm1::showSerialIdle(LinkControls &link)
     link.connectButton->setToolTip(kConnectHint);
     link.rbtnTCP->setEnabled(true);
     setSerialBoxesEnabled(link, true);
+}
+
+void TForm1::showTcpIdle(LinkControls &link)
+{
+    link.connectButton->setText(kConnectCaption);
+    link.ip->setEnabled(true);
+    link.port->setEnabled(true);
+    link.rbtnSeriell->setEnabled(true);
 }
 
 void TForm1::setSerialBoxesEnabled(LinkControls &link, bool enabled)
@@ -294,17 +299,15 @@ bool TForm1::toggleTcp(LinkControls &link)
         return false;
     link.socket->setPort(*port);
     link.socket->setHost(link.ip->text());
-    // The flag drops first: the disconnect event may come from within Close().
-    if (link.socket->Active()) {
-        link.linkBusy = false;
+    if (link.socket->Active() || link.socket->Connecting()) {
+        // Ends the connection, whose disconnect event restores the look; a click
+        // while waiting gives the attempt up instead of starting a second one.
+        const bool waiting = !link.socket->Active();
         link.socket->Close();
-        link.connectButton->setToolTip(kConnectHint);
-    } else if (link.socket->Connecting()) {
-        // A second click while waiting gives the attempt up instead of starting another.
         link.linkBusy = false;
-        link.socket->Close();
         link.connectButton->setToolTip(kConnectHint);
-        showTcpIdle(link);
+        if (waiting)
+            showTcpIdle(link);
     } else {
         link.linkBusy = true;
         link.connectButton->setText(QStringLiteral("warten..."));
@@ -346,7 +349,7 @@ void TForm1::serialLost(LinkControls &link)
     refreshSerialBoxes(link);
     followBusyFlag(link);
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("Die Verbindung über %1 ist abgebrochen.").arg(latin1(link.thread->DeviceName()))
+              QStringLiteral("Die Verbindung über %1 ist abgebrochen.").arg(toolkit::fromBytes(link.thread->DeviceName()))
                   .toStdString());
 }
 
@@ -355,10 +358,10 @@ void TForm1::btnTransmit2Click() { transmitByHand(links[1]); }
 
 void TForm1::transmitByHand(LinkControls &link)
 {
-    if (link.thread->WriteText(bytes(link.transmitEdit->text()) + '\r'))
+    if (link.thread->WriteText(toolkit::toBytes(link.transmitEdit->text()) + '\r'))
         link.transmitEdit->clear();
     if (link.socket->Active()) {
-        link.socket->SendText(bytes(link.transmitEdit->text()) + '\r');
+        link.socket->SendText(toolkit::toBytes(link.transmitEdit->text()) + '\r');
         link.transmitEdit->clear();
     }
 }
@@ -397,7 +400,7 @@ void TForm1::receiveSerial(LinkControls &link, const std::string &block)
 {
     QPlainTextEdit *memo = link.receiveMemo;
     memo->moveCursor(QTextCursor::End);
-    memo->insertPlainText(latin1(block));
+    memo->insertPlainText(toolkit::fromBytes(block));
     passOnReceived(link, block);
 }
 

@@ -1,6 +1,9 @@
+// How every sender puts a command on a link: logged in the debug memo, staged in
+// the link's transmit edit, then tried on the serial and the TCP path.
 #include "app/tform1.h"
 
 #include "comm/tcomm_thread.h"
+#include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
 #include <QLineEdit>
@@ -11,7 +14,7 @@
 // The debug memo shows the carriage return that goes out as the text "<cr>".
 void TForm1::logCommand(const std::string &command)
 {
-    ui->Memo1->appendPlainText(QString::fromLatin1(command.c_str()) + QStringLiteral("<cr>"));
+    ui->Memo1->appendPlainText(toolkit::fromBytes(command) + QStringLiteral("<cr>"));
 }
 
 // Both paths are tried; the panel keeps at most one of them up. The command stays
@@ -19,9 +22,9 @@ void TForm1::logCommand(const std::string &command)
 void TForm1::sendOnLink(LinkControls &link, const std::string &command)
 {
     const std::string line = command + '\r';
-    link.transmitEdit->setText(QString::fromLatin1(line.c_str()));
+    link.transmitEdit->setText(toolkit::fromBytes(line));
     // A tick during start-up can come before the serial workers exist.
-    if (link.thread && link.thread->WriteText(link.transmitEdit->text().toLatin1().toStdString()))
+    if (link.thread && link.thread->WriteText(toolkit::toBytes(link.transmitEdit->text())))
         link.transmitEdit->clear();
     if (link.socket->Active())
         link.socket->SendText(line);

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/message_sink.h"
+#include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
 #include <QLineEdit>
@@ -16,8 +17,6 @@ namespace {
 
 // The arm's servo controller answers its version query with exactly this.
 const std::string kArmVersionReply = "SSC32-1.06XE\r";
-
-QString latin1(const std::string &text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); }
 
 } // namespace
 
@@ -73,21 +72,13 @@ void TForm1::socketError(LinkControls &link, int &errorCode)
         followBusyFlag(link);
 }
 
-void TForm1::showTcpIdle(LinkControls &link)
-{
-    link.connectButton->setText(QStringLiteral("Verbinden"));
-    link.ip->setEnabled(true);
-    link.port->setEnabled(true);
-    link.rbtnSeriell->setEnabled(true);
-}
-
 void TForm1::socketRead(LinkControls &link)
 {
     ++link.readCount;
     const std::string text = link.socket->ReceiveText();
     ui->Memo1->appendPlainText(QStringLiteral("%1 Client %2: Daten empfangen").arg(link.readCount).arg(link.number));
-    ui->Memo1->appendPlainText(latin1(text));
-    link.receiveMemo->appendPlainText(latin1(text));
+    ui->Memo1->appendPlainText(toolkit::fromBytes(text));
+    link.receiveMemo->appendPlainText(toolkit::fromBytes(text));
     passOnReceived(link, text);
 }
 

@@ -108,6 +108,9 @@ public:
             ::close(opened);
             return false;
         }
+        // A port opens empty, as a COM port does: bytes left on the line from
+        // before (a previous session's replies) must not pass for new ones.
+        ::tcflush(opened, TCIOFLUSH);
         fd = opened;
         haveSaved = false;
         error.clear();

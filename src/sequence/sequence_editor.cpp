@@ -7,12 +7,12 @@
 #include "sequence/motion_set_file.h"
 #include "sequence/sequence_glyphs.h"
 #include "sequence/step_line.h"
+#include "toolkit/byte_text.h"
 #include "toolkit/track_bar.h"
 #include "ui_tform1.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,10 +24,6 @@ namespace {
 
 const QString kNoFile = QStringLiteral("Datei...");
 constexpr int kSpeedEntryStep = 100;
-
-std::string filePathBytes(const QString &path) { return QFile::encodeName(path).toStdString(); }
-
-QString stepText(const std::string &line) { return QString::fromLatin1(line.data(), qsizetype(line.size())); }
 
 QFileDialog *createMotionSetDialog(TForm1 *owner, const char *name, QFileDialog::AcceptMode mode)
 {
@@ -136,14 +132,14 @@ void TForm1::btnSeqOpenClick()
     if (path.isEmpty())
         return;
     std::vector<std::string> steps;
-    if (const auto error = sequence::loadMotionSet(filePathBytes(path), steps)) {
+    if (const auto error = sequence::loadMotionSet(toolkit::filePathBytes(path), steps)) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
         return;
     }
     QStringList items;
     items.reserve(qsizetype(steps.size()));
     for (const std::string &step : steps)
-        items << stepText(step);
+        items << toolkit::fromBytes(step);
     {
         const QSignalBlocker quiet(ui->ListBox1);
         ui->ListBox1->clear();
@@ -163,8 +159,8 @@ void TForm1::btnSeqCloseClick()
     std::vector<std::string> steps;
     steps.reserve(std::size_t(ui->ListBox1->count()));
     for (int row = 0; row < ui->ListBox1->count(); ++row)
-        steps.push_back(ui->ListBox1->item(row)->text().toLatin1().toStdString());
-    if (const auto error = sequence::storeMotionSet(filePathBytes(path), steps)) {
+        steps.push_back(toolkit::toBytes(ui->ListBox1->item(row)->text()));
+    if (const auto error = sequence::storeMotionSet(toolkit::filePathBytes(path), steps)) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
         return;
     }
@@ -185,7 +181,7 @@ void TForm1::btnSeqAddClick()
         values[2 * i] = joints[i].servo->getSpeed();
         values[2 * i + 1] = joints[i].servo->getPosition();
     }
-    const QString line = stepText(sequence::recordStepLine(values));
+    const QString line = toolkit::fromBytes(sequence::recordStepLine(values));
     const int current = currentStep();
     if (current < 0) {
         const QSignalBlocker quiet(ui->ListBox1);
@@ -220,7 +216,7 @@ void TForm1::btnSeqForwClick()
         const int next = currentStep() + 1;
         if (next < count) {
             selectStep(next);
-            ApplyStep(ui->ListBox1->item(next)->text().toLatin1().toStdString());
+            ApplyStep(toolkit::toBytes(ui->ListBox1->item(next)->text()));
         } else {
             selectStep(-1);
         }
@@ -233,7 +229,7 @@ void TForm1::btnSeqRewClick()
     const int current = currentStep();
     if (current > 0) {
         selectStep(current - 1);
-        ApplyStep(ui->ListBox1->item(current - 1)->text().toLatin1().toStdString());
+        ApplyStep(toolkit::toBytes(ui->ListBox1->item(current - 1)->text()));
     } else {
         selectStep(-1);
     }

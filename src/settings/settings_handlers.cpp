@@ -1,10 +1,12 @@
-#include "app/message_sink.h"
+// The settings file on the window: saving, loading, and the two menu items.
 #include "app/tform1.h"
+
+#include "app/message_sink.h"
 #include "arm/servo.h"
 #include "settings/settings_file.h"
+#include "toolkit/byte_text.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 
 namespace {
@@ -14,16 +16,11 @@ constexpr const char *kGesichert = "Einstellungen wurden erfolgreich gesichert!"
 constexpr const char *kFehlerSichern = "Fehler beim sichern der Einstellungen";
 constexpr const char *kFehlerLesen = "Fehler beim lesen der Einstellungen";
 
-// Field texts are 8-bit texts in the file.
-std::string fieldText(const QLineEdit *field) { return field->text().toLatin1().toStdString(); }
-
 void setFieldText(QLineEdit *field, const std::optional<std::string> &word)
 {
     if (word)
-        field->setText(QString::fromLatin1(word->data(), static_cast<qsizetype>(word->size())));
+        field->setText(toolkit::fromBytes(*word));
 }
-
-std::string fileSystemPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 } // namespace
 
@@ -40,13 +37,13 @@ void TForm1::SaveSettings()
         values.joints[i] = {servo.getKanal(), servo.getLimitMin(), servo.getLimitMax()};
     }
     for (std::size_t i = 0; i < settings::kLinks; ++i)
-        values.links[i] = {fieldText(links[i].ip), fieldText(links[i].port)};
+        values.links[i] = {toolkit::toBytes(links[i].ip->text()), toolkit::toBytes(links[i].port->text())};
     const auto octets = webCamOctetFields();
     for (std::size_t i = 0; i < settings::kWebCamParts; ++i)
-        values.webCam[i] = fieldText(octets[i]);
+        values.webCam[i] = toolkit::toBytes(octets[i]->text());
 
     // Success only when every byte reached the disk; a failed save keeps the old file.
-    if (settings::writeSettingsFile(fileSystemPath(settingsFilePath()), values))
+    if (settings::writeSettingsFile(toolkit::filePathBytes(settingsFilePath()), values))
         msg::show(msg::Kind::Warning, msg::Buttons::Ok, kFehlerSichern);
     else
         msg::show(msg::Kind::Information, msg::Buttons::Ok, kGesichert);
@@ -56,7 +53,7 @@ void TForm1::SaveSettings()
 // after it; the joints and fields beyond keep what they had.
 void TForm1::LoadSettings()
 {
-    const std::optional<settings::SettingsRead> read = settings::readSettingsFile(fileSystemPath(settingsFilePath()));
+    const std::optional<settings::SettingsRead> read = settings::readSettingsFile(toolkit::filePathBytes(settingsFilePath()));
     if (!read) {
         msg::show(msg::Kind::Warning, msg::Buttons::Ok, kFehlerLesen);
         return;

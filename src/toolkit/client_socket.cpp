@@ -123,7 +123,7 @@ void ClientSocket::onConnectTimeout()
     if (!Connecting())
         return;
     socket.abort();
-    raiseError(kTimedOut, tr("Zeitüberschreitung beim Verbindungsaufbau"));
+    raiseError(kTimedOut, QStringLiteral("Zeitüberschreitung beim Verbindungsaufbau"));
 }
 
 void ClientSocket::raiseError(int code, const QString &description)

@@ -22,8 +22,6 @@ public:
 
     void setHost(const QString &host) { hostName = host; }
     void setPort(int port) { portNumber = port; }
-    QString host() const { return hostName; }
-    int port() const { return portNumber; }
     void setConnectTimeoutMs(int ms) { connectTimer.setInterval(ms); }
     int connectTimeoutMs() const { return connectTimer.interval(); }
 

@@ -1,6 +1,5 @@
 #include "views/locking_window.h"
 
-#include <QCloseEvent>
 #include <QScreen>
 #include <QStyle>
 

@@ -1,5 +1,9 @@
-#include "app/message_sink.h"
+// The webcam row: four octet fields that check every change, and the button
+// that shows the camera's page.
 #include "app/tform1.h"
+
+#include "app/message_sink.h"
+#include "toolkit/byte_text.h"
 #include "toolkit/web_browser.h"
 #include "ui_tform1.h"
 #include "views/webcam_address.h"
@@ -41,7 +45,7 @@ void TForm1::edtWebCamIP4Change() { checkWebCamOctet(*ui->edtWebCamIP4); }
 // this once more, which passes.
 void TForm1::checkWebCamOctet(QLineEdit &field)
 {
-    if (webcam::isValidOctet(field.text().toLatin1().toStdString()))
+    if (webcam::isValidOctet(toolkit::toBytes(field.text())))
         return;
     msg::show(msg::Kind::Error, msg::Buttons::Ok, kFalscheEingabe);
     field.setText(QStringLiteral("0"));
@@ -52,6 +56,6 @@ void TForm1::btnWebCamConnectClick()
     std::array<std::string, webcam::kOctets> octets;
     const auto fields = webCamOctetFields();
     for (std::size_t i = 0; i < webcam::kOctets; ++i)
-        octets[i] = fields[i]->text().toLatin1().toStdString();
-    ui->CppWebBrowser1->navigate(QUrl(QString::fromLatin1(webcam::webcamUrl(octets).c_str())));
+        octets[i] = toolkit::toBytes(fields[i]->text());
+    ui->CppWebBrowser1->navigate(QUrl(toolkit::fromBytes(webcam::webcamUrl(octets))));
 }

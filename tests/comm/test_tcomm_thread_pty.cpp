@@ -239,6 +239,18 @@ private slots:
         QCOMPARE(rig.line.receive(command.size()), command);
     }
 
+    // What waited on the line before the open (an earlier session's replies) is
+    // not delivered as if it had just arrived.
+    void bytesFromBeforeTheOpenAreDropped()
+    {
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.line.send("VELMO-2007\rA69\r"));
+        QVERIFY(rig.port.Open());
+        QVERIFY(rig.line.send("A42\r"));
+        QTRY_COMPARE(rig.received.all(), std::string("A42\r"));
+    }
+
     void replyAcrossTwoPollsArrivesAsTwoBlocks()
     {
         PortOnPty rig;
