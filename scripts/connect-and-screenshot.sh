@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs inside an X server without a window manager (scripts/run.sh starts it
 # under Xvfb): starts the console, connects both links through its window as an
-# operator would, lets telemetry come in and saves a screenshot of the screen.
-#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS
+# operator would, waits until telemetry requests reach the simulator, lets the
+# readings come in and saves a screenshot of the screen.
+#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG
 set -euo pipefail
-console=$1 screenshot=$2 settle=$3
+console=$1 screenshot=$2 settle=$3 sim_log=$4
 
-# Where the connect buttons sit in the window's content (the form's fixed layout),
-# and how far the menu bar pushes the content down.
+# Where the connect buttons sit in the window's content, and how far the menu bar
+# pushes the content down. The form places its controls at fixed positions (no
+# layouts), so these hold at any window size; moving a button in the form means
+# changing them here.
 connect1=(780 72)
 connect2=(780 251)
 menu_bar_height=19
@@ -26,11 +29,25 @@ connect_link() {
         echo "no identification box after clicking at $x,$y" >&2
         return 1
     fi
-    xdotool windowfocus --sync "$box" key Return
+    # Without a window manager the focus change may never be reported: bounded.
+    timeout 10 xdotool windowfocus --sync "$box" || echo "focus on the identification box not confirmed" >&2
+    xdotool key Return
     timeout 15 bash -c 'while xdotool search --onlyvisible --name "^Velmora Projekt$" >/dev/null; do sleep 0.2; done'
 }
 
 connect_link "${connect1[@]}"
 connect_link "${connect2[@]}"
+
+# The simulator logs every line it receives; the console's temperature request on
+# the chassis link shows that its telemetry rotation is running.
+telemetry_seen=0
+for _ in $(seq 75); do
+    grep -qE '^[0-9]+ chassis T1$' "$sim_log" && { telemetry_seen=1; break; }
+    sleep 0.2
+done
 sleep "$settle"
 import -window root "$screenshot"
+if [ "$telemetry_seen" -eq 0 ]; then
+    echo "no telemetry requests reached the simulator within 15 s (see $sim_log)" >&2
+    exit 1
+fi

@@ -28,7 +28,8 @@ cp -r "$build/src/RFS/." "$demo/RFS/"
 
 # Ports 0: the simulator takes free ones and prints them before "ready".
 sim_output=$demo/velmora-sim.out
-sim_args=(--arm-port 0 --chassis-port 0 --log "$demo/velmora-sim.log")
+sim_log=$demo/velmora-sim.log
+sim_args=(--arm-port 0 --chassis-port 0 --log "$sim_log")
 [ -z "${DISPLAY:-}" ] || sim_args+=(--window)
 "$build/sim/velmora-sim" "${sim_args[@]}" >"$sim_output" 2>&1 &
 sim=$!
@@ -55,5 +56,5 @@ fi
 
 screenshot=${VELMORA_SCREENSHOT:-$build/velmora-screenshot.png}
 xvfb-run --auto-servernum --server-args="-screen 0 1920x1080x24" \
-    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}"
+    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}" "$sim_log"
 echo "Screenshot of the console talking to the simulator: $screenshot"

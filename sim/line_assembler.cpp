@@ -5,12 +5,18 @@ std::vector<std::string> LineAssembler::feed(const std::string &bytes)
     std::vector<std::string> lines;
     for (char c : bytes) {
         if (c == '\r') {
-            lines.push_back(pending);
+            if (!discarding)
+                lines.push_back(pending);
             pending.clear();
-        } else if (c != '\n') {
-            if (pending.size() == kMaxLineLength)
+            discarding = false;
+        } else if (c != '\n' && !discarding) {
+            if (pending.size() == kMaxLineLength) {
+                // The tail of an overlong line must not pass for a line of its own.
                 pending.clear();
-            pending += c;
+                discarding = true;
+            } else {
+                pending += c;
+            }
         }
     }
     return lines;

@@ -6,7 +6,8 @@
 
 class LineAssembler {
 public:
-    // A line longer than this without a carriage return is garbage; it is discarded.
+    // A line longer than this without a carriage return is garbage; it is discarded
+    // up to and including its carriage return.
     static constexpr std::size_t kMaxLineLength = 4096;
 
     // Returns every line the bytes complete, without its carriage return.
@@ -14,4 +15,5 @@ public:
 
 private:
     std::string pending;
+    bool discarding = false;
 };

@@ -8,13 +8,33 @@
 #include <iostream>
 #include <memory>
 
+namespace {
+
+// Without any of these Qt finds no display and aborts with a message about plugins.
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     std::unique_ptr<QCoreApplication> app;
-    if (windowRequested(argc, argv))
+    if (windowRequested(argc, argv)) {
+        if (!displayAvailable()) {
+            std::cerr << "velmora-sim: --window needs a display: set DISPLAY or WAYLAND_DISPLAY "
+                         "(or QT_QPA_PLATFORM=offscreen), or leave out --window"
+                      << std::endl;
+            return 2;
+        }
         app = std::make_unique<QApplication>(argc, argv);
-    else
+        // The window only shows the robot; closing it must not take the links down.
+        QApplication::setQuitOnLastWindowClosed(false);
+    } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("velmora-sim"));
 
     RobotSimulator simulator(parseSimOptions(*app));

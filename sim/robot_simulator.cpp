@@ -15,8 +15,18 @@ constexpr int kStatusMs = 1000;
 
 RobotSimulator::RobotSimulator(const SimOptions &options)
     : options(options),
-      armLink("arm", [this](const std::string &line) { return arm.handleLine(line); }, log),
-      chassisLink("chassis", [this](const std::string &line) { return chassis.handleLine(line); }, log)
+      armLink("arm",
+              [this](const std::string &line) {
+                  advanceToNow();
+                  return arm.handleLine(line);
+              },
+              log),
+      chassisLink("chassis",
+                  [this](const std::string &line) {
+                      advanceToNow();
+                      return chassis.handleLine(line);
+                  },
+                  log)
 {
     clock.start();
     tickTimer.setTimerType(Qt::PreciseTimer);
@@ -57,16 +67,24 @@ bool RobotSimulator::openLink(DeviceLink &link, quint16 port, QString *error)
     return true;
 }
 
-// Advances by the time really elapsed, so late timer ticks do not slow the robot down.
 void RobotSimulator::tick()
+{
+    advanceToNow();
+    if (window)
+        window->update();
+}
+
+// Moves both models by the time really elapsed, so late timer ticks do not slow
+// the robot down. Called before every received line as well: a command then acts
+// and a query answers at the moment it arrives, and a stalled event loop cannot
+// let the watchdog stop a track command that came in during the stall.
+void RobotSimulator::advanceToNow()
 {
     const qint64 now = clock.elapsed();
     const int elapsedMs = int(now - advancedToMs);
     advancedToMs = now;
     arm.advance(elapsedMs);
     chassis.advance(elapsedMs);
-    if (window)
-        window->update();
 }
 
 void RobotSimulator::printStatus()

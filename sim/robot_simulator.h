@@ -26,6 +26,7 @@ public:
 private:
     bool openLink(DeviceLink &link, quint16 port, QString *error);
     void tick();
+    void advanceToNow();
     void printStatus();
 
     SimOptions options;

@@ -288,12 +288,16 @@ void TestConsoleWithSim::chassisLinkBringsTelemetryIntoTheReadOuts()
     auto *temperatur = control<QLineEdit>(QStringLiteral("edtTemperatur"));
     QVERIFY(abstand->text().isEmpty() && batterie->text().isEmpty() && temperatur->text().isEmpty());
 
+    const qsizetype logBeforeConnecting = sim.logText().size();
     QVERIFY(connectLink(2, transport));
-    // The command rotation asks for all three readings within 600 ms; the bound
-    // here only keeps a busy machine from failing the test.
+    // The readings must come from this connection's own requests.
+    const QRegularExpression distanceRequest(QStringLiteral("^\\d+ chassis A1$"),
+                                             QRegularExpression::MultilineOption);
+    QTRY_VERIFY2_WITH_TIMEOUT(distanceRequest.match(sim.logText().mid(logBeforeConnecting)).hasMatch(),
+                              qPrintable(sim.logText().mid(logBeforeConnecting).right(500)), kSimTimeoutMs);
     QTRY_VERIFY_WITH_TIMEOUT(!abstand->text().isEmpty() && !batterie->text().isEmpty() &&
                                  !temperatur->text().isEmpty(),
-                             3000);
+                             kSimTimeoutMs);
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d+[.,]\\d$")).match(batterie->text()).hasMatch(),
              qPrintable(batterie->text()));
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d+$")).match(temperatur->text()).hasMatch(),

@@ -11,7 +11,9 @@ class TestSimReport : public QObject {
 private slots:
     void assemblesLines_data();
     void assemblesLines();
-    void discardsOverlongGarbage();
+    void discardsOverlongLineUpToItsCarriageReturn_data();
+    void discardsOverlongLineUpToItsCarriageReturn();
+    void keepsLineOfMaximumLength();
     void logLineEscapesControlBytes_data();
     void logLineEscapesControlBytes();
     void statusLineShowsRobotState_data();
@@ -45,11 +47,41 @@ void TestSimReport::assemblesLines()
     QCOMPARE(assembled, lines);
 }
 
-void TestSimReport::discardsOverlongGarbage()
+void TestSimReport::discardsOverlongLineUpToItsCarriageReturn_data()
 {
+    QTest::addColumn<int>("garbageLength");
+    QTest::addColumn<int>("readSize");
+
+    const int limit = int(LineAssembler::kMaxLineLength);
+    QTest::newRow("command starts at the limit") << limit << limit;
+    QTest::newRow("one byte over, one read") << limit + 1 << limit + 1;
+    QTest::newRow("one byte over, small reads") << limit + 1 << 100;
+    QTest::newRow("three times over, one read") << 3 * limit + 7 << 3 * limit + 7;
+    QTest::newRow("three times over, reads of the limit") << 3 * limit + 7 << limit;
+}
+
+// The tail of an overlong line, here a valid command, must not pass for a line of
+// its own; the next line after its carriage return counts again.
+void TestSimReport::discardsOverlongLineUpToItsCarriageReturn()
+{
+    QFETCH(int, garbageLength);
+    QFETCH(int, readSize);
+
+    const std::string stream = std::string(std::size_t(garbageLength), 'x') + "#3P2400\r" + "VER\r";
     LineAssembler assembler;
-    assembler.feed(std::string(LineAssembler::kMaxLineLength, 'x'));
-    QCOMPARE(assembler.feed("VER\r"), std::vector<std::string>{"VER"});
+    std::vector<std::string> assembled;
+    for (std::size_t at = 0; at < stream.size(); at += std::size_t(readSize)) {
+        for (const std::string &line : assembler.feed(stream.substr(at, std::size_t(readSize))))
+            assembled.push_back(line);
+    }
+    QCOMPARE(assembled, std::vector<std::string>{"VER"});
+}
+
+void TestSimReport::keepsLineOfMaximumLength()
+{
+    const std::string longest(LineAssembler::kMaxLineLength, 'x');
+    LineAssembler assembler;
+    QCOMPARE(assembler.feed(longest + "\rVER\r"), (std::vector<std::string>{longest, "VER"}));
 }
 
 void TestSimReport::logLineEscapesControlBytes_data()
