@@ -319,6 +319,7 @@ private:
     int currentStep() const;
     void selectStep(int row);
     void refreshStepNumber();
+    void startEmptyMotionSet();
     QString fileLabelFor(const QString &path) const;
     QString chooseFile(QFileDialog &dialog);
 

@@ -109,6 +109,11 @@ void TCommThread::setStopBits(std::uint8_t stopBits)
 
 bool TCommThread::WriteText(const std::string &text)
 {
+    // Nothing opens the port while this runs (both happen on the main thread), so
+    // every retry on a closed port would fail alike; the senders try it on every
+    // timer tick while the link runs over TCP, so it gives up at once.
+    if (!FConnected)
+        return text.empty();
     std::size_t next = 0;
     std::int32_t retries = 0;
     while (next < text.size() && retries < MaxWriteRetries) {

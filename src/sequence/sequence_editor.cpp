@@ -111,18 +111,24 @@ QString TForm1::chooseFile(QFileDialog &dialog)
     return dialog.selectedFiles().value(0);
 }
 
-void TForm1::btnSeqNeuClick()
+// No steps, no file, no current step (the number shows 0).
+void TForm1::startEmptyMotionSet()
 {
-    if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
-                  "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
-        != msg::Answer::Yes)
-        return;
     {
         const QSignalBlocker quiet(ui->ListBox1);
         ui->ListBox1->clear();
     }
     ui->labSeqDatei->setText(kNoFile);
     refreshStepNumber();
+}
+
+void TForm1::btnSeqNeuClick()
+{
+    if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
+                  "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
+        != msg::Answer::Yes)
+        return;
+    startEmptyMotionSet();
 }
 
 // A file that cannot be read leaves list, label and step number as they were.
@@ -164,12 +170,7 @@ void TForm1::btnSeqCloseClick()
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
         return;
     }
-    {
-        const QSignalBlocker quiet(ui->ListBox1);
-        ui->ListBox1->clear();
-    }
-    ui->labSeqDatei->setText(kNoFile);
-    refreshStepNumber();
+    startEmptyMotionSet();
 }
 
 // Inserting after the current step clears the selection, so a following add
