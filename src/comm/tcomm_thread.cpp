@@ -8,6 +8,14 @@
 
 using platform::IoResult;
 
+namespace {
+
+// How soon the worker looks again after a failed pass, and while the rest of a
+// text waits for room in the driver.
+constexpr int kRetryMs = 5;
+
+} // namespace
+
 TCommThread::TCommThread(MainThreadHandOver &handOver, std::unique_ptr<platform::SerialDevice> device)
     : handOver(handOver)
     , portNames(platform::listPorts)
@@ -36,38 +44,50 @@ bool TCommThread::Close()
 
 void TCommThread::DoOpen()
 {
-    std::lock_guard<std::mutex> lock(portLock);
-    if (FConnected)
-        return;
-    if (!PortHandle->open(FDeviceName)) {
-        FLastError = PortHandle->openError();
-        return;
+    {
+        std::lock_guard<std::mutex> lock(portLock);
+        if (FConnected)
+            return;
+        if (!PortHandle->open(FDeviceName)) {
+            FLastError = PortHandle->openError();
+            return;
+        }
+        FLastError.clear();
+        // Once the device opened, the port counts as open even if it refused a
+        // parameter, the time-outs or the queue sizes.
+        PortHandle->saveCurrent();
+        PortHandle->configure(PortDcb, PortTimeouts);
+        PortHandle->setQueueSizes(static_cast<std::uint32_t>(InQueueKB) * 1024, outputQueueBytes());
+        FConnected = true;
+        ++generation;
     }
-    FLastError.clear();
-    // Once the device opened, the port counts as open even if it refused a
-    // parameter, the time-outs or the queue sizes.
-    PortHandle->saveCurrent();
-    PortHandle->configure(PortDcb, PortTimeouts);
-    PortHandle->setQueueSizes(static_cast<std::uint32_t>(InQueueKB) * 1024,
-                              static_cast<std::uint32_t>(OutQueueKB) * 1024);
     if (Suspended())
         worker = std::thread(&TCommThread::Execute, this);
-    FConnected = true;
-    ++generation;
+    else
+        PortHandle->wake(); // it sleeps without a port until told of the new one
 }
 
 void TCommThread::DoClose()
 {
-    std::lock_guard<std::mutex> lock(portLock);
-    if (!FConnected)
-        return;
-    PortHandle->restoreSaved();
-    if (PortHandle->close()) {
-        FConnected = false;
-        ++generation;
-    } else {
-        PortHandle->configure(PortDcb, PortTimeouts); // still open: keep our parameters
+    {
+        std::lock_guard<std::mutex> lock(portLock);
+        if (!FConnected)
+            return;
+        PortHandle->restoreSaved();
+        if (!PortHandle->close()) {
+            PortHandle->configure(PortDcb, PortTimeouts); // still open: keep our parameters
+            return;
+        }
+        markClosed();
     }
+    PortHandle->wake(); // it must not go on sleeping on the closed port
+}
+
+void TCommThread::markClosed()
+{
+    FConnected = false;
+    ++generation;
+    pendingRest.clear();
 }
 
 template <typename Store>
@@ -109,34 +129,37 @@ void TCommThread::setStopBits(std::uint8_t stopBits)
 
 bool TCommThread::WriteText(const std::string &text)
 {
-    // Nothing opens the port while this runs (both happen on the main thread), so
-    // every retry on a closed port would fail alike; the senders try it on every
-    // timer tick while the link runs over TCP, so it gives up at once.
-    if (!FConnected)
-        return text.empty();
-    std::size_t next = 0;
-    std::int32_t retries = 0;
-    while (next < text.size() && retries < MaxWriteRetries) {
-        switch (WriteByte(text[next])) {
-        case IoResult::Ok:
-            ++next;
-            retries = 0;
-            break;
-        case IoResult::Retry:
-            ++retries;
-            break;
-        case IoResult::HardError:
-            return false; // a dead device takes no more bytes however often we try
-        }
+    if (text.empty())
+        return true;
+    std::lock_guard<std::mutex> lock(portLock);
+    if (!FConnected || !sendPendingRest())
+        return false;
+    // Refused before a byte goes when the queue has no room for all of it, so a
+    // stalled line never holds the window and never gets half a command.
+    std::size_t queued = 0;
+    if (PortHandle->queuedOutput(queued) == IoResult::Ok && queued + text.size() > outputQueueBytes())
+        return false;
+    std::size_t written = 0;
+    if (PortHandle->write(text.data(), text.size(), written) != IoResult::Ok || written == 0)
+        return false;
+    if (written < text.size()) {
+        // The driver had less room than it said: the rest goes out first of all,
+        // sent by the worker as soon as the line drains.
+        pendingRest = text.substr(written);
+        PortHandle->wake();
     }
-    return retries < MaxWriteRetries;
+    return true;
 }
 
-IoResult TCommThread::WriteByte(char byte)
+// True when nothing of an earlier text waits to go out any more.
+bool TCommThread::sendPendingRest()
 {
-    if (!FConnected)
-        return IoResult::Retry;
-    return PortHandle->writeByte(byte);
+    if (pendingRest.empty())
+        return true;
+    std::size_t written = 0;
+    if (PortHandle->write(pendingRest.data(), pendingRest.size(), written) == IoResult::Ok)
+        pendingRest.erase(0, written);
+    return pendingRest.empty();
 }
 
 std::vector<std::string> TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel)
@@ -165,39 +188,42 @@ std::vector<std::string> &TCommThread::EnumPorts(std::uint8_t serial, std::uint8
 
 void TCommThread::Execute()
 {
-    while (waitPollInterval()) {
-        std::uint64_t generationSeen = 0;
-        switch (pollOnce(generationSeen)) {
-        case PollOutcome::Nothing:
+    bool watchPort = true;
+    int timeoutMs = -1;
+    while (!terminateRequested) {
+        const platform::PortEvent event = PortHandle->waitForEvent(watchPort, timeoutMs);
+        if (terminateRequested)
             break;
-        case PollOutcome::Received:
-            handOver.run([this, generationSeen] { DoReceive(generationSeen); });
+        const Pass pass = workerPass(event);
+        switch (pass.outcome) {
+        case PassOutcome::Received:
+            handOver.run([this, generation = pass.generation] { DoReceive(generation); });
             RxBuffer.clear();
             break;
-        case PollOutcome::Lost:
-            handOver.run([this, generationSeen] { DoLost(generationSeen); });
+        case PassOutcome::Lost:
+            handOver.run([this, generation = pass.generation] { DoLost(generation); });
+            break;
+        case PassOutcome::Nothing:
+        case PassOutcome::Failed:
             break;
         }
+        // After a failed pass the port is left alone for a moment: one that keeps
+        // signalling without giving data must not spin the worker.
+        watchPort = pass.outcome != PassOutcome::Failed;
+        timeoutMs = pass.outcome == PassOutcome::Failed || pass.restPending ? kRetryMs : -1;
     }
-    std::lock_guard<std::mutex> lock(wakeLock);
     workerFinished = true;
-    wakeUp.notify_all();
 }
 
-// Sleeps one poll interval; false when the worker is to end.
-bool TCommThread::waitPollInterval()
-{
-    std::unique_lock<std::mutex> lock(wakeLock);
-    return !wakeUp.wait_for(lock, std::chrono::milliseconds(PollInterval),
-                            [this] { return terminateRequested; });
-}
-
-TCommThread::PollOutcome TCommThread::pollOnce(std::uint64_t &generationSeen)
+TCommThread::Pass TCommThread::workerPass(platform::PortEvent event)
 {
     std::lock_guard<std::mutex> lock(portLock);
+    Pass pass;
     if (!FConnected)
-        return PollOutcome::Nothing;
-    generationSeen = generation;
+        return pass;
+    pass.generation = generation;
+    sendPendingRest();
+    pass.restPending = !pendingRest.empty();
 
     std::size_t waiting = 0;
     IoResult result = PortHandle->bytesWaiting(waiting);
@@ -208,13 +234,17 @@ TCommThread::PollOutcome TCommThread::pollOnce(std::uint64_t &generationSeen)
         result = PortHandle->read(&RxBuffer[0], waiting, got);
         RxBuffer.resize(got);
     }
-    if (result == IoResult::HardError) {
-        // A vanished device fails every poll at once; the main thread closes it
-        // before this worker polls again, so it cannot spin on it.
+    if (result == IoResult::HardError || (event == platform::PortEvent::HungUp && RxBuffer.empty())) {
+        // The main thread closes the vanished device before this worker looks
+        // at it again, so it cannot spin on it.
         RxBuffer.clear();
-        return PollOutcome::Lost;
+        pass.outcome = PassOutcome::Lost;
+    } else if (!RxBuffer.empty()) {
+        pass.outcome = PassOutcome::Received;
+    } else if (result == IoResult::Retry || event == platform::PortEvent::Readable) {
+        pass.outcome = PassOutcome::Failed;
     }
-    return RxBuffer.empty() ? PollOutcome::Nothing : PollOutcome::Received;
+    return pass;
 }
 
 void TCommThread::DoReceive(std::uint64_t readInGeneration)
@@ -235,8 +265,7 @@ void TCommThread::DoLost(std::uint64_t lostInGeneration)
         // is released all the same.
         PortHandle->restoreSaved();
         PortHandle->close();
-        FConnected = false;
-        ++generation;
+        markClosed();
     }
     if (OnLost)
         OnLost();
@@ -246,16 +275,12 @@ void TCommThread::stopWorker()
 {
     if (!worker.joinable())
         return;
-    std::unique_lock<std::mutex> lock(wakeLock);
     terminateRequested = true;
-    wakeUp.notify_all();
+    PortHandle->wake();
     // The worker may be waiting in a hand-over that only this thread can run.
     while (!workerFinished) {
-        lock.unlock();
         handOver.pump();
-        lock.lock();
-        wakeUp.wait_for(lock, std::chrono::milliseconds(1), [this] { return workerFinished; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    lock.unlock();
     worker.join();
 }

@@ -1,17 +1,18 @@
 #pragma once
 // The serial half of a link: one port, opened, configured, written to and closed
-// on the main thread, and a worker thread that polls it every millisecond and
+// on the main thread, and a worker thread that sleeps until bytes arrive and
 // hands each block it reads to the main thread (OnReceive), waiting until it has
 // been handled. The worker starts with the first successful Open.
 //
-// The worker and the main thread share the device, the open flag and a
-// generation counter under one lock, held around one poll pass and around open
-// and close, never across the hand-over. A block read before a close or reopen
-// is dropped when it reaches the main thread.
+// The worker and the main thread share the device, the open flag, the rest of a
+// command the driver took only in part, and a generation counter under one lock,
+// held around one pass of the worker and around open, close and write, never
+// across the hand-over or the worker's sleep. A block read before a close or
+// reopen is dropped when it reaches the main thread.
 #include "comm/main_thread_hand_over.h"
 #include "platform/serial_device.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,6 +39,9 @@ public:
     const std::string &LastError() const { return FLastError; }
     bool Close();
     bool Connected() const { return FConnected; }
+    // A text goes onto the line whole or not at all, without waiting: false
+    // (nothing written) while the driver's output queue cannot take all of it,
+    // or while the rest of an earlier text still waits to go out.
     bool WriteText(const std::string &text);
     // True until the first successful Open has started the worker.
     bool Suspended() const { return !worker.joinable(); }
@@ -70,25 +74,31 @@ public:
     std::function<void()> OnLost;
 
 private:
-    enum class PollOutcome { Nothing, Received, Lost };
+    enum class PassOutcome { Nothing, Received, Lost, Failed };
+    struct Pass {
+        PassOutcome outcome = PassOutcome::Nothing;
+        std::uint64_t generation = 0;
+        bool restPending = false;
+    };
 
     void DoOpen();
     void DoClose();
+    void markClosed();
     void DoReceive(std::uint64_t readInGeneration);
     void DoLost(std::uint64_t lostInGeneration);
-    platform::IoResult WriteByte(char byte);
+    bool sendPendingRest();
+    std::uint32_t outputQueueBytes() const { return static_cast<std::uint32_t>(OutQueueKB) * 1024; }
     template <typename Store> void changeParameter(Store store);
 
     void Execute();
-    bool waitPollInterval();
-    PollOutcome pollOnce(std::uint64_t &generationSeen);
+    Pass workerPass(platform::PortEvent event);
     void stopWorker();
 
     MainThreadHandOver &handOver;
     PortNameSource portNames;
 
-    // Guards PortHandle, FConnected and generation against the worker;
-    // only the main thread writes them, always holding it.
+    // Guards PortHandle, FConnected, pendingRest and generation against the
+    // worker; only the main thread opens, closes and reopens, always holding it.
     std::mutex portLock;
     // Holds the handle, the saved parameters and the saved time-outs.
     std::unique_ptr<platform::SerialDevice> PortHandle;
@@ -100,16 +110,15 @@ private:
     std::int32_t OutQueueKB = 9;
     // Written by the worker outside a hand-over, read by the main thread inside one.
     std::string RxBuffer;
-    std::int32_t MaxWriteRetries = 100000;
-    std::uint32_t PollInterval = 1; // milliseconds
+    // The end of a text the driver took only in part: it goes out before any
+    // other text, so commands are never spliced into each other.
+    std::string pendingRest;
     // Counts opens and closes, so a block read from an earlier opening is recognised.
     std::uint64_t generation = 0;
     std::string FLastError; // main thread only
 
     std::thread worker;
-    std::mutex wakeLock;
-    std::condition_variable wakeUp;
-    bool terminateRequested = false; // guarded by wakeLock
-    bool workerFinished = false;     // guarded by wakeLock
-    bool destroying = false;         // main thread only
+    std::atomic<bool> terminateRequested {false};
+    std::atomic<bool> workerFinished {false};
+    bool destroying = false; // main thread only
 };

@@ -1,9 +1,10 @@
 #pragma once
-// One serial port as the worker drives it: open by name, remember the settings
-// found there, apply ours, poll for waiting bytes, read them, write one byte at a
-// time, put the found settings back and close. One backend per platform (termios,
-// Win32 communications calls); tests substitute a fake. Free of Qt so the Win32
-// backend can be checked with a plain cross compiler.
+// One serial port as the worker drives it: open by name (serial devices only),
+// remember the settings found there, apply ours, sleep until bytes arrive, read
+// them, write what the driver takes without waiting, put the found settings back
+// and close. One backend per platform (termios, Win32 communications calls);
+// tests substitute a fake. Free of Qt so the Win32 backend can be checked with a
+// plain cross compiler.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -38,11 +39,20 @@ enum class IoResult {
     HardError, // the device is gone (adapter pulled, pty master closed); retrying is pointless
 };
 
+// What ended a wait, as far as the port is concerned.
+enum class PortEvent {
+    None,     // woken, timed out, or a backend that only polls
+    Readable, // bytes are waiting
+    HungUp,   // the far end or the device went away
+};
+
 class SerialDevice {
 public:
     virtual ~SerialDevice() = default;
 
-    // False when the device is missing, in use or refused; the device stays closed.
+    // False when the device is missing, in use, refused or not a serial device
+    // (a file, a directory, a pipe): the device stays closed and nothing of it
+    // was read or written.
     virtual bool open(const std::string &name) = 0;
     // Why the last open failed, in the system's words.
     virtual std::string openError() const = 0;
@@ -59,7 +69,19 @@ public:
     virtual IoResult bytesWaiting(std::size_t &count) = 0;
     // Reads at most size bytes that are already waiting; got is how many came.
     virtual IoResult read(char *buffer, std::size_t size, std::size_t &got) = 0;
-    virtual IoResult writeByte(char byte) = 0;
+    // Bytes the driver still holds for sending.
+    virtual IoResult queuedOutput(std::size_t &count) = 0;
+    // Writes as much of data as the driver takes now, without waiting; written
+    // is how many went (0 unless the result is Ok).
+    virtual IoResult write(const char *data, std::size_t size, std::size_t &written) = 0;
+
+    // Worker side: sleeps until the open port has bytes waiting or has hung up,
+    // wake() is called or timeoutMs passed (negative: no limit). With the port
+    // closed, or watchPort false, only wake() and the time-out end it. A
+    // backend that cannot wait for the port returns after a short poll interval.
+    virtual PortEvent waitForEvent(bool watchPort, int timeoutMs) = 0;
+    // Any thread: ends the current waitForEvent, or the next one if none runs.
+    virtual void wake() = 0;
 };
 
 // The backend of the platform this is built for.

@@ -1,11 +1,14 @@
 // Serial port over termios (Linux, macOS).
 #include "platform/serial_device.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -84,21 +87,52 @@ constexpr tcflag_t kParityMask = PARENB | PARODD | CMSPAR;
 constexpr tcflag_t kParityMask = PARENB | PARODD;
 #endif
 
+// A terminal device, checked before anything is read, written or flushed: a
+// file, pipe or socket typed as the device name must stay as it is.
+bool isSerialDevice(int descriptor)
+{
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISCHR(status.st_mode) && ::isatty(descriptor);
+}
+
+void setNonBlockingAndCloseOnExec(int descriptor)
+{
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) | O_NONBLOCK);
+    ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+}
+
 class PosixSerialDevice final : public SerialDevice {
 public:
+    PosixSerialDevice()
+    {
+        if (::pipe(wakePipe) == 0) {
+            setNonBlockingAndCloseOnExec(wakePipe[0]);
+            setNonBlockingAndCloseOnExec(wakePipe[1]);
+        }
+    }
+
     ~PosixSerialDevice() override
     {
         if (fd >= 0)
             ::close(fd);
+        for (const int end : wakePipe) {
+            if (end >= 0)
+                ::close(end);
+        }
     }
 
     bool open(const std::string &name) override
     {
-        // Non-blocking: a blocking one-byte write can hang for ever when nobody
-        // reads or an XOFF arrived.
-        const int opened = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        // Non-blocking: a blocking write can hang for ever when nobody reads or
+        // an XOFF arrived, and opening a FIFO would wait for a writer.
+        const int opened = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (opened < 0) {
             error = std::strerror(errno);
+            return false;
+        }
+        if (!isSerialDevice(opened)) {
+            error = "kein serielles Gerät";
+            ::close(opened);
             return false;
         }
         // One user at a time, as a COM port opened without sharing: a second
@@ -176,9 +210,12 @@ public:
     bool close() override
     {
         // Linux releases the descriptor even when close reports an error, so
-        // the port is closed either way and must not be closed again.
-        ::close(fd);
-        fd = -1;
+        // the port is closed either way and must not be closed again. The lock
+        // goes first: while the worker's poll() still holds the file, closing
+        // alone would keep the port locked against our own reopen.
+        const int closing = fd.exchange(-1);
+        ::flock(closing, LOCK_UN);
+        ::close(closing);
         return true;
     }
 
@@ -204,12 +241,51 @@ public:
         return IoResult::Ok;
     }
 
-    IoResult writeByte(char byte) override
+    IoResult queuedOutput(std::size_t &count) override
     {
-        const ssize_t result = ::write(fd, &byte, 1);
-        if (result == 1)
-            return IoResult::Ok;
-        return result < 0 ? failure() : IoResult::Retry;
+        count = 0;
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0)
+            return failure();
+        count = queued > 0 ? static_cast<std::size_t>(queued) : 0;
+        return IoResult::Ok;
+    }
+
+    IoResult write(const char *data, std::size_t size, std::size_t &written) override
+    {
+        written = 0;
+        const ssize_t result = ::write(fd, data, size);
+        if (result < 0)
+            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? IoResult::Retry : failure();
+        written = static_cast<std::size_t>(result);
+        return IoResult::Ok;
+    }
+
+    PortEvent waitForEvent(bool watchPort, int timeoutMs) override
+    {
+        // The main thread may close the port meanwhile: it wakes us then, and a
+        // descriptor closed under poll() only ends that one wait.
+        const int port = watchPort ? fd.load() : -1;
+        pollfd watched[2] = {{wakePipe[0], POLLIN, 0}, {port, POLLIN, 0}};
+        const nfds_t count = port >= 0 ? 2 : 1;
+        if (::poll(watched, count, timeoutMs) <= 0)
+            return PortEvent::None;
+        if (watched[0].revents & POLLIN) {
+            char drained[64];
+            while (::read(wakePipe[0], drained, sizeof drained) > 0) {
+            }
+        }
+        // POLLNVAL only says the port was closed under the wait: not an event of it.
+        if (watched[1].revents & (POLLHUP | POLLERR))
+            return PortEvent::HungUp;
+        return watched[1].revents & POLLIN ? PortEvent::Readable : PortEvent::None;
+    }
+
+    void wake() override
+    {
+        const char signal = 1;
+        // A full pipe already holds a wake-up; nothing is lost then.
+        [[maybe_unused]] const ssize_t ignored = ::write(wakePipe[1], &signal, 1);
     }
 
 private:
@@ -220,7 +296,9 @@ private:
         ::ioctl(fd, TIOCMBIC, &lines);
     }
 
-    int fd = -1;
+    // Read by the worker's wait while the main thread may close the port.
+    std::atomic<int> fd {-1};
+    int wakePipe[2] = {-1, -1};
     termios saved {};
     bool haveSaved = false;
     std::string error;

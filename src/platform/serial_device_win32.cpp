@@ -1,5 +1,6 @@
 // Serial port over the Win32 communications calls. The handle is synchronous;
-// reads ask only for bytes already waiting, so they return at once.
+// reads ask only for bytes already waiting, so they return at once. The worker
+// looks for bytes once a millisecond (or at once when woken).
 #include "platform/serial_device.h"
 
 #include <windows.h>
@@ -52,19 +53,34 @@ std::string devicePath(const std::string &name)
 
 class Win32SerialDevice final : public SerialDevice {
 public:
+    Win32SerialDevice() : wakeEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
     ~Win32SerialDevice() override
     {
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
+        if (wakeEvent != nullptr)
+            CloseHandle(wakeEvent);
     }
 
     bool open(const std::string &name) override
     {
-        handle = CreateFileA(devicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_DELETE_ON_CLOSE | FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        error = handle == INVALID_HANDLE_VALUE ? systemMessage(GetLastError()) : std::string();
-        return handle != INVALID_HANDLE_VALUE;
+        // Not shared, not deleted at close: a file typed as the device name
+        // must survive being refused.
+        const HANDLE opened = CreateFileA(devicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) {
+            error = systemMessage(GetLastError());
+            return false;
+        }
+        if (GetFileType(opened) != FILE_TYPE_CHAR) {
+            CloseHandle(opened);
+            error = "kein serielles Gerät";
+            return false;
+        }
+        handle = opened;
+        error.clear();
+        return true;
     }
 
     std::string openError() const override { return error; }
@@ -140,17 +156,42 @@ public:
         return IoResult::Ok;
     }
 
-    IoResult writeByte(char byte) override
+    IoResult queuedOutput(std::size_t &count) override
     {
-        // The count written is not looked at: a write that timed out still counts.
-        DWORD written = 0;
-        if (WriteFile(handle, &byte, 1, &written, nullptr) == 0)
+        count = 0;
+        DWORD lineErrors = 0;
+        COMSTAT status {};
+        if (ClearCommError(handle, &lineErrors, &status) == 0)
             return failure();
+        count = status.cbOutQue;
         return IoResult::Ok;
     }
 
+    IoResult write(const char *data, std::size_t size, std::size_t &written) override
+    {
+        written = 0;
+        DWORD count = 0;
+        if (WriteFile(handle, data, static_cast<DWORD>(size), &count, nullptr) == 0)
+            return failure();
+        written = count;
+        return IoResult::Ok;
+    }
+
+    PortEvent waitForEvent(bool watchPort, int timeoutMs) override
+    {
+        const DWORD limit = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
+        const bool polling = watchPort && handle != INVALID_HANDLE_VALUE;
+        WaitForSingleObject(wakeEvent, polling && limit > kPollMs ? kPollMs : limit);
+        return PortEvent::None;
+    }
+
+    void wake() override { SetEvent(wakeEvent); }
+
 private:
+    static constexpr DWORD kPollMs = 1;
+
     HANDLE handle = INVALID_HANDLE_VALUE;
+    HANDLE wakeEvent;
     DCB savedDcb {};
     COMMTIMEOUTS savedTimeouts {};
     std::string error;

@@ -5,6 +5,7 @@
 #include "chassis/fahrwerk.h"
 #include "comm/tcomm_thread.h"
 #include "support/manual_hand_over.h"
+#include "support/file_bytes.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
@@ -24,6 +25,7 @@
 #include <QSlider>
 #include <QtTest>
 #include <functional>
+#include <sys/stat.h>
 #include <termios.h>
 
 namespace {
@@ -149,6 +151,7 @@ private slots:
     void armReplyOverSerialIsRecognised();
     void connectingTwiceOverSerialTogglesTheChannelBoxes();
     void clearingTheBaudRateShowsTheConversionErrorAndKeepsTheValue();
+    void portThatCannotBeOpenedIsReportedAndPanelStaysIdle_data();
     void portThatCannotBeOpenedIsReportedAndPanelStaysIdle();
     void vanishedDeviceReturnsPanelToSerialIdle_data();
     void vanishedDeviceReturnsPanelToSerialIdle();
@@ -447,16 +450,39 @@ void TestLinkPanels::clearingTheBaudRateShowsTheConversionErrorAndKeepsTheValue(
     QCOMPARE(panel.baudRate->currentText(), QStringLiteral("19200"));
 }
 
+void TestLinkPanels::portThatCannotBeOpenedIsReportedAndPanelStaysIdle_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "No such file or directory";
+    // Neither read nor written nor deleted: typed by mistake, it stays as it was.
+    QTest::newRow("regular file") << "file" << "kein serielles Gerät";
+    QTest::newRow("named pipe") << "fifo" << "kein serielles Gerät";
+    QTest::newRow("directory") << "directory" << "Is a directory";
+}
+
 void TestLinkPanels::portThatCannotBeOpenedIsReportedAndPanelStaysIdle()
 {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
     const Panel panel(*form, 1);
-    const QString missing = dir->filePath(QStringLiteral("kein-geraet"));
+    const QString device = dir->filePath(QStringLiteral("kein-geraet"));
+    const QByteArray content("#0P1500\r\nA42\r");
+    if (kind == "file")
+        QVERIFY(writeBytes(device, content));
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(device).constData(), 0600), 0);
+    else if (kind == "directory")
+        QVERIFY(QDir().mkpath(device));
     QTest::mouseClick(panel.seriell, Qt::LeftButton);
-    panel.deviceName->setEditText(missing);
+    panel.deviceName->setEditText(device);
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
     QCOMPARE(recorder->texts().size(), 1);
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
-    QVERIFY2(recorder->texts().front().contains(missing), qPrintable(recorder->texts().front()));
+    QVERIFY2(recorder->texts().front().contains(device), qPrintable(recorder->texts().front()));
+    QVERIFY2(recorder->texts().front().contains(reason), qPrintable(recorder->texts().front()));
+    if (kind == "file")
+        QCOMPARE(readBytes(device), content);
     QCOMPARE(panel.connectButton->text(), kConnect);
     QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
     QVERIFY(panel.tcp->isEnabled());

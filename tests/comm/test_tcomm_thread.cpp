@@ -1,5 +1,5 @@
 // TCommThread against a scripted device and a hand-over the test drives: the
-// order of the device calls, the write retry rule, port listing, and what
+// order of the device calls, whole-or-nothing writes, port listing, and what
 // happens while the worker waits in a hand-over.
 #include "comm/tcomm_thread.h"
 #include "support/fake_serial_device.h"
@@ -224,54 +224,50 @@ private slots:
         QCOMPARE(rig.fake.writeCalls.load(), 0);
     }
 
-    void textGoesOutOneWritePerByte()
+    void textGoesOutWholeOrNotAtAll_data()
     {
-        PortOnFake rig;
-        QVERIFY(rig.port.Open());
-        QVERIFY(rig.port.WriteText("#0P1500\r"));
-        QCOMPARE(rig.fake.written, std::string("#0P1500\r"));
-        QCOMPARE(rig.fake.writeCalls.load(), 8);
+        QTest::addColumn<int>("queued");
+        QTest::addColumn<QList<int>>("script");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("written");
+        const int queueSize = 9216;
+        QTest::newRow("in one write") << 0 << QList<int>{} << true << "#0P1500\r";
+        QTest::newRow("queue takes just all of it") << queueSize - 8 << QList<int>{} << true << "#0P1500\r";
+        QTest::newRow("queue one byte short") << queueSize - 7 << QList<int>{} << false << "";
+        QTest::newRow("driver takes nothing") << 0 << QList<int>{0} << false << "";
+        QTest::newRow("dead device") << 0 << QList<int>{int(FakePort::kDeadDevice)} << false << "";
+        // The rest goes out from the worker once the driver takes it.
+        QTest::newRow("driver takes part") << 0 << QList<int>{3} << true << "#0P1500\r";
     }
 
-    void failedByteIsRetriedUntilItGoesOut()
+    void textGoesOutWholeOrNotAtAll()
     {
+        QFETCH(int, queued);
+        QFETCH(QList<int>, script);
+        QFETCH(bool, accepted);
+        QFETCH(QString, written);
         PortOnFake rig;
-        rig.fake.writeResults = {IoResult::Ok, IoResult::Retry, IoResult::Retry, IoResult::Retry};
+        rig.fake.queuedOutput = std::size_t(queued);
+        rig.fake.writeScript.assign(script.begin(), script.end());
         QVERIFY(rig.port.Open());
-        QVERIFY(rig.port.WriteText("ab"));
-        QCOMPARE(rig.fake.written, std::string("ab"));
-        QCOMPARE(rig.fake.writeCalls.load(), 5);
+        QCOMPARE(rig.port.WriteText("#0P1500\r"), accepted);
+        QTRY_COMPARE(QString::fromStdString(rig.fake.sent()), written);
     }
 
-    void retriesCountOnlyConsecutiveFailures()
+    void restOfAPartlyTakenTextGoesFirstAndSendingResumesOnceTheLineDrains()
     {
         PortOnFake rig;
-        rig.fake.writeResults.assign(99999, IoResult::Retry);
-        rig.fake.writeResults.push_back(IoResult::Ok);
-        rig.fake.writeResults.insert(rig.fake.writeResults.end(), 99999, IoResult::Retry);
         QVERIFY(rig.port.Open());
-        QVERIFY(rig.port.WriteText("ab"));
-        QCOMPARE(rig.fake.written, std::string("ab"));
-    }
+        rig.fake.writeScript.assign(1000, 0); // a stalled line after the first bytes
+        rig.fake.writeScript.front() = 4;
+        QVERIFY(rig.port.WriteText("#16P1500\r"));
+        QVERIFY(!rig.port.WriteText("#16P1600\r")); // refused while the rest waits
+        QCOMPARE(rig.fake.sent(), std::string("#16P"));
 
-    void writeGivesUpAfterOneHundredThousandFailures()
-    {
-        PortOnFake rig;
-        rig.fake.writeResults.assign(200000, IoResult::Retry);
-        QVERIFY(rig.port.Open());
-        QVERIFY(!rig.port.WriteText("ab"));
-        QCOMPARE(rig.fake.writeCalls.load(), 100000);
-        QVERIFY(rig.fake.written.empty());
-    }
-
-    void writeToDeadDeviceFailsAtOnce()
-    {
-        PortOnFake rig;
-        rig.fake.writeResults = {IoResult::Ok, IoResult::HardError};
-        QVERIFY(rig.port.Open());
-        QVERIFY(!rig.port.WriteText("abc"));
-        QCOMPARE(rig.fake.writeCalls.load(), 2);
-        QCOMPARE(rig.fake.written, std::string("a"));
+        rig.fake.takeWrites();
+        QTRY_COMPARE(rig.fake.sent(), std::string("#16P1500\r"));
+        QVERIFY(rig.port.WriteText("#16P1700\r"));
+        QCOMPARE(rig.fake.sent(), std::string("#16P1500\r#16P1700\r"));
     }
 
     void receivedBlockReachesOnReceiveOnPump()

@@ -6,6 +6,8 @@
 #include "support/pty_pair.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QtTest>
 
 #include <cerrno>
@@ -348,6 +350,49 @@ private slots:
         QVERIFY(rig.handOver.waitForEntered(1));
         QVERIFY(rig.port.Connected());
         QVERIFY(!rig.port.WriteText("#0P1500\r"));
+    }
+
+    // The far end stops reading (a stopped peer, XOFF, a slow line) while commands
+    // keep coming, then reads again: only whole commands reach it, the writes
+    // never hold the caller, and sending resumes by itself.
+    void stalledLineTakesWholeCommandsOnlyAndResumesWhenItDrains()
+    {
+        PortOnPty rig;
+        QVERIFY(rig.line.isValid());
+        QVERIFY(rig.port.Open());
+        const std::string filler(rig.line.fillLine(), 'F');
+        QVERIFY(filler.size() > 0);
+
+        std::string accepted;
+        int attempts = 0;
+        int acceptedWhileStalled = 0;
+        QTimer sender;
+        sender.setInterval(10);
+        connect(&sender, &QTimer::timeout, this, [&] {
+            const std::string command = "#16P" + std::to_string(1000 + attempts++) + "\r";
+            if (rig.port.WriteText(command))
+                accepted += command;
+        });
+        QElapsedTimer stalled;
+        stalled.start();
+        sender.start();
+        QTRY_VERIFY_WITH_TIMEOUT(attempts >= 50, 20000);
+        // Fifty refused writes at 10 ms each; retrying each one on the stalled
+        // line would take seconds.
+        QVERIFY2(stalled.elapsed() < 5000, qPrintable(QString::number(stalled.elapsed())));
+        acceptedWhileStalled = int(accepted.size());
+
+        std::string arrived;
+        const auto drain = [&] {
+            arrived += rig.line.receiveWhatCame(0);
+            return arrived;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(drain().size() >= filler.size() && int(accepted.size()) > acceptedWhileStalled + 50,
+                                 20000);
+        sender.stop();
+        const std::string expected = filler + accepted;
+        QTRY_COMPARE_WITH_TIMEOUT(drain().size(), expected.size(), 20000);
+        QVERIFY(arrived == expected);
     }
 
     void threeHundredOpenCloseCyclesLeakNothing()

@@ -1,6 +1,7 @@
 #include "support/fake_serial_device.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 using platform::IoResult;
@@ -9,6 +10,7 @@ void FakePort::feed(const std::string &bytes)
 {
     std::lock_guard<std::mutex> guard(lock);
     incoming += bytes;
+    changed.notify_all();
 }
 
 void FakePort::failPolls(IoResult result, int count)
@@ -16,11 +18,27 @@ void FakePort::failPolls(IoResult result, int count)
     std::lock_guard<std::mutex> guard(lock);
     pollResult = result;
     failingPolls = count;
+    changed.notify_all();
+}
+
+std::string FakePort::sent()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return written;
+}
+
+void FakePort::takeWrites()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    writeScript.clear();
+    queuedOutput = 0;
 }
 
 bool FakeSerialDevice::open(const std::string &name)
 {
     port.calls.push_back("open " + name);
+    std::lock_guard<std::mutex> guard(port.lock);
+    port.isOpen = port.openSucceeds;
     return port.openSucceeds;
 }
 
@@ -65,6 +83,8 @@ bool FakeSerialDevice::restoreSaved()
 bool FakeSerialDevice::close()
 {
     port.calls.push_back("close");
+    std::lock_guard<std::mutex> guard(port.lock);
+    port.isOpen = !port.closeSucceeds;
     return port.closeSucceeds;
 }
 
@@ -91,15 +111,50 @@ IoResult FakeSerialDevice::read(char *buffer, std::size_t size, std::size_t &got
     return IoResult::Ok;
 }
 
-IoResult FakeSerialDevice::writeByte(char byte)
+IoResult FakeSerialDevice::queuedOutput(std::size_t &count)
+{
+    std::lock_guard<std::mutex> guard(port.lock);
+    count = port.queuedOutput;
+    return IoResult::Ok;
+}
+
+IoResult FakeSerialDevice::write(const char *data, std::size_t size, std::size_t &written)
 {
     ++port.writeCalls;
-    IoResult result = IoResult::Ok;
-    if (!port.writeResults.empty()) {
-        result = port.writeResults.front();
-        port.writeResults.pop_front();
+    std::lock_guard<std::mutex> guard(port.lock);
+    written = 0;
+    long room = static_cast<long>(size);
+    if (!port.writeScript.empty()) {
+        room = port.writeScript.front();
+        port.writeScript.pop_front();
     }
-    if (result == IoResult::Ok)
-        port.written += byte;
-    return result;
+    if (room == FakePort::kDeadDevice)
+        return IoResult::HardError;
+    written = std::min(size, static_cast<std::size_t>(room));
+    port.written.append(data, written);
+    return IoResult::Ok;
+}
+
+platform::PortEvent FakeSerialDevice::waitForEvent(bool watchPort, int timeoutMs)
+{
+    std::unique_lock<std::mutex> guard(port.lock);
+    const auto signalled = [&] {
+        const bool failing = port.failingPolls != 0 && port.pollResult != IoResult::Ok;
+        const bool portEvent = watchPort && port.isOpen && (!port.incoming.empty() || failing);
+        return port.woken || portEvent;
+    };
+    if (timeoutMs < 0)
+        port.changed.wait(guard, signalled);
+    else
+        port.changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), signalled);
+    port.woken = false;
+    return watchPort && port.isOpen && !port.incoming.empty() ? platform::PortEvent::Readable
+                                                              : platform::PortEvent::None;
+}
+
+void FakeSerialDevice::wake()
+{
+    std::lock_guard<std::mutex> guard(port.lock);
+    port.woken = true;
+    port.changed.notify_all();
 }

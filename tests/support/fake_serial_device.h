@@ -1,11 +1,12 @@
 #pragma once
 // A scriptable serial device: logs the calls that open, configure and close it,
-// counts polls and writes, serves bytes the test feeds and results it scripts.
-// The state lives in FakePort, which the test keeps while the worker owns the
-// device.
+// counts polls and writes, serves bytes the test feeds and results it scripts,
+// and wakes the worker as a port would when bytes arrive. The state lives in
+// FakePort, which the test keeps while the worker owns the device.
 #include "platform/serial_device.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -24,9 +25,12 @@ struct FakePort {
     // "restoreSaved", "close".
     std::vector<std::string> calls;
 
-    // Results of the next writes; Ok once the script is used up.
-    std::deque<platform::IoResult> writeResults;
-    std::string written;
+    // How many bytes each next write takes (kDeadDevice: it fails for good);
+    // every byte once the script is used up. Guarded by lock.
+    static constexpr long kDeadDevice = -1;
+    std::deque<long> writeScript;
+    std::size_t queuedOutput = 0; // what the driver reports as not yet sent
+    std::string sent(); // every byte written so far
     std::atomic<int> writeCalls {0};
 
     std::atomic<int> pollCalls {0};
@@ -34,11 +38,17 @@ struct FakePort {
     // or all from now on).
     void feed(const std::string &bytes);
     void failPolls(platform::IoResult result, int count = -1);
+    // Lets writes through again, as a line that drains.
+    void takeWrites();
 
-    std::mutex lock; // guards the three below against the worker
+    std::mutex lock; // guards the members below and the write script against the worker
+    std::condition_variable changed;
     std::string incoming;
     platform::IoResult pollResult = platform::IoResult::Ok;
     int failingPolls = 0; // negative: for ever
+    bool isOpen = false;
+    bool woken = false;
+    std::string written;
 };
 
 class FakeSerialDevice final : public platform::SerialDevice {
@@ -59,7 +69,10 @@ public:
     bool close() override;
     platform::IoResult bytesWaiting(std::size_t &count) override;
     platform::IoResult read(char *buffer, std::size_t size, std::size_t &got) override;
-    platform::IoResult writeByte(char byte) override;
+    platform::IoResult queuedOutput(std::size_t &count) override;
+    platform::IoResult write(const char *data, std::size_t size, std::size_t &written) override;
+    platform::PortEvent waitForEvent(bool watchPort, int timeoutMs) override;
+    void wake() override;
 
 private:
     FakePort &port;

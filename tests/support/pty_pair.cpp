@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
@@ -51,6 +52,35 @@ std::string PtyPair::receive(std::size_t size)
         bytes.append(chunk, static_cast<std::size_t>(result));
     }
     return bytes;
+}
+
+std::string PtyPair::receiveWhatCame(int waitMs)
+{
+    std::string bytes;
+    pollfd readable {master, POLLIN, 0};
+    if (::poll(&readable, 1, waitMs) <= 0)
+        return bytes;
+    char chunk[4096];
+    const ssize_t result = ::read(master, chunk, sizeof chunk);
+    if (result > 0)
+        bytes.assign(chunk, static_cast<std::size_t>(result));
+    return bytes;
+}
+
+std::size_t PtyPair::fillLine()
+{
+    const int flags = ::fcntl(slave, F_GETFL);
+    ::fcntl(slave, F_SETFL, flags | O_NONBLOCK);
+    const std::string filler(1024, 'F');
+    std::size_t filled = 0;
+    for (;;) {
+        const ssize_t result = ::write(slave, filler.data(), filler.size());
+        if (result <= 0)
+            break;
+        filled += static_cast<std::size_t>(result);
+    }
+    ::fcntl(slave, F_SETFL, flags);
+    return filled;
 }
 
 void PtyPair::closeMaster()

@@ -21,6 +21,11 @@ public:
     // Reads size bytes that the code under test wrote; fewer if none come for a
     // long while (a failure guard, not a timing).
     std::string receive(std::size_t size);
+    // Reads what the code under test wrote and has arrived within waitMs.
+    std::string receiveWhatCame(int waitMs);
+    // The far end stops reading and the line fills up: writes on the slave
+    // until it takes no more, returning how many filler bytes ('F') went in.
+    std::size_t fillLine();
     // The far end goes away, as when a USB adapter is pulled.
     void closeMaster();
 
