@@ -6,6 +6,7 @@
 #include "comm/tcomm_thread.h"
 #include "comm/setup_forms.h"
 #include "platform/program_dir.h"
+#include "toolkit/bounded_log.h"
 #include "toolkit/message_box.h"
 #include "toolkit/track_bar.h"
 #include "toolkit/up_down.h"
@@ -150,6 +151,8 @@ void TForm1::bindControls()
             0,
         };
     }
+    for (QPlainTextEdit *log : {ui->Memo1, links[0].receiveMemo, links[1].receiveMemo})
+        toolkit::limitLog(*log);
 }
 
 void TForm1::connectMenu()

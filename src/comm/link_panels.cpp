@@ -7,6 +7,7 @@
 #include "chassis/fahrwerk.h"
 #include "comm/qt_hand_over.h"
 #include "comm/tcomm_thread.h"
+#include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
@@ -398,9 +399,7 @@ void TForm1::OnReceive2(std::string block) { receiveSerial(links[1], block); }
 // A serial block joins the log as it came, without a line break.
 void TForm1::receiveSerial(LinkControls &link, const std::string &block)
 {
-    QPlainTextEdit *memo = link.receiveMemo;
-    memo->moveCursor(QTextCursor::End);
-    memo->insertPlainText(toolkit::fromBytes(block));
+    toolkit::appendToLog(*link.receiveMemo, toolkit::fromBytes(block));
     passOnReceived(link, block);
 }
 

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "comm/tcomm_thread.h"
+#include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
@@ -14,7 +15,7 @@
 // The debug memo shows the carriage return that goes out as the text "<cr>".
 void TForm1::logCommand(const std::string &command)
 {
-    ui->Memo1->appendPlainText(toolkit::fromBytes(command) + QStringLiteral("<cr>"));
+    toolkit::appendLineToLog(*ui->Memo1, toolkit::fromBytes(command) + QStringLiteral("<cr>"));
 }
 
 // Both paths are tried; the panel keeps at most one of them up. The command stays

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/message_sink.h"
+#include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
@@ -76,9 +77,9 @@ void TForm1::socketRead(LinkControls &link)
 {
     ++link.readCount;
     const std::string text = link.socket->ReceiveText();
-    ui->Memo1->appendPlainText(QStringLiteral("%1 Client %2: Daten empfangen").arg(link.readCount).arg(link.number));
-    ui->Memo1->appendPlainText(toolkit::fromBytes(text));
-    link.receiveMemo->appendPlainText(toolkit::fromBytes(text));
+    toolkit::appendLineToLog(*ui->Memo1, QStringLiteral("%1 Client %2: Daten empfangen").arg(link.readCount).arg(link.number));
+    toolkit::appendLineToLog(*ui->Memo1, toolkit::fromBytes(text));
+    toolkit::appendLineToLog(*link.receiveMemo, toolkit::fromBytes(text));
     passOnReceived(link, text);
 }
 

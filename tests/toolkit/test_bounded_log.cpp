@@ -1,0 +1,63 @@
+// The logs keep their newest lines, and received text without line breaks is
+// broken into lines the view can lay out.
+#include "toolkit/bounded_log.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QtTest>
+
+using toolkit::kLogLines;
+using toolkit::kLongestLogLine;
+
+class TestBoundedLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void runOnLinesAreBroken_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lineSoFar");
+        QTest::addColumn<QString>("expected");
+        const QString full(kLongestLogLine, QLatin1Char('x'));
+        QTest::newRow("short text") << "A42\rB7" << 0 << "A42\rB7";
+        QTest::newRow("exactly full") << full << 0 << full;
+        QTest::newRow("one beyond") << full + "y" << 0 << full + "\ny";
+        QTest::newRow("continues a full line") << "ab" << kLongestLogLine << "\nab";
+        QTest::newRow("line end resets the count") << "a\rb" << kLongestLogLine - 1 << "a\rb";
+        QTest::newRow("line feed too") << full + "\n" + full << 0 << full + "\n" + full;
+        QTest::newRow("twice as long") << full + full << 0 << full + "\n" + full;
+    }
+
+    void runOnLinesAreBroken()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, lineSoFar);
+        QFETCH(QString, expected);
+        QCOMPARE(toolkit::breakRunOnLines(text, lineSoFar), expected);
+    }
+
+    void logKeepsItsNewestLines()
+    {
+        QPlainTextEdit log;
+        toolkit::limitLog(log);
+        for (int line = 0; line < kLogLines + 10; ++line)
+            toolkit::appendLineToLog(log, QString::number(line));
+        toolkit::appendToLog(log, QStringLiteral(" und mehr"));
+        QCOMPARE(log.document()->blockCount(), kLogLines);
+        QCOMPARE(log.document()->firstBlock().text(), QStringLiteral("10"));
+        QCOMPARE(log.document()->lastBlock().text(), QString::number(kLogLines + 9) + " und mehr");
+    }
+
+    void receivedRunWithoutLineBreaksStaysInShortLines()
+    {
+        QPlainTextEdit log;
+        toolkit::limitLog(log);
+        for (int block = 0; block < 30; ++block)
+            toolkit::appendToLog(log, QString(100, QLatin1Char('z')));
+        QCOMPARE(log.document()->blockCount(), 3);
+        QCOMPARE(log.document()->firstBlock().length() - 1, kLongestLogLine);
+    }
+};
+
+QTEST_MAIN(TestBoundedLog)
+#include "test_bounded_log.moc"
