@@ -1,21 +1,26 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace platform {
 
 namespace {
+
+constexpr const char *kNotRegular = "keine gewöhnliche Datei";
+constexpr const char *kTooLarge = "Die Datei ist zu groß.";
 
 std::string reasonFor(int error)
 {
@@ -73,6 +78,55 @@ int writeAndClose(std::FILE *file, std::string_view content)
     return error;
 }
 
+// The few calls a read needs, in each system's spelling.
+#ifdef _WIN32
+using FileStatus = struct _stat64;
+int openForReading(const std::string &path) { return _open(path.c_str(), _O_RDONLY | _O_BINARY); }
+int statusOf(int descriptor, FileStatus &status) { return _fstat64(descriptor, &status); }
+bool isRegularFile(const FileStatus &status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
+long long readSome(int descriptor, char *buffer, unsigned size) { return _read(descriptor, buffer, size); }
+void closeFile(int descriptor) { _close(descriptor); }
+#else
+using FileStatus = struct stat;
+// Non-blocking, so that a FIFO does not hold the caller until some writer comes;
+// the type check refuses it before any read.
+int openForReading(const std::string &path) { return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+int statusOf(int descriptor, FileStatus &status) { return fstat(descriptor, &status); }
+bool isRegularFile(const FileStatus &status) { return S_ISREG(status.st_mode); }
+long long readSome(int descriptor, char *buffer, unsigned size) { return read(descriptor, buffer, size); }
+void closeFile(int descriptor) { close(descriptor); }
+#endif
+
+// Reads an open file into bytes; the reason when it is not a regular file of at
+// most limit bytes or a read fails. The size is checked before anything is
+// allocated or read.
+std::optional<std::string> readWhole(int descriptor, std::size_t limit, std::string &bytes)
+{
+    FileStatus status{};
+    if (statusOf(descriptor, status) != 0)
+        return reasonFor(errno);
+    if (!isRegularFile(status))
+        return std::string(kNotRegular);
+    if (static_cast<std::uintmax_t>(status.st_size) > limit)
+        return std::string(kTooLarge);
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const long long got = readSome(descriptor, chunk, sizeof chunk);
+        if (got == 0)
+            return std::nullopt;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return reasonFor(errno);
+        }
+        // The file may have grown since it was measured.
+        if (static_cast<std::size_t>(got) > limit - bytes.size())
+            return std::string(kTooLarge);
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
 } // namespace
 
 std::string temporaryPathFor(const std::string &path) { return path + ".tmp"; }
@@ -106,29 +160,16 @@ FileContent readFile(const std::string &path, std::size_t limit)
 {
     FileContent result;
     errno = 0;
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    const int descriptor = openForReading(path);
+    if (descriptor < 0) {
         result.error = cannotRead(path, reasonFor(errno));
         return result;
     }
-    char chunk[1 << 16];
-    std::size_t got = 0;
-    errno = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        if (got > limit - result.bytes.size()) {
-            std::fclose(file);
-            result.bytes.clear();
-            result.error = cannotRead(path, "Die Datei ist zu groß.");
-            return result;
-        }
-        result.bytes.append(chunk, got);
-    }
-    // A directory opens for reading on POSIX; the read itself fails.
-    if (std::ferror(file)) {
-        result.error = cannotRead(path, reasonFor(errno));
+    if (const std::optional<std::string> reason = readWhole(descriptor, limit, result.bytes)) {
+        result.error = cannotRead(path, *reason);
         result.bytes.clear();
     }
-    std::fclose(file);
+    closeFile(descriptor);
     return result;
 }
 

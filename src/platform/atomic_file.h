@@ -19,13 +19,13 @@ std::optional<std::string> replaceFile(const std::string &path, std::string_view
 // a rename across file systems would not be atomic.
 std::string temporaryPathFor(const std::string &path);
 
-// The whole content of a file, or a message that names the file and the reason;
-// a file larger than limit counts as unreadable (a settings file that turned out
-// to be a device or a runaway log must not fill the memory).
+// The whole content of a regular file of at most limit bytes, or a message that
+// names the file and the reason. Anything else (a FIFO, a device, a directory) is
+// refused before a byte is read, and so is a file larger than limit.
 struct FileContent {
     std::string bytes;
     std::optional<std::string> error;
 };
-FileContent readFile(const std::string &path, std::size_t limit = std::string().max_size());
+FileContent readFile(const std::string &path, std::size_t limit);
 
 } // namespace platform

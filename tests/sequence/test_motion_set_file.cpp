@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +30,7 @@ std::vector<std::string> stepsOf(const QStringList &list)
 const QByteArray kOldContent = "1 2 3 4 5 6 7 8 9 10 \r\n";
 const QStringList kSteps{"0 1500 0 1500 0 1500 0 1500 0 1500 ", "", "-5 900 7 2500 0 0 0 0 0 1 "};
 const QByteArray kStepsFile = "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n\r\n-5 900 7 2500 0 0 0 0 0 1 \r\n";
+constexpr qint64 kSixteenMebibytes = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -41,8 +43,10 @@ private slots:
     void loadsEveryByteValue();
     void loadsTenMegabyteLine();
     void loadsHundredThousandLines();
+    void loadsUpToTheLargestMotionSet();
     void loadOfMissingFileNamesFileAndReasonAndKeepsSteps();
-    void loadOfDirectoryFailsAndKeepsSteps();
+    void loadOfOddFileFailsAndKeepsSteps_data();
+    void loadOfOddFileFailsAndKeepsSteps();
     void storesEachLineWithCrLf();
     void storesEmptyListAsEmptyFile();
     void storeReplacesOldFile();
@@ -131,6 +135,16 @@ void TestMotionSetFile::loadsHundredThousandLines()
     QCOMPARE(sequence::readStepLine(loaded.back())[0], 99999);
 }
 
+void TestMotionSetFile::loadsUpToTheLargestMotionSet()
+{
+    const QString path = dir.filePath("largest.rfs");
+    QVERIFY(writeBytes(path, "1 2\r\n") && QFile::resize(path, kSixteenMebibytes));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
+    QCOMPARE(loaded.size(), size_t(2));
+    QCOMPARE(loaded[1].size(), size_t(kSixteenMebibytes - 5));
+}
+
 void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
 {
     const QString path = dir.filePath("missing.rfs");
@@ -142,12 +156,36 @@ void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
     QCOMPARE(listOf(steps), kSteps);
 }
 
-void TestMotionSetFile::loadOfDirectoryFailsAndKeepsSteps()
+// Refused before a byte is read: a FIFO without a writer would block for ever,
+// a device or an oversized file would fill the memory.
+void TestMotionSetFile::loadOfOddFileFailsAndKeepsSteps_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "directory" << "keine gewöhnliche Datei";
+    QTest::newRow("FIFO") << "fifo" << "keine gewöhnliche Datei";
+    QTest::newRow("endless device") << "device" << "keine gewöhnliche Datei";
+    QTest::newRow("one byte too large") << "large" << "Die Datei ist zu groß.";
+}
+
+void TestMotionSetFile::loadOfOddFileFailsAndKeepsSteps()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString path = dir.filePath(kind + ".rfs");
+    if (kind == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else
+        QVERIFY(writeBytes(path, {}) && QFile::resize(path, kSixteenMebibytes + 1));
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(dir.path()), steps);
+    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), steps);
     QVERIFY(error);
-    QVERIFY2(error->find(nativePath(dir.path())) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
+    QVERIFY2(QString::fromStdString(*error).endsWith(reason), error->c_str());
     QCOMPARE(listOf(steps), kSteps);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 using settings::Settings;
 using settings::SettingsRead;
@@ -89,7 +90,8 @@ private slots:
     void writeBelowRegularFileFails();
     void writeOnFullDiskKeepsOldFile();
     void readOfMissingFileGivesNothing();
-    void readOfEndlessFileGivesNothing();
+    void readOfOddFileGivesNothing_data();
+    void readOfOddFileGivesNothing();
 
 private:
     QTemporaryDir dir;
@@ -258,11 +260,26 @@ void TestSettingsFile::readOfMissingFileGivesNothing()
     QVERIFY(!settings::readSettingsFile(nativePath(dir.path())));
 }
 
-// A settings name that leads to an endless device must not eat the memory.
-void TestSettingsFile::readOfEndlessFileGivesNothing()
+// A settings name that leads to an endless device or a huge file must not eat
+// the memory, and a FIFO without a writer must not hold start-up.
+void TestSettingsFile::readOfOddFileGivesNothing_data()
 {
-    const QString path = dir.filePath("endless.stw");
-    QVERIFY(QFile::link("/dev/zero", path));
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("endless device") << "device";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("one byte over 64 KiB") << "large";
+}
+
+void TestSettingsFile::readOfOddFileGivesNothing()
+{
+    QFETCH(QString, kind);
+    const QString path = dir.filePath(kind + ".stw");
+    if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(writeBytes(path, kInitialFile) && QFile::resize(path, 64 * 1024 + 1));
     QVERIFY(!settings::readSettingsFile(nativePath(path)));
 }
 
