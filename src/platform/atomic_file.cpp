@@ -1,11 +1,11 @@
 #include "platform/atomic_file.h"
 
+#include <QFile>
+#include <QSaveFile>
+
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,47 +35,6 @@ std::string cannotWrite(const std::string &path, const std::string &reason)
 std::string cannotRead(const std::string &path, const std::string &reason)
 {
     return "Die Datei \"" + path + "\" konnte nicht gelesen werden:\n" + reason;
-}
-
-// Asks the system to put the file's data on the disk before we rely on it.
-int syncToDisk(std::FILE *file)
-{
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0 ? 0 : errno;
-#else
-    return fsync(fileno(file)) == 0 ? 0 : errno;
-#endif
-}
-
-// Makes a rename in directory survive a power cut; where the system cannot, the
-// rename still stands as far as it got.
-void syncDirectory([[maybe_unused]] const std::filesystem::path &directory)
-{
-#ifndef _WIN32
-    const int descriptor = open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
-    if (descriptor >= 0) {
-        fsync(descriptor);
-        close(descriptor);
-    }
-#endif
-}
-
-// Writes everything, syncs and closes; the first error number seen, or 0.
-// Without the sync a crash right after the rename could leave an empty file
-// under the target's name.
-int writeAndClose(std::FILE *file, std::string_view content)
-{
-    int error = 0;
-    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size())
-        error = errno != 0 ? errno : EIO;
-    // A full disk often shows only when the buffered data is flushed or closed.
-    if (std::fflush(file) != 0 && error == 0)
-        error = errno;
-    if (const int syncError = syncToDisk(file); syncError != 0 && error == 0)
-        error = syncError;
-    if (std::fclose(file) != 0 && error == 0)
-        error = errno;
-    return error;
 }
 
 // The few calls a read needs, in each system's spelling.
@@ -127,32 +86,33 @@ std::optional<std::string> readWhole(int descriptor, std::size_t limit, std::str
     }
 }
 
+std::string reasonOf(const QSaveFile &file) { return file.errorString().toStdString(); }
+
 } // namespace
 
-std::string temporaryPathFor(const std::string &path) { return path + ".tmp"; }
-
+// Every early return drops the temporary file: a QSaveFile that was not
+// committed removes it and leaves the target alone.
 std::optional<std::string> replaceFile(const std::string &path, std::string_view content)
 {
-    const std::string temporary = temporaryPathFor(path);
-    errno = 0;
-    std::FILE *file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    QSaveFile file(QFile::decodeName(QByteArray(path.data(), qsizetype(path.size()))));
+    // Unbuffered, so that every write reports its own failure: commit() does not
+    // notice a buffer that failed to flush and would put a cut-off file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return cannotWrite(path, reasonOf(file));
+    // A short write (the disk filling up) tells its reason only on the next try.
+    for (std::string_view rest = content; !rest.empty();) {
+        const qint64 written = file.write(rest.data(), qint64(rest.size()));
+        if (written <= 0)
+            return cannotWrite(path, reasonOf(file));
+        rest.remove_prefix(std::size_t(written));
+    }
+#ifndef _WIN32
+    // commit() syncs too but ignores a failure, and a full disk may show only here.
+    if (fsync(file.handle()) != 0)
         return cannotWrite(path, reasonFor(errno));
-    errno = 0;
-    if (const int error = writeAndClose(file, content); error != 0) {
-        std::remove(temporary.c_str());
-        return cannotWrite(path, reasonFor(error));
-    }
-    // std::filesystem::rename replaces an existing target on every platform
-    // (POSIX rename(2), MoveFileEx with MOVEFILE_REPLACE_EXISTING on Windows),
-    // where std::rename refuses an existing target on Windows.
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::remove(temporary.c_str());
-        return cannotWrite(path, renameError.message());
-    }
-    syncDirectory(std::filesystem::path(path).parent_path());
+#endif
+    if (!file.commit())
+        return cannotWrite(path, reasonOf(file));
     return std::nullopt;
 }
 
