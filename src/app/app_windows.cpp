@@ -32,7 +32,7 @@ AppWindows createAppWindows(const QString &programDir)
 {
     AppWindows windows;
     windows.form1 = std::make_unique<TForm1>(programDir);
-    windows.infoForm1 = std::make_unique<TInfoForm1>(windows.form1.get());
+    windows.infoForm1 = std::make_unique<TInfoForm1>(windows.form1.get(), windows.form1->programDir());
     windows.setupForm1 = std::make_unique<TSetupForm1>(windows.form1.get());
     windows.setupForm2 = std::make_unique<TSetupForm2>(windows.form1.get());
     windows.form1->setCompanionWindows(windows.infoForm1.get(), windows.setupForm1.get(),

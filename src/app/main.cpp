@@ -1,5 +1,5 @@
 #include "app/app_windows.h"
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 #include "app/tform1.h"
 #include "app/velmora_application.h"
 

@@ -1,19 +1,28 @@
 #include "app/tform1.h"
 
+#include "arm/arm_cycle.h"
+#include "arm/joint_panel.h"
 #include "arm/servo.h"
+#include "chassis/drive_panel.h"
 #include "chassis/fahrwerk.h"
+#include "chassis/telemetry_panel.h"
+#include "comm/debug_log.h"
+#include "comm/identification.h"
+#include "comm/link_panel.h"
 #include "comm/qt_hand_over.h"
-#include "comm/tcomm_thread.h"
 #include "comm/setup_forms.h"
 #include "platform/program_dir.h"
-#include "toolkit/bounded_log.h"
+#include "sequence/sequence_editor.h"
+#include "settings/settings_store.h"
+#include "toolkit/byte_text.h"
+#include "toolkit/client_socket.h"
 #include "toolkit/message_box.h"
-#include "toolkit/track_bar.h"
-#include "toolkit/up_down.h"
 #include "ui_tform1.h"
 #include "views/info_form.h"
+#include "views/webcam_panel.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QScreen>
 
 Servo *servo1 = nullptr;
@@ -38,9 +47,6 @@ const JointStart kJointStart[] = {
     {&servo4, 19, 754, 2254}, {&servo5, 20, 1175, 1825},
 };
 
-constexpr int kServoTimerMs = 100;
-constexpr int kKettenTimerMs = 50;
-
 QString withTrailingSeparator(const QString &dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
@@ -56,6 +62,45 @@ T *control(const QWidget *form, const QString &name)
     return found;
 }
 
+arm::JointWidgets jointWidgets(const QWidget *form, int joint)
+{
+    const QString n = QString::number(joint);
+    return {
+        control<QComboBox>(form, "cbxKanalServo" + n), control<QComboBox>(form, "cbxSpeed" + n),
+        control<QLineEdit>(form, "edtLimMin" + n),     control<toolkit::UpDown>(form, "udMin" + n),
+        control<QLineEdit>(form, "edtLimMax" + n),     control<toolkit::UpDown>(form, "udMax" + n),
+        control<QLineEdit>(form, "edtPos" + n),        control<toolkit::UpDown>(form, "udPos" + n),
+        control<toolkit::TrackBar>(form, "trbServo" + n),
+    };
+}
+
+comm::LinkWidgets linkWidgets(const QWidget *form, int link)
+{
+    const QString n = QString::number(link);
+    // Link 1's memo and edit carry no number, link 2's do.
+    const QString suffix = link == 1 ? QString() : n;
+    return {
+        control<QRadioButton>(form, "rbtnSeriell" + n),
+        control<QRadioButton>(form, "rbtnTCP" + n),
+        control<QLineEdit>(form, "edtTCP_IP" + n),
+        control<QLineEdit>(form, "edtTCP_Port" + n),
+        control<QPlainTextEdit>(form, "Receive_Memo" + suffix),
+        control<QLineEdit>(form, "Transmit_Edit" + suffix),
+        control<QPushButton>(form, "btnConnect" + n),
+        control<QPushButton>(form, "btnTransmit" + n),
+        control<QComboBox>(form, "cbxDeviceName" + n),
+        control<QComboBox>(form, "cbxBaudRate" + n),
+        control<QComboBox>(form, "cbxByteSize" + n),
+        control<QComboBox>(form, "cbxParity" + n),
+        control<QComboBox>(form, "cbxStopBits" + n),
+        control<QLabel>(form, "labNameSeriell" + n),
+        control<QLabel>(form, "labBaudRateSeriell" + n),
+        control<QLabel>(form, "labByteSizeSeriell" + n),
+        control<QLabel>(form, "labParity" + n),
+        control<QLabel>(form, "labStopBitsSeriell" + n),
+    };
+}
+
 } // namespace
 
 TForm1::TForm1(const QString &programDir, QWidget *parent)
@@ -65,38 +110,22 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
 {
     toolkit::useMessageBoxes();
     ui->setupUi(this);
-    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
-        const JointStart &start = kJointStart[i];
-        servoModels[i] = std::make_unique<Servo>(start.kanal, start.limitMin, start.limitMax);
-        *start.pointer = servoModels[i].get();
-    }
-    fahrwerkModel = std::make_unique<Fahrwerk>();
-    fahrwerk = fahrwerkModel.get();
-    handOver = std::make_unique<QtHandOver>();
-    bindControls();
-    connectJointPanel();
+    createModels();
+    createPanels();
+    connectArm();
+    connectLinks();
+    connectChassis();
     connectSequenceEditor();
+    connectWebcam();
     connectMenu();
-    connectWebcamView();
-    connectLinkPanels();
-    connectDriveControls();
-    connectTelemetry();
     startTimers();
     FormCreate();
 }
 
 TForm1::~TForm1()
 {
-    // Both workers share the hand-over: while one is stopped, a block of the other
-    // may still be delivered, and it must not reach a window being taken apart.
-    for (LinkControls &link : links) {
-        if (link.thread) {
-            link.thread->OnReceive = nullptr;
-            link.thread->OnLost = nullptr;
-        }
-    }
-    for (LinkControls &link : links)
-        link.thread.reset();
+    for (auto &link : linkPanels)
+        link->detach();
     for (const JointStart &start : kJointStart)
         *start.pointer = nullptr;
     fahrwerk = nullptr;
@@ -109,50 +138,215 @@ void TForm1::setCompanionWindows(TInfoForm1 *info, TSetupForm1 *setupArm, TSetup
     setupFormChassis = setupChassis;
 }
 
-void TForm1::bindControls()
+void TForm1::createModels()
 {
     for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
-        const QString n = QString::number(i + 1);
-        joints[i] = JointControls{
-            control<QComboBox>(this, "cbxKanalServo" + n), control<QComboBox>(this, "cbxSpeed" + n),
-            control<QLineEdit>(this, "edtLimMin" + n),     control<toolkit::UpDown>(this, "udMin" + n),
-            control<QLineEdit>(this, "edtLimMax" + n),     control<toolkit::UpDown>(this, "udMax" + n),
-            control<QLineEdit>(this, "edtPos" + n),        control<toolkit::UpDown>(this, "udPos" + n),
-            control<toolkit::TrackBar>(this, "trbServo" + n), servoModels[i].get(),
-        };
+        const JointStart &start = kJointStart[i];
+        servoModels[i] = std::make_unique<Servo>(start.kanal, start.limitMin, start.limitMax);
+        *start.pointer = servoModels[i].get();
     }
+    fahrwerkModel = std::make_unique<Fahrwerk>();
+    fahrwerk = fahrwerkModel.get();
+}
+
+// Each panel gets its widgets, its model and its collaborators, nothing more.
+void TForm1::createPanels()
+{
+    handOver = std::make_unique<QtHandOver>();
+    debugLog = std::make_unique<comm::DebugLog>(*ui->Memo1);
+    const std::string probes[] = {comm::kArmProbe, comm::kChassisProbe};
+    for (int i = 0; i < 2; ++i)
+        linkPanels[i] = std::make_unique<comm::LinkPanel>(i + 1, probes[i], linkWidgets(this, i + 1), *handOver,
+                                                          *debugLog, this);
+
+    std::array<Servo *, ArmCommandCycle::kJoints> servos{};
+    sequence::Joints joints{};
+    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+        servos[i] = servoModels[i].get();
+        jointPanels[i] = std::make_unique<arm::JointPanel>(jointWidgets(this, i + 1), *servos[i],
+                                                           arm::kParkPositions[i], this);
+        joints[i] = jointPanels[i].get();
+    }
+    for (auto &joint : jointPanels) {
+        std::vector<const arm::JointPanel *> others;
+        for (const auto &other : jointPanels) {
+            if (other != joint)
+                others.push_back(other.get());
+        }
+        joint->setNeighbours(others);
+    }
+    armCycle = std::make_unique<arm::ArmCycle>(servos, *linkPanels[0], this);
+
+    telemetryPanel = std::make_unique<chassis::TelemetryPanel>(
+        chassis::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
+                                  ui->cgTemp},
+        this);
+    drivePanel = std::make_unique<chassis::DrivePanel>(
+        chassis::DriveWidgets{ui->gbxFahrwerk, ui->btnVor, ui->btnRueck, ui->btnStop, ui->btnLinks, ui->btnRechts,
+                              ui->btnWende_L, ui->btnWende_R, ui->btnHupe, ui->btnWarnblink, ui->trbLenk,
+                              ui->trbSpeed},
+        *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
+
+    sequenceEditor = std::make_unique<sequence::SequenceEditor>(
+        sequence::SequenceWidgets{ui->ListBox1, ui->edtSchritt, ui->labSeqDatei, ui->btnSeqNeu, ui->btnSeqOpen,
+                                  ui->btnSeqRew, ui->btnSeqForw, ui->btnSeqClose, ui->btnSeqAdd, ui->btnSeqDel},
+        joints, this, programDirectory);
+    webcamPanel = std::make_unique<views::WebcamPanel>(
+        views::WebcamWidgets{{ui->edtWebCamIP1, ui->edtWebCamIP2, ui->edtWebCamIP3, ui->edtWebCamIP4},
+                             ui->CppWebBrowser1},
+        this);
+    settingsStore = std::make_unique<settings::SettingsStore>(
+        toolkit::filePathBytes(QDir::toNativeSeparators(programDirectory + QStringLiteral("RFS/STARTW2.stw"))),
+        [this] { return gatherSettings(); }, [this](const settings::SettingsRead &read) { applySettings(read); });
+}
+
+void TForm1::connectArm()
+{
+    using Handler = void (TForm1::*)();
+    const struct {
+        Handler kanal, speed, udMin, udMax, slider, udPos;
+    } handlers[] = {
+        {&TForm1::cbxKanalServo1Change, &TForm1::cbxSpeed1Change, &TForm1::udMin1Click, &TForm1::udMax1Click,
+         &TForm1::trbServo1Change, &TForm1::udPos1Click},
+        {&TForm1::cbxKanalServo2Change, &TForm1::cbxSpeed2Change, &TForm1::udMin2Click, &TForm1::udMax2Click,
+         &TForm1::trbServo2Change, &TForm1::udPos2Click},
+        {&TForm1::cbxKanalServo3Change, &TForm1::cbxSpeed3Change, &TForm1::udMin3Click, &TForm1::udMax3Click,
+         &TForm1::trbServo3Change, &TForm1::udPos3Click},
+        {&TForm1::cbxKanalServo4Change, &TForm1::cbxSpeed4Change, &TForm1::udMin4Click, &TForm1::udMax4Click,
+         &TForm1::trbServo4Change, &TForm1::udPos4Click},
+        {&TForm1::cbxKanalServo5Change, &TForm1::cbxSpeed5Change, &TForm1::udMin5Click, &TForm1::udMax5Click,
+         &TForm1::trbServo5Change, &TForm1::udPos5Click},
+    };
+    static_assert(std::size(handlers) == ArmCommandCycle::kJoints);
+    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+        const arm::JointWidgets joint = jointWidgets(this, i + 1);
+        // activated, not currentIndexChanged: only the operator's choice may run the
+        // handlers, never a selection made by code (start-up, a replayed step).
+        connect(joint.kanal, &QComboBox::activated, this, handlers[i].kanal);
+        connect(joint.speed, &QComboBox::activated, this, handlers[i].speed);
+        connect(joint.udMin, &toolkit::UpDown::clicked, this, handlers[i].udMin);
+        connect(joint.udMax, &toolkit::UpDown::clicked, this, handlers[i].udMax);
+        connect(joint.slider, &QSlider::valueChanged, this, handlers[i].slider);
+        connect(joint.udPos, &toolkit::UpDown::clicked, this, handlers[i].udPos);
+    }
+    connect(ui->btnArmParkPos, &QPushButton::clicked, this, &TForm1::btnArmParkPosClick);
+    connect(ui->btnArmMitte, &QPushButton::clicked, this, &TForm1::btnArmMitteClick);
+    connect(&armCycle->timer(), &QTimer::timeout, this, &TForm1::ServoTimer1Timer);
+}
+
+void TForm1::connectLinks()
+{
+    using Handler = void (TForm1::*)();
+    const struct {
+        Handler seriell, tcp, deviceName, baudRate, byteSize, parity, stopBits, connectButton, transmit;
+        void (TForm1::*keyDown)(int);
+        Handler enter, socketConnecting, socketConnect, socketDisconnect, socketRead;
+        void (TForm1::*socketError)(int &);
+    } handlers[] = {
+        {&TForm1::rbtnSeriell1Click, &TForm1::rbtnTCP1Click, &TForm1::cbxDeviceName1Change,
+         &TForm1::cbxBaudRate1Change, &TForm1::cbxByteSize1Change, &TForm1::cbxParity1Change,
+         &TForm1::cbxStopBits1Change, &TForm1::btnConnect1Click, &TForm1::btnTransmit1Click,
+         &TForm1::Transmit_EditKeyDown, &TForm1::Transmit_EditEnter, &TForm1::ClientSocket1Connecting,
+         &TForm1::ClientSocket1Connect, &TForm1::ClientSocket1Disconnect, &TForm1::ClientSocket1Read,
+         &TForm1::ClientSocket1Error},
+        {&TForm1::rbtnSeriell2Click, &TForm1::rbtnTCP2Click, &TForm1::cbxDeviceName2Change,
+         &TForm1::cbxBaudRate2Change, &TForm1::cbxByteSize2Change, &TForm1::cbxParity2Change,
+         &TForm1::cbxStopBits2Change, &TForm1::btnConnect2Click, &TForm1::btnTransmit2Click,
+         &TForm1::Transmit_Edit2KeyDown, &TForm1::Transmit_Edit2Enter, &TForm1::ClientSocket2Connecting,
+         &TForm1::ClientSocket2Connect, &TForm1::ClientSocket2Disconnect, &TForm1::ClientSocket2Read,
+         &TForm1::ClientSocket2Error},
+    };
     for (int i = 0; i < 2; ++i) {
-        const QString n = QString::number(i + 1);
-        // Link 1's memo and edit carry no number, link 2's do.
-        const QString suffix = i == 0 ? QString() : n;
-        links[i] = LinkControls{
-            control<QRadioButton>(this, "rbtnSeriell" + n),
-            control<QRadioButton>(this, "rbtnTCP" + n),
-            control<QLineEdit>(this, "edtTCP_IP" + n),
-            control<QLineEdit>(this, "edtTCP_Port" + n),
-            control<QPlainTextEdit>(this, "Receive_Memo" + suffix),
-            control<QLineEdit>(this, "Transmit_Edit" + suffix),
-            control<QPushButton>(this, "btnConnect" + n),
-            control<QPushButton>(this, "btnTransmit" + n),
-            control<QComboBox>(this, "cbxDeviceName" + n),
-            control<QComboBox>(this, "cbxBaudRate" + n),
-            control<QComboBox>(this, "cbxByteSize" + n),
-            control<QComboBox>(this, "cbxParity" + n),
-            control<QComboBox>(this, "cbxStopBits" + n),
-            control<QLabel>(this, "labNameSeriell" + n),
-            control<QLabel>(this, "labBaudRateSeriell" + n),
-            control<QLabel>(this, "labByteSizeSeriell" + n),
-            control<QLabel>(this, "labParity" + n),
-            control<QLabel>(this, "labStopBitsSeriell" + n),
-            i + 1,
-            nullptr, // the serial worker comes with InitLinks
-            nullptr, // the socket comes with connectLinkPanels
-            false,
-            0,
-        };
+        const comm::LinkWidgets link = linkWidgets(this, i + 1);
+        comm::LinkPanel *panel = linkPanels[i].get();
+        toolkit::ClientSocket *socket = &panel->socket();
+        const auto &h = handlers[i];
+        connect(link.rbtnSeriell, &QRadioButton::toggled, this, h.seriell);
+        connect(link.rbtnTCP, &QRadioButton::toggled, this, h.tcp);
+        connect(link.deviceName, &QComboBox::editTextChanged, this, h.deviceName);
+        connect(link.baudRate, &QComboBox::editTextChanged, this, h.baudRate);
+        connect(link.byteSize, &QComboBox::editTextChanged, this, h.byteSize);
+        connect(link.parity, &QComboBox::editTextChanged, this, h.parity);
+        connect(link.stopBits, &QComboBox::editTextChanged, this, h.stopBits);
+        connect(link.connectButton, &QPushButton::clicked, this, h.connectButton);
+        connect(link.transmitButton, &QPushButton::clicked, this, h.transmit);
+        connect(panel, &comm::LinkPanel::transmitKeyPressed, this, h.keyDown);
+        connect(panel, &comm::LinkPanel::transmitEditEntered, this, h.enter);
+        connect(socket, &toolkit::ClientSocket::connecting, this, h.socketConnecting);
+        connect(socket, &toolkit::ClientSocket::connected, this, h.socketConnect);
+        connect(socket, &toolkit::ClientSocket::disconnected, this, h.socketDisconnect);
+        connect(socket, &toolkit::ClientSocket::read, this, h.socketRead);
+        connect(socket, &toolkit::ClientSocket::error, this, h.socketError, Qt::DirectConnection);
     }
-    for (QPlainTextEdit *log : {ui->Memo1, links[0].receiveMemo, links[1].receiveMemo})
-        toolkit::limitLog(*log);
+
+    // Link 1 carries the arm: its controller is identified from what arrives, and
+    // the joints' channels stay fixed while the link is in use.
+    connect(linkPanels[0].get(), &comm::LinkPanel::received, this, &comm::identifyArm);
+    connect(linkPanels[0].get(), &comm::LinkPanel::busyChanged, this, [this](bool busy) {
+        for (auto &joint : jointPanels)
+            joint->setChannelEnabled(!busy);
+    });
+    // Link 2 carries the chassis: its replies are parsed, and the chassis runs
+    // from the link's opening until it is free again.
+    connect(linkPanels[1].get(), &comm::LinkPanel::received, this, &TForm1::parseFahrwerkAntwort);
+    connect(linkPanels[1].get(), &comm::LinkPanel::opened, this, [this] { drivePanel->switchChassis(true); });
+    connect(linkPanels[1].get(), &comm::LinkPanel::busyChanged, this, [this](bool busy) {
+        if (!busy)
+            drivePanel->switchChassis(false);
+    });
+}
+
+void TForm1::connectChassis()
+{
+    connect(ui->btnVor, &QToolButton::pressed, this, &TForm1::btnVorMouseDown);
+    connect(ui->btnVor, &QToolButton::clicked, this, &TForm1::btnVorClick);
+    connect(ui->btnRueck, &QToolButton::pressed, this, &TForm1::btnRueckMouseDown);
+    connect(ui->btnRueck, &QToolButton::clicked, this, &TForm1::btnRueckClick);
+    connect(ui->btnStop, &QToolButton::clicked, this, &TForm1::btnStopClick);
+    connect(ui->btnWende_L, &QToolButton::clicked, this, &TForm1::btnWende_LClick);
+    connect(ui->btnWende_R, &QToolButton::clicked, this, &TForm1::btnWende_RClick);
+    connect(ui->btnHupe, &QToolButton::pressed, this, &TForm1::btnHupeMouseDown);
+    connect(ui->btnHupe, &QToolButton::released, this, &TForm1::btnHupeMouseUp);
+    connect(ui->btnWarnblink, &QToolButton::clicked, this, &TForm1::btnWarnblinkClick);
+    connect(ui->btnLinks, &QToolButton::pressed, this, &TForm1::btnLinksMouseDown);
+    connect(ui->btnLinks, &QToolButton::released, this, &TForm1::btnLinksMouseUp);
+    connect(ui->btnRechts, &QToolButton::pressed, this, &TForm1::btnRechtsMouseDown);
+    connect(ui->btnRechts, &QToolButton::released, this, &TForm1::btnRechtsMouseUp);
+    connect(ui->trbLenk, &toolkit::TrackBar::positionChanged, this, &TForm1::trbLenkChange);
+    connect(ui->trbSpeed, &toolkit::TrackBar::positionChanged, this, &TForm1::trbSpeedChange);
+    connect(&drivePanel->timer(), &QTimer::timeout, this, &TForm1::KettenTimer1Timer);
+
+    connect(ui->edtAbstand, &QLineEdit::textChanged, this, &TForm1::edtAbstandChange);
+    connect(ui->edtBatterie, &QLineEdit::textChanged, this, &TForm1::edtBatterieChange);
+    connect(ui->edtTemperatur, &QLineEdit::textChanged, this, &TForm1::edtTemperaturChange);
+}
+
+void TForm1::connectSequenceEditor()
+{
+    const struct {
+        QToolButton *button;
+        void (TForm1::*handler)();
+    } buttons[] = {
+        {ui->btnSeqNeu, &TForm1::btnSeqNeuClick},   {ui->btnSeqOpen, &TForm1::btnSeqOpenClick},
+        {ui->btnSeqRew, &TForm1::btnSeqRewClick},   {ui->btnSeqForw, &TForm1::btnSeqForwClick},
+        {ui->btnSeqClose, &TForm1::btnSeqCloseClick}, {ui->btnSeqAdd, &TForm1::btnSeqAddClick},
+        {ui->btnSeqDel, &TForm1::btnSeqDelClick},
+    };
+    for (const auto &entry : buttons)
+        connect(entry.button, &QToolButton::clicked, this, entry.handler);
+    // Fires for mouse, keys and assistive tools alike; the editor's own changes
+    // to the list are made with its signals blocked.
+    connect(ui->ListBox1, &QListWidget::itemSelectionChanged, this, &TForm1::ListBox1Click);
+}
+
+void TForm1::connectWebcam()
+{
+    // textChanged fires on typing and on code changes, not when the text stays.
+    connect(ui->edtWebCamIP1, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP1Change);
+    connect(ui->edtWebCamIP2, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP2Change);
+    connect(ui->edtWebCamIP3, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP3Change);
+    connect(ui->edtWebCamIP4, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP4Change);
+    connect(ui->btnWebCamConnect, &QPushButton::clicked, this, &TForm1::btnWebCamConnectClick);
 }
 
 void TForm1::connectMenu()
@@ -168,23 +362,8 @@ void TForm1::connectMenu()
 // Both run from creation to the end; nothing stops or re-times them.
 void TForm1::startTimers()
 {
-    const struct {
-        QTimer &timer;
-        const char *name;
-        int intervalMs;
-        void (TForm1::*tick)();
-    } timers[] = {
-        {ServoTimer1, "ServoTimer1", kServoTimerMs, &TForm1::ServoTimer1Timer},
-        {KettenTimer1, "KettenTimer1", kKettenTimerMs, &TForm1::KettenTimer1Timer},
-    };
-    for (const auto &t : timers) {
-        t.timer.setObjectName(QString::fromLatin1(t.name));
-        t.timer.setParent(this);
-        t.timer.setTimerType(Qt::PreciseTimer);
-        t.timer.setInterval(t.intervalMs);
-        connect(&t.timer, &QTimer::timeout, this, t.tick);
-        t.timer.start();
-    }
+    armCycle->timer().start();
+    drivePanel->timer().start();
 }
 
 void TForm1::FormCreate()
@@ -195,10 +374,49 @@ void TForm1::FormCreate()
     setFahrwerkEnabled(false);
 }
 
+// Open ports and active sockets are shut before the question.
 void TForm1::FormClose()
 {
-    closeLinks();
-    offerToSaveSettings();
+    for (auto &link : linkPanels)
+        link->closeLink();
+    settingsStore->offerToSave();
+}
+
+settings::Settings TForm1::gatherSettings() const
+{
+    settings::Settings values;
+    for (std::size_t i = 0; i < settings::kJoints; ++i) {
+        Servo &servo = *servoModels[i];
+        values.joints[i] = {servo.getKanal(), servo.getLimitMin(), servo.getLimitMax()};
+    }
+    for (std::size_t i = 0; i < settings::kLinks; ++i)
+        values.links[i] = {linkPanels[i]->ipText(), linkPanels[i]->portText()};
+    const auto octets = webcamPanel->octets();
+    std::copy(octets.begin(), octets.end(), values.webCam.begin());
+    return values;
+}
+
+// The joints and fields beyond the first missing or bad value keep what they had.
+void TForm1::applySettings(const settings::SettingsRead &read)
+{
+    for (std::size_t i = 0; i < settings::kJoints; ++i) {
+        const settings::JointRead &joint = read.joints[i];
+        Servo &servo = *servoModels[i];
+        if (joint.kanal)
+            servo.setKanal(*joint.kanal);
+        if (joint.limitMin && joint.limitMax)
+            servo.setLimit(*joint.limitMin, *joint.limitMax);
+    }
+    for (std::size_t i = 0; i < settings::kLinks; ++i) {
+        if (read.links[i].ip)
+            linkPanels[i]->setIpText(*read.links[i].ip);
+        if (read.links[i].port)
+            linkPanels[i]->setPortText(*read.links[i].port);
+    }
+    for (std::size_t i = 0; i < settings::kWebCamParts; ++i) {
+        if (read.webCam[i])
+            webcamPanel->setOctet(i, *read.webCam[i]);
+    }
 }
 
 // Without a window manager (e.g. under Xvfb) nobody maximises, so the window takes

@@ -1,6 +1,6 @@
 #include "app/velmora_application.h"
 
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 #include <QIcon>
 #include <exception>

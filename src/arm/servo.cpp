@@ -1,6 +1,6 @@
 #include "arm/servo.h"
 
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 namespace {
 

@@ -1,17 +1,12 @@
-// The motion-set editor: the list box holds the steps themselves (one step line per
-// item), its selected line is the current step. Replay is manual, one step per press.
-#include "app/tform1.h"
+#include "sequence/sequence_editor.h"
 
-#include "app/message_sink.h"
-#include "arm/servo.h"
+#include "arm/joint_panel.h"
 #include "sequence/motion_set_file.h"
 #include "sequence/sequence_glyphs.h"
 #include "sequence/step_line.h"
 #include "toolkit/byte_text.h"
-#include "toolkit/track_bar.h"
-#include "ui_tform1.h"
+#include "toolkit/message_sink.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -20,12 +15,13 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
+namespace sequence {
+
 namespace {
 
 const QString kNoFile = QStringLiteral("Datei...");
-constexpr int kSpeedEntryStep = 100;
 
-QFileDialog *createMotionSetDialog(TForm1 *owner, const char *name, QFileDialog::AcceptMode mode)
+QFileDialog *createMotionSetDialog(QWidget *owner, const char *name, QFileDialog::AcceptMode mode)
 {
     auto *dialog = new QFileDialog(owner);
     dialog->setObjectName(QLatin1String(name));
@@ -39,63 +35,62 @@ QFileDialog *createMotionSetDialog(TForm1 *owner, const char *name, QFileDialog:
 
 } // namespace
 
-void TForm1::connectSequenceEditor()
+SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const Joints &joints, QWidget *window,
+                               const QString &programDir)
+    : QObject(window)
+    , widgets(widgets)
+    , joints(joints)
+    , programDirectory(programDir)
+    , OpenDialog1(createMotionSetDialog(window, "OpenDialog1", QFileDialog::AcceptOpen))
+    , SaveDialog1(createMotionSetDialog(window, "SaveDialog1", QFileDialog::AcceptSave))
 {
-    OpenDialog1 = createMotionSetDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
     OpenDialog1->setWindowTitle(QStringLiteral("Verfahrsatz öffnen"));
-    SaveDialog1 = createMotionSetDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
     SaveDialog1->setWindowTitle(QStringLiteral("Verfahrsatz speichern"));
     SaveDialog1->setDefaultSuffix(QStringLiteral("rfs"));
-
     const struct {
         QToolButton *button;
         SequenceGlyph glyph;
-        void (TForm1::*handler)();
-    } buttons[] = {
-        {ui->btnSeqNeu, SequenceGlyph::New, &TForm1::btnSeqNeuClick},
-        {ui->btnSeqOpen, SequenceGlyph::Open, &TForm1::btnSeqOpenClick},
-        {ui->btnSeqRew, SequenceGlyph::StepBack, &TForm1::btnSeqRewClick},
-        {ui->btnSeqForw, SequenceGlyph::StepForward, &TForm1::btnSeqForwClick},
-        {ui->btnSeqClose, SequenceGlyph::SaveAndClose, &TForm1::btnSeqCloseClick},
-        {ui->btnSeqAdd, SequenceGlyph::AddStep, &TForm1::btnSeqAddClick},
-        {ui->btnSeqDel, SequenceGlyph::DeleteStep, &TForm1::btnSeqDelClick},
+    } pictures[] = {
+        {widgets.btnSeqNeu, SequenceGlyph::New},
+        {widgets.btnSeqOpen, SequenceGlyph::Open},
+        {widgets.btnSeqRew, SequenceGlyph::StepBack},
+        {widgets.btnSeqForw, SequenceGlyph::StepForward},
+        {widgets.btnSeqClose, SequenceGlyph::SaveAndClose},
+        {widgets.btnSeqAdd, SequenceGlyph::AddStep},
+        {widgets.btnSeqDel, SequenceGlyph::DeleteStep},
     };
-    for (const auto &entry : buttons) {
-        entry.button->setIcon(sequenceGlyph(entry.glyph));
-        connect(entry.button, &QToolButton::clicked, this, entry.handler);
-    }
-    // Fires for mouse, keys and assistive tools alike; the editor's own changes
-    // to the list are made with its signals blocked.
-    connect(ui->ListBox1, &QListWidget::itemSelectionChanged, this, &TForm1::ListBox1Click);
+    for (const auto &picture : pictures)
+        picture.button->setIcon(sequenceGlyph(picture.glyph));
 }
 
-int TForm1::currentStep() const
+int SequenceEditor::currentStep() const
 {
-    const QList<QListWidgetItem *> selected = ui->ListBox1->selectedItems();
-    return selected.isEmpty() ? -1 : ui->ListBox1->row(selected.first());
+    const QList<QListWidgetItem *> selected = widgets.ListBox1->selectedItems();
+    return selected.isEmpty() ? -1 : widgets.ListBox1->row(selected.first());
 }
 
 // Changes the current step without running ListBox1Click: the step number is
 // refreshed only where an operation says so.
-void TForm1::selectStep(int row)
+void SequenceEditor::selectStep(int row)
 {
-    const QSignalBlocker quiet(ui->ListBox1);
+    const QSignalBlocker quiet(widgets.ListBox1);
     if (row < 0) {
-        ui->ListBox1->clearSelection();
-        ui->ListBox1->setCurrentRow(-1);
+        widgets.ListBox1->clearSelection();
+        widgets.ListBox1->setCurrentRow(-1);
     } else {
-        ui->ListBox1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        widgets.ListBox1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
 }
 
-void TForm1::refreshStepNumber() { ui->edtSchritt->setText(QString::number(currentStep() + 1)); }
+// Also what selecting a line does: the arm moves with step forward/back only.
+void SequenceEditor::showStepNumber() { widgets.edtSchritt->setText(QString::number(currentStep() + 1)); }
 
 // Files in the program's RFS directory are shown relative to it; the search is a
 // plain case-sensitive text search in the platform's own spelling of the path.
-QString TForm1::fileLabelFor(const QString &path) const
+QString SequenceEditor::fileLabelFor(const QString &path) const
 {
     QString shown = QDir::toNativeSeparators(path);
-    const QString rfsPrefix = QDir::toNativeSeparators(programDir() + QStringLiteral("RFS/"));
+    const QString rfsPrefix = QDir::toNativeSeparators(programDirectory + QStringLiteral("RFS/"));
     const int at = shown.indexOf(rfsPrefix);
     if (at >= 0)
         shown.remove(at, rfsPrefix.size());
@@ -103,26 +98,26 @@ QString TForm1::fileLabelFor(const QString &path) const
 }
 
 // The chosen path, or an empty text when the operator cancels.
-QString TForm1::chooseFile(QFileDialog &dialog)
+QString SequenceEditor::chooseFile(QFileDialog &dialog)
 {
-    dialog.setDirectory(programDir() + QStringLiteral("RFS"));
+    dialog.setDirectory(programDirectory + QStringLiteral("RFS"));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);
 }
 
 // No steps, no file, no current step (the number shows 0).
-void TForm1::startEmptyMotionSet()
+void SequenceEditor::startEmptyMotionSet()
 {
     {
-        const QSignalBlocker quiet(ui->ListBox1);
-        ui->ListBox1->clear();
+        const QSignalBlocker quiet(widgets.ListBox1);
+        widgets.ListBox1->clear();
     }
-    ui->labSeqDatei->setText(kNoFile);
-    refreshStepNumber();
+    widgets.labSeqDatei->setText(kNoFile);
+    showStepNumber();
 }
 
-void TForm1::btnSeqNeuClick()
+void SequenceEditor::newMotionSet()
 {
     if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
                   "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
@@ -132,13 +127,13 @@ void TForm1::btnSeqNeuClick()
 }
 
 // A file that cannot be read leaves list, label and step number as they were.
-void TForm1::btnSeqOpenClick()
+void SequenceEditor::openMotionSet()
 {
     const QString path = chooseFile(*OpenDialog1);
     if (path.isEmpty())
         return;
     std::vector<std::string> steps;
-    if (const auto error = sequence::loadMotionSet(toolkit::filePathBytes(path), steps)) {
+    if (const auto error = loadMotionSet(toolkit::filePathBytes(path), steps)) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
         return;
     }
@@ -147,26 +142,26 @@ void TForm1::btnSeqOpenClick()
     for (const std::string &step : steps)
         items << toolkit::fromBytes(step);
     {
-        const QSignalBlocker quiet(ui->ListBox1);
-        ui->ListBox1->clear();
-        ui->ListBox1->addItems(items);
+        const QSignalBlocker quiet(widgets.ListBox1);
+        widgets.ListBox1->clear();
+        widgets.ListBox1->addItems(items);
     }
     selectStep(-1);
-    ui->labSeqDatei->setText(fileLabelFor(path));
+    widgets.labSeqDatei->setText(fileLabelFor(path));
 }
 
 // The list is emptied only once the file is safely in place: a failed store
 // keeps every step, and the old file of that name stays as it was.
-void TForm1::btnSeqCloseClick()
+void SequenceEditor::saveAndClose()
 {
     const QString path = chooseFile(*SaveDialog1);
     if (path.isEmpty())
         return;
     std::vector<std::string> steps;
-    steps.reserve(std::size_t(ui->ListBox1->count()));
-    for (int row = 0; row < ui->ListBox1->count(); ++row)
-        steps.push_back(toolkit::toBytes(ui->ListBox1->item(row)->text()));
-    if (const auto error = sequence::storeMotionSet(toolkit::filePathBytes(path), steps)) {
+    steps.reserve(std::size_t(widgets.ListBox1->count()));
+    for (int row = 0; row < widgets.ListBox1->count(); ++row)
+        steps.push_back(toolkit::toBytes(widgets.ListBox1->item(row)->text()));
+    if (const auto error = storeMotionSet(toolkit::filePathBytes(path), steps)) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
         return;
     }
@@ -175,86 +170,74 @@ void TForm1::btnSeqCloseClick()
 
 // Inserting after the current step clears the selection, so a following add
 // appends at the end; the step number is left as it was.
-void TForm1::btnSeqAddClick()
+void SequenceEditor::addStep()
 {
-    sequence::StepValues values{};
+    StepValues values{};
     for (std::size_t i = 0; i < joints.size(); ++i) {
-        values[2 * i] = joints[i].servo->getSpeed();
-        values[2 * i + 1] = joints[i].servo->getPosition();
+        values[2 * i] = joints[i]->speed();
+        values[2 * i + 1] = joints[i]->position();
     }
-    const QString line = toolkit::fromBytes(sequence::recordStepLine(values));
+    const QString line = toolkit::fromBytes(recordStepLine(values));
     const int current = currentStep();
     if (current < 0) {
-        const QSignalBlocker quiet(ui->ListBox1);
-        ui->ListBox1->addItem(line);
+        const QSignalBlocker quiet(widgets.ListBox1);
+        widgets.ListBox1->addItem(line);
         return;
     }
     {
-        const QSignalBlocker quiet(ui->ListBox1);
-        ui->ListBox1->insertItem(current + 1, line);
+        const QSignalBlocker quiet(widgets.ListBox1);
+        widgets.ListBox1->insertItem(current + 1, line);
     }
     selectStep(-1);
 }
 
-void TForm1::btnSeqDelClick()
+void SequenceEditor::deleteStep()
 {
     const int current = currentStep();
     if (current < 0)
         return;
     {
-        const QSignalBlocker quiet(ui->ListBox1);
-        delete ui->ListBox1->takeItem(current);
+        const QSignalBlocker quiet(widgets.ListBox1);
+        delete widgets.ListBox1->takeItem(current);
     }
     selectStep(-1);
 }
 
 // Past the last step the selection is cleared and nothing is applied, as step
 // back does before the first one: pressing on starts the set again from step 1.
-void TForm1::btnSeqForwClick()
+void SequenceEditor::stepForward()
 {
-    const int count = ui->ListBox1->count();
+    const int count = widgets.ListBox1->count();
     if (count > 0) {
         const int next = currentStep() + 1;
         if (next < count) {
             selectStep(next);
-            ApplyStep(toolkit::toBytes(ui->ListBox1->item(next)->text()));
+            ApplyStep(toolkit::toBytes(widgets.ListBox1->item(next)->text()));
         } else {
             selectStep(-1);
         }
     }
-    refreshStepNumber();
+    showStepNumber();
 }
 
-void TForm1::btnSeqRewClick()
+void SequenceEditor::stepBack()
 {
     const int current = currentStep();
     if (current > 0) {
         selectStep(current - 1);
-        ApplyStep(toolkit::toBytes(ui->ListBox1->item(current - 1)->text()));
+        ApplyStep(toolkit::toBytes(widgets.ListBox1->item(current - 1)->text()));
     } else {
         selectStep(-1);
     }
-    refreshStepNumber();
+    showStepNumber();
 }
 
-// Selecting a line only shows its number; the arm moves with step forward/back.
-void TForm1::ListBox1Click() { refreshStepNumber(); }
-
-// Speed before position, joint 1 first. The position goes through the slider so
-// the joint panel's limit check decides; a position beyond the slider's range is
-// not clamped into it (a clamped 500 could pass a limit of 500) but refused like
-// any position outside the limits: the slider returns to the joint's position.
-void TForm1::ApplyStep(const std::string &line)
+// Speed before position, joint 1 first; the joint panel's limit check decides.
+void SequenceEditor::ApplyStep(const std::string &line)
 {
-    const sequence::StepValues values = sequence::readStepLine(line);
-    for (std::size_t i = 0; i < joints.size(); ++i) {
-        JointControls &joint = joints[i];
-        const int speed = values[2 * i];
-        const int position = values[2 * i + 1];
-        const int entry = speed / kSpeedEntryStep;
-        joint.speed->setCurrentIndex(entry >= 0 && entry < joint.speed->count() ? entry : -1);
-        joint.servo->setSpeed(speed);
-        const bool sliderCanShow = joint.slider->minimum() <= position && position <= joint.slider->maximum();
-        joint.slider->setValue(sliderCanShow ? position : joint.servo->getPosition());
-    }
+    const StepValues values = readStepLine(line);
+    for (std::size_t i = 0; i < joints.size(); ++i)
+        joints[i]->applyStep(values[2 * i], values[2 * i + 1]);
 }
+
+} // namespace sequence

@@ -1,6 +1,6 @@
 #include "toolkit/client_socket.h"
 
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 namespace toolkit {
 

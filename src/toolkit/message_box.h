@@ -1,7 +1,7 @@
 #pragma once
 // Modal message boxes over QMessageBox::exec(), whose nested event loop keeps
 // timers, sockets and serial hand-overs running while the box is open.
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 namespace toolkit {
 

@@ -1,6 +1,5 @@
 #include "views/info_form.h"
 
-#include "app/tform1.h"
 #include "ui_tinfoform1.h"
 
 #include <QPushButton>
@@ -12,10 +11,10 @@ namespace {
 constexpr int kButtonMargin = 8;
 }
 
-TInfoForm1::TInfoForm1(TForm1 *mainWindow)
+TInfoForm1::TInfoForm1(QWidget *mainWindow, const QString &programDir)
     : LockingWindow(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint
                                     | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TInfoForm1>()), programDir(mainWindow->programDir())
+      ui(std::make_unique<Ui::TInfoForm1>()), programDir(programDir)
 {
     ui->setupUi(this);
     setFixedSize(size());

@@ -8,13 +8,12 @@
 namespace Ui {
 class TInfoForm1;
 }
-class TForm1;
-
 class TInfoForm1 : public LockingWindow {
     Q_OBJECT
 
 public:
-    explicit TInfoForm1(TForm1 *mainWindow);
+    // programDir, with a trailing separator, is where info.htm lies.
+    TInfoForm1(QWidget *mainWindow, const QString &programDir);
     ~TInfoForm1() override;
 
     void FormShow() override;

@@ -1,7 +1,7 @@
 #pragma once
 // Records every message box instead of showing it and answers questions from a
 // script (Yes by default). Installs itself for its lifetime.
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 #include <QStringList>
 #include <deque>

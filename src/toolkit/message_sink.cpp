@@ -1,4 +1,4 @@
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 
 namespace msg {
 namespace {

@@ -1,0 +1,45 @@
+#pragma once
+// What the chassis board answers on link 2: the identification reply, and the
+// distance, battery and temperature read-outs with their gauges.
+#include "chassis/telemetry_parser.h"
+
+#include <QObject>
+#include <string>
+
+class QLineEdit;
+namespace toolkit {
+class Gauge;
+}
+
+namespace chassis {
+
+struct TelemetryWidgets {
+    QLineEdit *edtAbstand;
+    QLineEdit *edtBatterie;
+    QLineEdit *edtTemperatur;
+    toolkit::Gauge *cgDist;
+    toolkit::Gauge *cgBat;
+    toolkit::Gauge *cgTemp;
+};
+
+class TelemetryPanel : public QObject {
+    Q_OBJECT
+
+public:
+    TelemetryPanel(const TelemetryWidgets &widgets, QObject *parent);
+
+    // Enables or disables the read-outs; the gauges go back to empty either way.
+    void setEnabled(bool enabled);
+
+    // One received piece of link 2, as it came.
+    void parseFahrwerkAntwort(const std::string &text);
+    void showDistanceLook();
+    void showBatteryLook();
+    void showTemperatureLook();
+
+private:
+    TelemetryWidgets widgets;
+    FahrwerkAntwortParser parser;
+};
+
+} // namespace chassis
