@@ -1,8 +1,8 @@
 #pragma once
-// Replacing a file so that a failure half-way (full disk, device gone, crash)
-// never leaves a truncated file where a good one stood: the content goes to a
-// temporary file beside the target, which then takes the target's name in one
-// step. Plain standard C++, no toolkit.
+// Reading and replacing the program's own files. A failure half-way through a
+// save (full disk, device gone, crash) never leaves a truncated file where a
+// good one stood, and a read never blocks or fills the memory. The interface is
+// plain standard C++ so that the core above stays free of the toolkit.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,21 +11,20 @@
 namespace platform {
 
 // Nothing on success; otherwise a message that names the file and the reason.
-// The old file, if any, is then untouched and no temporary file is left behind.
-// The directory must exist; it is never created.
+// The content goes to a temporary file of a unique name beside the target, which
+// then takes the target's place in one step. A symbolic link is written through
+// and stays a link, the file keeps its permissions, and a write-protected file
+// is refused. On failure the old file, if any, is untouched and no temporary
+// file is left behind. The directory must exist; it is never created.
 std::optional<std::string> replaceFile(const std::string &path, std::string_view content);
 
-// Where replaceFile writes before the rename: in the target's own directory, as
-// a rename across file systems would not be atomic.
-std::string temporaryPathFor(const std::string &path);
-
-// The whole content of a file, or a message that names the file and the reason;
-// a file larger than limit counts as unreadable (a settings file that turned out
-// to be a device or a runaway log must not fill the memory).
+// The whole content of a regular file of at most limit bytes, or a message that
+// names the file and the reason. Anything else (a FIFO, a device, a directory) is
+// refused before a byte is read, and so is a file larger than limit.
 struct FileContent {
     std::string bytes;
     std::optional<std::string> error;
 };
-FileContent readFile(const std::string &path, std::size_t limit = std::string().max_size());
+FileContent readFile(const std::string &path, std::size_t limit);
 
 } // namespace platform

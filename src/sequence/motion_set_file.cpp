@@ -29,7 +29,7 @@ std::vector<std::string> splitMotionSetLines(std::string_view content)
 std::optional<std::string> loadMotionSet(const std::string &path,
                                          std::vector<std::string> &steps)
 {
-    platform::FileContent file = platform::readFile(path);
+    platform::FileContent file = platform::readFile(path, kLargestMotionSet);
     if (file.error)
         return file.error;
     steps = splitMotionSetLines(file.bytes);

@@ -2,6 +2,7 @@
 // A motion-set file (*.rfs): one step line per line, CR LF after each, nothing
 // else. Loading takes the lines as they stand; a line is only interpreted when
 // its step is applied.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +14,13 @@ namespace sequence {
 // counts, an empty line is an empty step and an empty text has no steps.
 std::vector<std::string> splitMotionSetLines(std::string_view content);
 
+// Far more steps than anyone records by hand; a larger file is refused before it
+// is read, so that a wrong choice in the dialog cannot freeze the window.
+constexpr std::size_t kLargestMotionSet = 16 * 1024 * 1024;
+
 // Nothing on success and the steps replaced by the file's lines; otherwise a
-// message naming the file and the reason, and the steps untouched.
+// message naming the file and the reason, and the steps untouched. Only a
+// regular file of at most kLargestMotionSet bytes is read.
 std::optional<std::string> loadMotionSet(const std::string &path,
                                          std::vector<std::string> &steps);
 

@@ -68,7 +68,8 @@ struct SettingsRead {
 // Reads word by word: any whitespace separates, line structure is not checked.
 SettingsRead parseSettings(std::string_view content);
 
-// Nothing when the file cannot be opened or read.
+// Nothing when the file cannot be opened or read, or is anything but a regular
+// file of a size a settings file can have.
 std::optional<SettingsRead> readSettingsFile(const std::string &path);
 
 } // namespace settings

@@ -1,12 +1,14 @@
-#include "platform/atomic_file.h"
 #include "sequence/motion_set_file.h"
 #include "sequence/step_line.h"
 #include "support/file_bytes.h"
+#include "support/resource_limit.h"
 
 #include <QtTest>
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +31,21 @@ std::vector<std::string> stepsOf(const QStringList &list)
 const QByteArray kOldContent = "1 2 3 4 5 6 7 8 9 10 \r\n";
 const QStringList kSteps{"0 1500 0 1500 0 1500 0 1500 0 1500 ", "", "-5 900 7 2500 0 0 0 0 0 1 "};
 const QByteArray kStepsFile = "0 1500 0 1500 0 1500 0 1500 0 1500 \r\n\r\n-5 900 7 2500 0 0 0 0 0 1 \r\n";
+constexpr qint64 kSixteenMebibytes = 16 * 1024 * 1024;
+
+// The names in directory that start with name: the file itself and any temporary
+// a save left beside it.
+QStringList namesStartingWith(const QString &directory, const QString &name)
+{
+    return QDir(directory).entryList({name + '*'},
+                                     QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
 
 } // namespace
 
@@ -41,8 +58,10 @@ private slots:
     void loadsEveryByteValue();
     void loadsTenMegabyteLine();
     void loadsHundredThousandLines();
+    void loadsUpToTheLargestMotionSet();
     void loadOfMissingFileNamesFileAndReasonAndKeepsSteps();
-    void loadOfDirectoryFailsAndKeepsSteps();
+    void loadOfOddFileFailsAndKeepsSteps_data();
+    void loadOfOddFileFailsAndKeepsSteps();
     void storesEachLineWithCrLf();
     void storesEmptyListAsEmptyFile();
     void storeReplacesOldFile();
@@ -51,7 +70,9 @@ private slots:
     void storeBelowRegularFileFails();
     void storeOnFullDiskKeepsOldFile();
     void storeOverDirectoryFailsAndLeavesNoTemporary();
-    void storeIntoReadOnlyDirectoryKeepsOldFile();
+    void storeWritesThroughLinkKeepsModeAndSparesUsersFiles();
+    void storeIntoReadOnlyPlaceKeepsOldFile_data();
+    void storeIntoReadOnlyPlaceKeepsOldFile();
 
 private:
     QTemporaryDir dir;
@@ -131,6 +152,16 @@ void TestMotionSetFile::loadsHundredThousandLines()
     QCOMPARE(sequence::readStepLine(loaded.back())[0], 99999);
 }
 
+void TestMotionSetFile::loadsUpToTheLargestMotionSet()
+{
+    const QString path = dir.filePath("largest.rfs");
+    QVERIFY(writeBytes(path, "1 2\r\n") && QFile::resize(path, kSixteenMebibytes));
+    std::vector<std::string> loaded;
+    QVERIFY(!sequence::loadMotionSet(nativePath(path), loaded));
+    QCOMPARE(loaded.size(), size_t(2));
+    QCOMPARE(loaded[1].size(), size_t(kSixteenMebibytes - 5));
+}
+
 void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
 {
     const QString path = dir.filePath("missing.rfs");
@@ -142,12 +173,36 @@ void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
     QCOMPARE(listOf(steps), kSteps);
 }
 
-void TestMotionSetFile::loadOfDirectoryFailsAndKeepsSteps()
+// Refused before a byte is read: a FIFO without a writer would block for ever,
+// a device or an oversized file would fill the memory.
+void TestMotionSetFile::loadOfOddFileFailsAndKeepsSteps_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "directory" << "keine gewöhnliche Datei";
+    QTest::newRow("FIFO") << "fifo" << "keine gewöhnliche Datei";
+    QTest::newRow("endless device") << "device" << "keine gewöhnliche Datei";
+    QTest::newRow("one byte too large") << "large" << "Die Datei ist zu groß.";
+}
+
+void TestMotionSetFile::loadOfOddFileFailsAndKeepsSteps()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString path = dir.filePath(kind + ".rfs");
+    if (kind == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else
+        QVERIFY(writeBytes(path, {}) && QFile::resize(path, kSixteenMebibytes + 1));
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(dir.path()), steps);
+    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), steps);
     QVERIFY(error);
-    QVERIFY2(error->find(nativePath(dir.path())) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
+    QVERIFY2(QString::fromStdString(*error).endsWith(reason), error->c_str());
     QCOMPARE(listOf(steps), kSteps);
 }
 
@@ -156,7 +211,7 @@ void TestMotionSetFile::storesEachLineWithCrLf()
     const QString path = dir.filePath("stored.rfs");
     QVERIFY(!sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QCOMPARE(readBytes(path), kStepsFile);
-    QVERIFY(!QFile::exists(QString::fromStdString(platform::temporaryPathFor(nativePath(path)))));
+    QCOMPARE(namesStartingWith(dir.path(), "stored.rfs"), QStringList{"stored.rfs"});
 }
 
 void TestMotionSetFile::storesEmptyListAsEmptyFile()
@@ -209,19 +264,19 @@ void TestMotionSetFile::storeBelowRegularFileFails()
 
 void TestMotionSetFile::storeOnFullDiskKeepsOldFile()
 {
-    if (!QFileInfo::exists("/dev/full"))
-        QSKIP("needs /dev/full");
     const QString path = dir.filePath("full.rfs");
     QVERIFY(writeBytes(path, kOldContent));
-    // The temporary file lands on a device that takes no byte.
-    const QString temporary = QString::fromStdString(platform::temporaryPathFor(nativePath(path)));
-    QVERIFY(QFile::link("/dev/full", temporary));
-    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+    std::optional<std::string> error;
+    {
+        // The write stops after a few bytes, as on a disk that fills up.
+        const ResourceLimit fileSize(RLIMIT_FSIZE, 16);
+        error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+    }
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
-    QVERIFY2(error->find(std::strerror(ENOSPC)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(std::strerror(EFBIG)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(path), kOldContent);
-    QVERIFY(!QFileInfo(temporary).isSymLink() && !QFileInfo::exists(temporary));
+    QCOMPARE(namesStartingWith(dir.path(), "full.rfs"), QStringList{"full.rfs"});
 }
 
 void TestMotionSetFile::storeOverDirectoryFailsAndLeavesNoTemporary()
@@ -232,24 +287,55 @@ void TestMotionSetFile::storeOverDirectoryFailsAndLeavesNoTemporary()
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY(QFileInfo(path).isDir());
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(platform::temporaryPathFor(nativePath(path)))));
+    QCOMPARE(namesStartingWith(dir.path(), "occupied.rfs"), QStringList{"occupied.rfs"});
 }
 
-void TestMotionSetFile::storeIntoReadOnlyDirectoryKeepsOldFile()
+// A save must not turn a link into a plain file, reset the mode the user gave
+// the file, or take over a file of the user's that has a temporary-looking name.
+void TestMotionSetFile::storeWritesThroughLinkKeepsModeAndSparesUsersFiles()
 {
-    const QString readOnly = dir.filePath("read-only");
+    const QString place = dir.filePath("linked");
+    QVERIFY(QDir().mkpath(place));
+    const QString target = place + "/target.rfs";
+    const QString link = place + "/link.rfs";
+    QVERIFY(writeBytes(target, kOldContent));
+    QCOMPARE(chmod(QFile::encodeName(target).constData(), 0640), 0);
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(writeBytes(link + ".tmp", "the user's own"));
+    QVERIFY(!sequence::storeMotionSet(nativePath(link), stepsOf(kSteps)));
+    QCOMPARE(readBytes(target), kStepsFile);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(modeOf(target), mode_t(0640));
+    QCOMPARE(readBytes(link + ".tmp"), QByteArray("the user's own"));
+    QCOMPARE(namesStartingWith(place, ""), (QStringList{"link.rfs", "link.rfs.tmp", "target.rfs"}));
+}
+
+void TestMotionSetFile::storeIntoReadOnlyPlaceKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("protectFile");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only directory") << false << QString::fromLocal8Bit(std::strerror(EACCES));
+    QTest::newRow("write-protected file") << true << "not writable";
+}
+
+void TestMotionSetFile::storeIntoReadOnlyPlaceKeepsOldFile()
+{
+    QFETCH(bool, protectFile);
+    QFETCH(QString, reason);
+    if (geteuid() == 0)
+        QSKIP("permissions do not bind root");
+    const QString readOnly = dir.filePath(QTest::currentDataTag());
     QVERIFY(QDir().mkpath(readOnly));
     const QString path = readOnly + "/set.rfs";
     QVERIFY(writeBytes(path, kOldContent));
-    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(QFile::setPermissions(protectFile ? path : readOnly, QFile::ReadOwner | QFile::ExeOwner));
     const auto restore = qScopeGuard([&] {
         QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
-    if (writeBytes(readOnly + "/probe", "x"))
-        QSKIP("permissions do not bind this user (root)");
     const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
     QVERIFY(error);
-    QVERIFY2(error->find(std::strerror(EACCES)) != std::string::npos, error->c_str());
+    QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
+    QVERIFY2(QString::fromStdString(*error).contains(reason), error->c_str());
     QCOMPARE(readBytes(path), kOldContent);
 }
 

@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kPoseAt1500 = QStringLiteral("0 1500 0 1500 0 1500 0 1500 0 1500 ");
@@ -115,6 +117,7 @@ private slots:
     void openShowsFileLabel();
     void openReplacesStepsAndLeavesNumber();
     void cancelledOpenKeepsEverything();
+    void unreadableFileShowsErrorAndKeepsEverything_data();
     void unreadableFileShowsErrorAndKeepsEverything();
     void anyBytesLoadAsSteps();
     void saveAndCloseStoresAndEmpties();
@@ -458,18 +461,33 @@ void TestSequenceEditor::cancelledOpenKeepsEverything()
     QVERIFY(list->item(0)->isSelected());
 }
 
+// A FIFO or an oversized file is refused before it is read, so the window
+// neither waits for a writer nor freezes.
+void TestSequenceEditor::unreadableFileShowsErrorAndKeepsEverything_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("over 16 MiB") << "large";
+}
+
 void TestSequenceEditor::unreadableFileShowsErrorAndKeepsEverything()
 {
+    QFETCH(QString, kind);
     const QString good = dir->filePath(QStringLiteral("RFS/satz.rfs"));
     QVERIFY(writeBytes(good, "0 1000 0 1500 0 1500 0 1500 0 1500 \r\n"));
     openFile(good);
     click("btnSeqForw");
 
-    const QString missing = dir->filePath(QStringLiteral("RFS/fehlt.rfs"));
-    openFile(missing);
+    const QString unreadable = dir->filePath(QStringLiteral("RFS/%1.rfs").arg(kind));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(mkfifo(QFile::encodeName(unreadable).constData(), 0600), 0);
+    else if (kind == QLatin1String("large"))
+        QVERIFY(writeBytes(unreadable, {}) && QFile::resize(unreadable, 16 * 1024 * 1024 + 1));
+    openFile(unreadable);
     QCOMPARE(recorder->entries().size(), std::size_t(1));
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
-    QVERIFY2(recorder->texts().front().contains(missing), qPrintable(recorder->texts().front()));
+    QVERIFY2(recorder->texts().front().contains(unreadable), qPrintable(recorder->texts().front()));
     QCOMPARE(steps(), QStringList{basisPose(1000)});
     QCOMPARE(fileLabel->text(), QStringLiteral("satz.rfs"));
     QCOMPARE(stepNumber->text(), QStringLiteral("1"));

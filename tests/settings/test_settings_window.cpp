@@ -1,8 +1,8 @@
 #include "app/tform1.h"
 #include "arm/servo.h"
-#include "platform/atomic_file.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/resource_limit.h"
 #include "toolkit/track_bar.h"
 
 #include <QAction>
@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,6 +101,7 @@ class TestSettingsWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+    void noFileWarnsOnceAtStartUpAndKeepsInitialValues_data();
     void noFileWarnsOnceAtStartUpAndKeepsInitialValues();
     void initialJointsAreWrittenAsExactBytes();
     void savedSettingsComeBackInANewWindow();
@@ -163,9 +166,22 @@ QByteArray TestSettingsWindow::readSettings() const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A FIFO where the file belongs is no file either: start-up must not wait for
+// a writer that never comes.
+void TestSettingsWindow::noFileWarnsOnceAtStartUpAndKeepsInitialValues_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("missing") << false;
+    QTest::newRow("FIFO in its place") << true;
+}
+
 void TestSettingsWindow::noFileWarnsOnceAtStartUpAndKeepsInitialValues()
 {
-    createWindow();
+    QFETCH(bool, fifo);
+    if (fifo)
+        QCOMPARE(mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    createWindow().show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QCOMPARE(recorder->texts(), QStringList{kFehlerLesen});
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Warning);
     QCOMPARE(recorder->entries().front().buttons, msg::Buttons::Ok);
@@ -388,32 +404,32 @@ void TestSettingsWindow::missingRfsGivesTheSaveWarningAndCreatesNothing()
 
 void TestSettingsWindow::failedWriteKeepsTheOldFile_data()
 {
-    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<int>("resource");
+    QTest::addColumn<int>("limit");
     // Running as root, permissions cannot make RFS unwritable; these two fail the
-    // write itself: the temporary file cannot be created, or every write is refused.
-    QTest::newRow("temporary file cannot be created") << false;
-    QTest::newRow("disk full") << true;
+    // save itself: no descriptor is left for the temporary file, or the write
+    // stops after a few bytes as on a full disk.
+    QTest::newRow("temporary file cannot be created") << int(RLIMIT_NOFILE) << 0;
+    QTest::newRow("disk full") << int(RLIMIT_FSIZE) << 16;
 }
 
 void TestSettingsWindow::failedWriteKeepsTheOldFile()
 {
-    QFETCH(bool, diskFull);
+    QFETCH(int, resource);
+    QFETCH(int, limit);
     const QByteArray old = kLoadedJointLines + "10.0.0.1 4001 \r\n10.0.0.2 4002 \r\n1 2 3 4 \r\n";
     writeSettings(old);
-    const QString temporary = QString::fromStdString(platform::temporaryPathFor(settingsPath().toStdString()));
-    if (diskFull) {
-        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-            QSKIP("no /dev/full on this system");
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), temporary));
-    } else {
-        QVERIFY(QDir().mkdir(temporary));
-    }
     createWindow();
     servo1->setKanal(9);
     recorder->clear();
-    form->SaveSettings();
+    {
+        const ResourceLimit failing(resource, rlim_t(limit));
+        form->SaveSettings();
+    }
     QCOMPARE(recorder->texts(), QStringList{kFehlerSichern});
     QCOMPARE(readSettings(), old);
+    QCOMPARE(QDir(dir->rfsPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("STARTW2.stw")});
 }
 
 void TestSettingsWindow::menuLoadShowsTheLoadedJoints()
