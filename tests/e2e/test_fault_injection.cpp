@@ -1,13 +1,15 @@
-// Faults injected into a running main window: far ends that vanish, close, reset,
-// refuse or never answer; a flood of noise; replies that trickle in byte by byte;
-// a box left open while the links go on; a settings file of garbage. Each case
-// checks that the window kept turning (a 10 ms probe timer never stalls for long),
-// that nothing spins afterwards (the process's CPU time over 2 s), that the memory
-// stays put, and that nothing was lost or taken twice.
+// Faults injected into a running main window, both timers running: far ends that
+// vanish, close, reset, refuse or never answer; a flood of noise; replies that
+// trickle in; a box left open while the links go on; a settings file of garbage;
+// a motion set far too big. Each case checks that the window kept turning (a 10 ms
+// probe timer never stalls for long), that nothing spins afterwards (the process's
+// CPU time over 2 s), that the memory does not run away, and that nothing was lost
+// or taken twice.
 #include "app/tform1.h"
 #include "arm/servo.h"
 #include "chassis/fahrwerk.h"
 #include "support/file_bytes.h"
+#include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
@@ -18,32 +20,34 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QToolButton>
 #include <QtTest>
 #include <functional>
 #include <malloc.h>
 #include <random>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kProbeIntervalMs = 10;
-// A frozen window stalls for seconds; a loaded 2-core machine stalls for far less.
+// A frozen window stalls for seconds; a loaded 2-core machine for far less.
 constexpr qint64 kLargestGapMs = 1000;
 constexpr int kCpuWindowMs = 2000;
-// Both window timers and the probe cost a few percent of a core; a thread that
+// Both window timers and the probe cost a few percent of a core. A thread that
 // spins takes a whole one, and still a third of one with six others runnable on
-// the two cores.
+// the two cores (measured: 37-40 %).
 constexpr double kMostCpuShare = 0.3;
 constexpr qint64 kMiB = 1024 * 1024;
 // A box, a reconnection or a new window costs a few MiB at most.
-constexpr qint64 kOrdinaryGrowth = 32 * kMiB;
+constexpr qint64 kOrdinaryGrowth = 16 * kMiB;
 
 const QString kChassisFound = QStringLiteral("Kettenfahrzeug am WiPort gefunden!");
 const QString kConnectionFailed = QStringLiteral(
@@ -58,15 +62,31 @@ double cpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-qint64 residentBytes()
+// A size the kernel reports for this process: "VmRSS" resident now, "VmHWM" the
+// most resident since the last reset, which also catches a jump that is over.
+qint64 memoryBytes(const QByteArray &field)
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    return statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith(field + ':'))
+                return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+        }
+    }
+    return -1;
 }
 
-// Bytes of every value, the same for every run.
+// Freed memory the allocator keeps would hide new growth, and an earlier peak a new one.
+qint64 trimmedResidentBytes()
+{
+    ::malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+    return memoryBytes("VmRSS");
+}
+
+// Bytes of every value, the same in every run.
 std::string noise(std::size_t size, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -85,48 +105,44 @@ void keepRunning(int ms)
     loop.exec();
 }
 
-// Watches the process from its creation on: the largest gap between the probe's
-// ticks, and the resident memory it started with.
+// Watches the process from its creation on.
 class HealthWatch {
 public:
     HealthWatch()
     {
-        // Freed memory the allocator keeps would hide new growth.
-        ::malloc_trim(0);
-        residentAtStart = residentBytes();
         probe.setTimerType(Qt::PreciseTimer);
-        probe.setInterval(kProbeIntervalMs);
         QObject::connect(&probe, &QTimer::timeout, &probe,
                          [this] { largestGap = std::max(largestGap, sinceLastTick.restart()); });
         sinceLastTick.start();
-        probe.start();
+        probe.start(kProbeIntervalMs);
     }
 
-    // Lets the window run 2 s more, then checks all three figures.
+    // Lets the window run 2 s more, then checks the three figures.
     void verify(qint64 mostGrowth)
     {
         const double cpuBefore = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
         keepRunning(kCpuWindowMs);
-        const double cpuShare = (cpuSeconds() - cpuBefore) / (double(wall.elapsed()) / 1000.0);
+        const double cpuShare = (cpuSeconds() - cpuBefore) * 1000.0 / double(wall.elapsed());
         largestGap = std::max(largestGap, sinceLastTick.elapsed());
-        const qint64 growth = residentBytes() - residentAtStart;
-        const QByteArray figures = QStringLiteral("largest probe gap %1 ms, CPU %2 % of a core over 2 s, memory %3 MiB")
-                                       .arg(largestGap).arg(cpuShare * 100, 0, 'f', 1)
-                                       .arg(double(growth) / kMiB, 0, 'f', 1).toUtf8();
-        qInfo("%s: %s", QTest::currentDataTag() ? QTest::currentDataTag() : QTest::currentTestFunction(),
-              figures.constData());
+        const qint64 growth = memoryBytes("VmRSS") - residentAtStart;
+        const qint64 peakGrowth = memoryBytes("VmHWM") - residentAtStart;
+        const QByteArray figures =
+            QStringLiteral("largest probe gap %1 ms, CPU %2 % of a core over 2 s, memory %3 MiB (at its peak %4 MiB)")
+                .arg(largestGap).arg(cpuShare * 100, 0, 'f', 1).arg(double(growth) / kMiB, 0, 'f', 1)
+                .arg(double(peakGrowth) / kMiB, 0, 'f', 1).toUtf8();
+        qInfo("%s", figures.constData());
         QVERIFY2(largestGap < kLargestGapMs, figures.constData());
         QVERIFY2(cpuShare < kMostCpuShare, figures.constData());
-        QVERIFY2(residentAtStart > 0 && growth < mostGrowth, figures.constData());
+        QVERIFY2(residentAtStart > 0 && peakGrowth < mostGrowth, figures.constData());
     }
 
 private:
+    const qint64 residentAtStart = trimmedResidentBytes();
     QTimer probe;
     QElapsedTimer sinceLastTick;
     qint64 largestGap = 0;
-    qint64 residentAtStart = 0;
 };
 
 // The robot's end of a link: a pseudo-terminal standing in for the serial line,
@@ -134,11 +150,8 @@ private:
 class FarEnd {
 public:
     explicit FarEnd(bool serial)
+        : pty(serial ? std::make_unique<PtyPair>() : nullptr), peer(serial ? nullptr : std::make_unique<TcpPeer>())
     {
-        if (serial)
-            pty = std::make_unique<PtyPair>();
-        else
-            peer = std::make_unique<TcpPeer>();
     }
 
     bool send(const std::string &bytes) { return pty ? pty->send(bytes) : peer->send(QByteArray::fromStdString(bytes)); }
@@ -160,13 +173,12 @@ private:
     QByteArray fromWindow;
 };
 
-// Records every box; the one with the held text stays open for a while, as when
+// Records every box; the one with the held text stays open for a second, as when
 // the operator leaves it standing: a nested event loop runs meanwhile, as in
 // QMessageBox::exec().
 class BoxHolder : public MessageRecorder {
 public:
     QString heldText;
-    int holdMs = 1000;
     std::function<void()> atOpen;
     std::function<void()> atClose;
 
@@ -175,7 +187,7 @@ public:
         const msg::Answer answer = MessageRecorder::show(kind, buttons, text);
         if (QString::fromStdString(text) == heldText) {
             atOpen();
-            keepRunning(holdMs);
+            keepRunning(1000);
             atClose();
         }
         return answer;
@@ -201,18 +213,23 @@ private slots:
     void linksGoOnWhileABoxIsOpen_data();
     void linksGoOnWhileABoxIsOpen();
     void garbageSettingsLeaveTheDefaults();
+    void hugeMotionSetIsRefusedUnread();
 
 private:
     static void addTransportRows();
     template <typename Widget>
-    Widget *control(const QString &name) const;
+    Widget *control(const QString &name) const
+    {
+        auto *widget = form->findChild<Widget *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit *edit(const char *name) const { return control<QLineEdit>(QLatin1String(name)); }
+    QPlainTextEdit *receiveMemo(int n) const { return control<QPlainTextEdit>(n == 1 ? "Receive_Memo" : "Receive_Memo2"); }
     void startWindow();
     void connectLink(int n, FarEnd &end);
     void verifyLinkIdle(int n, bool serial);
-    QPlainTextEdit *receiveMemo(int n) const
-    {
-        return control<QPlainTextEdit>(n == 1 ? QStringLiteral("Receive_Memo") : QStringLiteral("Receive_Memo2"));
-    }
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<BoxHolder> recorder;
@@ -234,7 +251,6 @@ void TestFaultInjection::cleanup()
     dir.reset();
 }
 
-// With both timers running, as for the operator.
 void TestFaultInjection::startWindow()
 {
     form = std::make_unique<TForm1>(dir->path());
@@ -247,15 +263,6 @@ void TestFaultInjection::addTransportRows()
     QTest::addColumn<bool>("serial");
     QTest::newRow("pty") << true;
     QTest::newRow("tcp") << false;
-}
-
-template <typename Widget>
-Widget *TestFaultInjection::control(const QString &name) const
-{
-    auto *widget = form->findChild<Widget *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
 }
 
 void TestFaultInjection::connectLink(int n, FarEnd &end)
@@ -275,7 +282,7 @@ void TestFaultInjection::connectLink(int n, FarEnd &end)
     control<QLineEdit>("edtTCP_Port" + number)->setText(QString::number(end.peer->port()));
     QTest::mouseClick(button, Qt::LeftButton);
     QTRY_COMPARE(button->text(), QStringLiteral("TCP aktiv"));
-    // Connected once the probe has left the window.
+    // Up once the probe has left the window.
     QTRY_VERIFY2(end.received().startsWith(n == 1 ? "VER\r" : "I1\r"), end.received().constData());
 }
 
@@ -284,13 +291,8 @@ void TestFaultInjection::verifyLinkIdle(int n, bool serial)
 {
     const QString number = QString::number(n);
     QCOMPARE(control<QPushButton>("btnConnect" + number)->text(), QStringLiteral("Verbinden"));
-    if (serial) {
-        QVERIFY(control<QRadioButton>("rbtnTCP" + number)->isEnabled());
-        QVERIFY(control<QComboBox>("cbxDeviceName" + number)->isEnabled());
-    } else {
-        QVERIFY(control<QRadioButton>("rbtnSeriell" + number)->isEnabled());
-        QVERIFY(control<QLineEdit>("edtTCP_IP" + number)->isEnabled());
-    }
+    QVERIFY(control<QRadioButton>((serial ? "rbtnTCP" : "rbtnSeriell") + number)->isEnabled());
+    QVERIFY(control<QWidget>((serial ? "cbxDeviceName" : "edtTCP_IP") + number)->isEnabled());
     if (n == 1) {
         QVERIFY(control<QComboBox>(QStringLiteral("cbxKanalServo1"))->isEnabled());
     } else {
@@ -318,8 +320,8 @@ void TestFaultInjection::vanishingPtyLeavesTheLinkIdle()
     if (n == 1)
         basis->setValue(1600);
     QTRY_VERIFY(end.received().contains(n == 1 ? "#16P1600" : "A1\r"));
-    QVERIFY(end.send(n == 1 ? "+" : "A42\r"));
-    QTRY_COMPARE(receiveMemo(n)->toPlainText().trimmed(), n == 1 ? QStringLiteral("+") : QStringLiteral("A42"));
+    QVERIFY(end.send("A42\r"));
+    QTRY_COMPARE(receiveMemo(n)->toPlainText().trimmed(), QStringLiteral("A42"));
 
     HealthWatch watch;
     end.pty->closeMaster();
@@ -329,12 +331,10 @@ void TestFaultInjection::vanishingPtyLeavesTheLinkIdle()
     watch.verify(kOrdinaryGrowth);
     QCOMPARE(recorder->texts().size(), 1);
 
-    // What came stays shown; what cannot go any more stays in view.
-    QCOMPARE(receiveMemo(n)->toPlainText().trimmed(), n == 1 ? QStringLiteral("+") : QStringLiteral("A42"));
-    if (n == 2)
-        QCOMPARE(control<QLineEdit>(QStringLiteral("edtAbstand"))->text(), QStringLiteral("42"));
+    // What came stays shown; an arm move that cannot go any more stays in view.
+    QCOMPARE(receiveMemo(n)->toPlainText().trimmed(), QStringLiteral("A42"));
     basis->setValue(1700);
-    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("Transmit_Edit"))->text(), QStringLiteral("#16P1700\r"));
+    QTRY_COMPARE(edit("Transmit_Edit")->text(), QStringLiteral("#16P1700\r"));
 }
 
 void TestFaultInjection::tcpPeerFaultLeavesTheLinkIdle_data()
@@ -357,7 +357,6 @@ void TestFaultInjection::tcpPeerFaultLeavesTheLinkIdle()
     QFETCH(QString, fault);
     QFETCH(QStringList, boxes);
     const QString number = QString::number(n);
-    auto *button = control<QPushButton>("btnConnect" + number);
     control<toolkit::ClientSocket>("ClientSocket" + number)->setConnectTimeoutMs(300);
     FarEnd end(false);
     SilentListener silent;
@@ -371,8 +370,7 @@ void TestFaultInjection::tcpPeerFaultLeavesTheLinkIdle()
 
     HealthWatch watch;
     if (fault == QLatin1String("close")) {
-        // The last words go out just before the end and must still arrive.
-        QVERIFY(end.send("A43\r"));
+        QVERIFY(end.send("A43\r")); // the last words, which must still arrive
         end.peer->closeClient();
     } else if (fault == QLatin1String("reset")) {
         end.peer->resetClient();
@@ -380,25 +378,23 @@ void TestFaultInjection::tcpPeerFaultLeavesTheLinkIdle()
         const quint16 port = fault == QLatin1String("refuse") ? unusedLoopbackPort() : silent.port();
         control<QLineEdit>("edtTCP_IP" + number)->setText(QStringLiteral("127.0.0.1"));
         control<QLineEdit>("edtTCP_Port" + number)->setText(QString::number(port));
-        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("btnConnect" + number), Qt::LeftButton);
     }
     QTRY_COMPARE(recorder->texts(), boxes);
-    QTRY_COMPARE(button->text(), QStringLiteral("Verbinden"));
+    QTRY_COMPARE(control<QPushButton>("btnConnect" + number)->text(), QStringLiteral("Verbinden"));
     verifyLinkIdle(n, false);
     if (fault == QLatin1String("close"))
         QTRY_VERIFY(receiveMemo(n)->toPlainText().contains(QStringLiteral("A43")));
     watch.verify(kOrdinaryGrowth);
     QCOMPARE(recorder->texts(), boxes);
-    if (connects) // what came before stays shown
-        QVERIFY(receiveMemo(n)->toPlainText().contains(QStringLiteral("A42")));
+    QCOMPARE(receiveMemo(n)->toPlainText().contains(QStringLiteral("A42")), connects);
 
-    // The link is as good as new.
-    FarEnd next(false);
+    FarEnd next(false); // the link is as good as new
     connectLink(n, next);
 }
 
-// Noise on the chassis line, at the pty's own pace, while the window runs: the
-// records after it still show, and the noise is not kept beyond the log's bound.
+// Noise on the chassis line at the pty's own pace: the records after it still
+// show, and the noise is not kept beyond the log's bound.
 void TestFaultInjection::floodOfNoiseIsFollowedByValidReadings()
 {
     FarEnd end(true);
@@ -416,10 +412,9 @@ void TestFaultInjection::floodOfNoiseIsFollowedByValidReadings()
     });
     feeder.start(1);
     QTRY_VERIFY_WITH_TIMEOUT(sent == flood.size(), 120000);
-    QTRY_COMPARE(control<QLineEdit>(QStringLiteral("edtTemperatur"))->text(), QStringLiteral("31"));
-    QCOMPARE(control<QLineEdit>(QStringLiteral("edtAbstand"))->text(), QStringLiteral("42"));
-    QCOMPARE(control<QLineEdit>(QStringLiteral("edtBatterie"))->text(),
-             QStringLiteral("7") + QLocale().decimalPoint() + QStringLiteral("5"));
+    QTRY_COMPARE(edit("edtTemperatur")->text(), QStringLiteral("31"));
+    QCOMPARE(edit("edtAbstand")->text(), QStringLiteral("42"));
+    QCOMPARE(edit("edtBatterie")->text(), QStringLiteral("7") + QLocale().decimalPoint() + QStringLiteral("5"));
     // The receive log keeps its newest 50 000 lines, of this noise some 6.4 million
     // characters, which with the document's structures and the heap's churn come
     // to about 55 MiB resident. Kept as text once more, in a log without bound,
@@ -437,8 +432,7 @@ void TestFaultInjection::replyTricklingInIsTakenOnce()
     QFETCH(bool, serial);
     FarEnd end(serial);
     connectLink(2, end);
-    auto *abstand = control<QLineEdit>(QStringLiteral("edtAbstand"));
-    QSignalSpy distanceShown(abstand, &QLineEdit::textChanged);
+    QSignalSpy distanceShown(edit("edtAbstand"), &QLineEdit::textChanged);
     const std::string reply = "VELMO-2007\rA42\r";
 
     HealthWatch watch;
@@ -451,7 +445,7 @@ void TestFaultInjection::replyTricklingInIsTakenOnce()
     });
     dribbler.start(1);
     QTRY_COMPARE(sent, reply.size());
-    QTRY_COMPARE(abstand->text(), QStringLiteral("42"));
+    QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("42"));
     watch.verify(kOrdinaryGrowth);
     QCOMPARE(recorder->texts(), QStringList{kChassisFound});
     QCOMPARE(distanceShown.count(), 1);
@@ -468,8 +462,7 @@ void TestFaultInjection::linksGoOnWhileABoxIsOpen()
     QFETCH(bool, serial);
     FarEnd end(serial);
     connectLink(2, end);
-    auto *abstand = control<QLineEdit>(QStringLiteral("edtAbstand"));
-    QSignalSpy distanceShown(abstand, &QLineEdit::textChanged);
+    QSignalSpy distanceShown(edit("edtAbstand"), &QLineEdit::textChanged);
     qsizetype sentBeforeBox = -1;
     int commandsDuringBox = -1;
     QString shownDuringBox;
@@ -480,14 +473,14 @@ void TestFaultInjection::linksGoOnWhileABoxIsOpen()
     };
     recorder->atClose = [&] {
         commandsDuringBox = int(end.received().mid(sentBeforeBox).count('\r'));
-        shownDuringBox = abstand->text();
+        shownDuringBox = edit("edtAbstand")->text();
     };
 
     HealthWatch watch;
     QVERIFY(end.send("VELMO-2007\r"));
     QTRY_VERIFY(commandsDuringBox >= 0);
-    QTRY_COMPARE(abstand->text(), QStringLiteral("42"));
-    // 20 ticks in a second; a quarter of them is plenty on a loaded machine.
+    QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("42"));
+    // 20 ticks in that second; a quarter of them is plenty on a loaded machine.
     QVERIFY2(commandsDuringBox >= 5, qPrintable(QString::number(commandsDuringBox)));
     QCOMPARE(shownDuringBox, serial ? QString() : QStringLiteral("42"));
     watch.verify(kOrdinaryGrowth);
@@ -495,6 +488,7 @@ void TestFaultInjection::linksGoOnWhileABoxIsOpen()
     QCOMPARE(distanceShown.count(), 1);
 }
 
+// Start-up reports the file it cannot use and keeps the built-in values.
 void TestFaultInjection::garbageSettingsLeaveTheDefaults()
 {
     form.reset();
@@ -507,17 +501,38 @@ void TestFaultInjection::garbageSettingsLeaveTheDefaults()
     startWindow();
     QCOMPARE(recorder->texts(), QStringList{kSettingsUnreadable});
     Servo *const joints[] = {servo1, servo2, servo3, servo4, servo5};
-    const int channels[] = {16, 17, 18, 19, 20};
     const int lowerLimits[] = {751, 752, 753, 754, 1175};
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(joints[i]->getKanal(), channels[i]);
+        QCOMPARE(joints[i]->getKanal(), 16 + i);
         QCOMPARE(joints[i]->getLimitMin(), lowerLimits[i]);
     }
-    QCOMPARE(control<QLineEdit>(QStringLiteral("edtTCP_IP1"))->text(), QStringLiteral("192.168.100.100"));
-    QCOMPARE(control<QLineEdit>(QStringLiteral("edtTCP_Port2"))->text(), QStringLiteral("10002"));
-    QCOMPARE(control<QLineEdit>(QStringLiteral("edtWebCamIP4"))->text(), QStringLiteral("5"));
+    QCOMPARE(edit("edtTCP_IP1")->text(), QStringLiteral("192.168.100.100"));
+    QCOMPARE(edit("edtTCP_Port2")->text(), QStringLiteral("10002"));
+    QCOMPARE(edit("edtWebCamIP4")->text(), QStringLiteral("5"));
     watch.verify(kOrdinaryGrowth);
     QCOMPARE(recorder->texts(), QStringList{kSettingsUnreadable});
+}
+
+// Chosen in the open dialog, a motion set beyond the editor's 16 MiB is refused
+// with a box that names it, before a byte of it is read.
+void TestFaultInjection::hugeMotionSetIsRefusedUnread()
+{
+    const QString path = dir->filePath(QStringLiteral("RFS/riesig.rfs"));
+    const QByteArray step("0 1500 0 1500 0 1500 0 1500 0 1500 \r\n");
+    QVERIFY(writeBytes(path, step.repeated(16 * kMiB / step.size() + 1)));
+
+    HealthWatch watch;
+    FileDialogAnswer answer(path);
+    QTest::mouseClick(control<QToolButton>(QStringLiteral("btnSeqOpen")), Qt::LeftButton);
+    QVERIFY(answer.answered());
+    QCOMPARE(recorder->texts().size(), 1);
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
+    QVERIFY2(recorder->texts().front().contains(path), qPrintable(recorder->texts().front()));
+    QCOMPARE(control<QListWidget>(QStringLiteral("ListBox1"))->count(), 0);
+    QCOMPARE(control<QLabel>(QStringLiteral("labSeqDatei"))->text(), QStringLiteral("Datei..."));
+    // Read whole, the file alone would add 16 MiB, its steps in the list far more
+    // (measured with a larger cap: 166 MiB, and a 10 s stall).
+    watch.verify(8 * kMiB);
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestFaultInjection)
