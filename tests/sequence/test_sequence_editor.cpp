@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "arm/servo.h"
 #include "support/file_bytes.h"
+#include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/window_test_main.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -32,62 +32,6 @@ QString basisPose(int position)
 {
     return QStringLiteral("0 %1 0 1500 0 1500 0 1500 0 1500 ").arg(position);
 }
-
-// Answers the next file dialog the window opens: notes how it was set up, then
-// types the given path into its name field and accepts, or cancels when the path
-// is empty. A dialog that refuses the answer is cancelled too, so a test never hangs.
-class FileDialogAnswer : public QObject {
-public:
-    explicit FileDialogAnswer(const QString &path) : answer(path)
-    {
-        connect(&poll, &QTimer::timeout, this, &FileDialogAnswer::answerIfOpen);
-        poll.start(10);
-    }
-
-    bool answered() const { return seen && !refused; }
-
-    QString objectName;
-    QString directory;
-    QStringList nameFilters;
-    QString defaultSuffix;
-    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-
-private:
-    void answerIfOpen()
-    {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (seen) {
-            if (dialog == handled) {
-                refused = true;
-                dialog->reject();
-            }
-            return;
-        }
-        seen = true;
-        handled = dialog;
-        objectName = dialog->objectName();
-        directory = dialog->directory().absolutePath();
-        nameFilters = dialog->nameFilters();
-        defaultSuffix = dialog->defaultSuffix();
-        acceptMode = dialog->acceptMode();
-        auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (answer.isEmpty() || !nameField) {
-            refused = !answer.isEmpty();
-            dialog->reject();
-            return;
-        }
-        nameField->setText(answer);
-        QTest::keyClick(nameField, Qt::Key_Return);
-    }
-
-    QString answer;
-    QTimer poll;
-    QPointer<QFileDialog> handled;
-    bool seen = false;
-    bool refused = false;
-};
 
 } // namespace
 

@@ -37,6 +37,21 @@ bool PtyPair::send(const std::string &bytes)
     return true;
 }
 
+std::size_t PtyPair::sendWhatFits(std::string_view bytes)
+{
+    const int flags = ::fcntl(master, F_GETFL);
+    ::fcntl(master, F_SETFL, flags | O_NONBLOCK);
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t result = ::write(master, bytes.data() + sent, bytes.size() - sent);
+        if (result <= 0)
+            break;
+        sent += static_cast<std::size_t>(result);
+    }
+    ::fcntl(master, F_SETFL, flags);
+    return sent;
+}
+
 std::string PtyPair::receive(std::size_t size)
 {
     constexpr int kGiveUpMs = 10000;

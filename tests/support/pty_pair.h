@@ -4,6 +4,7 @@
 // The test keeps its own descriptor on the slave to read back the settings the
 // code left on it.
 #include <string>
+#include <string_view>
 #include <termios.h>
 
 class PtyPair {
@@ -18,6 +19,9 @@ public:
 
     // Writes all of bytes to the line, blocking while the line is full.
     bool send(const std::string &bytes);
+    // Writes as much of bytes as the line takes now, without waiting; returns how
+    // many bytes went.
+    std::size_t sendWhatFits(std::string_view bytes);
     // Reads size bytes that the code under test wrote; fewer if none come for a
     // long while (a failure guard, not a timing).
     std::string receive(std::size_t size);

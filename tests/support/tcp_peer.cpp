@@ -36,6 +36,16 @@ void TcpPeer::closeClient()
         client->close();
 }
 
+void TcpPeer::resetClient()
+{
+    if (!client)
+        return;
+    // Closing with a zero linger time sends RST instead of FIN.
+    const linger abortive {1, 0};
+    ::setsockopt(static_cast<int>(client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    client->abort();
+}
+
 namespace {
 
 sockaddr_in loopback(quint16 port)

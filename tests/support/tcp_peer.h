@@ -31,6 +31,8 @@ public:
     bool send(const QByteArray &data);
     // The far end ends the connection.
     void closeClient();
+    // The far end drops the connection at once: the client gets a reset, not a close.
+    void resetClient();
 
 private:
     void takeClient();

@@ -1,0 +1,40 @@
+#include "support/file_dialog_answer.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+FileDialogAnswer::FileDialogAnswer(const QString &path) : answer(path)
+{
+    connect(&poll, &QTimer::timeout, this, &FileDialogAnswer::answerIfOpen);
+    poll.start(10);
+}
+
+void FileDialogAnswer::answerIfOpen()
+{
+    auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+    if (!dialog)
+        return;
+    if (seen) {
+        if (dialog == handled) {
+            refused = true;
+            dialog->reject();
+        }
+        return;
+    }
+    seen = true;
+    handled = dialog;
+    objectName = dialog->objectName();
+    directory = dialog->directory().absolutePath();
+    nameFilters = dialog->nameFilters();
+    defaultSuffix = dialog->defaultSuffix();
+    acceptMode = dialog->acceptMode();
+    auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (answer.isEmpty() || !nameField) {
+        refused = !answer.isEmpty();
+        dialog->reject();
+        return;
+    }
+    nameField->setText(answer);
+    QTest::keyClick(nameField, Qt::Key_Return);
+}
