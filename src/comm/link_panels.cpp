@@ -7,6 +7,7 @@
 #include "chassis/fahrwerk.h"
 #include "comm/qt_hand_over.h"
 #include "comm/tcomm_thread.h"
+#include "platform/port_list.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 
@@ -122,6 +123,7 @@ void TForm1::initLink(LinkControls &link, void (TForm1::*onReceive)(std::string)
                       void (TForm1::*fillDeviceNames)(), void (TForm1::*refreshSerialBoxes)())
 {
     link.thread = std::make_unique<TCommThread>(*handOver);
+    link.thread->setPortNameSource(platform::listPorts);
     link.thread->OnReceive = [this, onReceive](std::string block) { (this->*onReceive)(std::move(block)); };
     link.thread->OnLost = [this, &link] { serialLost(link); };
     (this->*fillDeviceNames)();
