@@ -2,6 +2,7 @@
 
 #include "comm/debug_log.h"
 #include "comm/tcomm_thread.h"
+#include "platform/port_list.h"
 #include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
@@ -76,6 +77,7 @@ LinkPanel::~LinkPanel() = default;
 void LinkPanel::init()
 {
     thread = std::make_unique<TCommThread>(handOver);
+    thread->setPortNameSource(platform::listPorts);
     thread->OnReceive = [this](std::string block) { receiveSerial(block); };
     thread->OnLost = [this] { serialLost(); };
     fillDeviceNames();

@@ -23,7 +23,8 @@
 
 class TCommThread {
 public:
-    // Raw port names, unsorted; the defaults come from platform::listPorts.
+    // Raw port names, unsorted. The owner sets one (platform::listPorts); until
+    // then there are none, so the worker builds without the Qt-bound port list.
     using PortNameSource = std::function<std::vector<std::string>(bool serial, bool parallel)>;
 
     explicit TCommThread(MainThreadHandOver &handOver,
@@ -60,7 +61,9 @@ public:
     void setStopBits(std::uint8_t stopBits);
 
     // Port names sorted case-insensitively (COM10 before COM2), duplicates kept.
-    // A flag counts only when its byte value is exactly 1.
+    // A flag counts only when its byte value is exactly 1. On Windows, call it
+    // where <windows.h> came in with WIN32_LEAN_AND_MEAN: winspool.h defines
+    // EnumPorts as a macro.
     std::vector<std::string> EnumPorts(std::uint8_t serial, std::uint8_t parallel);
     // The same into list, which is cleared first; returns list.
     std::vector<std::string> &EnumPorts(std::uint8_t serial, std::uint8_t parallel,

@@ -1,11 +1,12 @@
 #include "platform/port_list.h"
 
-#include <QSerialPortInfo>
-
-#ifdef Q_OS_WIN
-#include "platform/parallel_ports_win32.h"
+// On Windows both lists come from the registry, without Qt, so the serial core
+// built with mingw lists ports as the console does.
+#ifdef _WIN32
+#include "platform/registry_ports_win32.h"
 #else
 #include <QDir>
+#include <QSerialPortInfo>
 #endif
 
 namespace platform {
@@ -13,20 +14,19 @@ namespace {
 
 std::vector<std::string> serialPorts()
 {
-    std::vector<std::string> names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        names.push_back(info.portName().toStdString()); // COM3: what CreateFileA takes
+#ifdef _WIN32
+    return serialPortsFromRegistry(); // COM3: what CreateFileA takes
 #else
+    std::vector<std::string> names;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         names.push_back(info.systemLocation().toStdString()); // /dev/ttyUSB0: what open takes
-#endif
-    }
     return names;
+#endif
 }
 
 std::vector<std::string> parallelPorts()
 {
-#ifdef Q_OS_WIN
+#ifdef _WIN32
     return parallelPortsFromRegistry();
 #else
     std::vector<std::string> names;

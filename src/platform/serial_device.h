@@ -3,8 +3,8 @@
 // remember the settings found there, apply ours, sleep until bytes arrive, read
 // them, write what the driver takes without waiting, put the found settings back
 // and close. One backend per platform (termios, Win32 communications calls);
-// tests substitute a fake. Free of Qt so the Win32 backend can be checked with a
-// plain cross compiler.
+// tests substitute a fake. Free of Qt so the Win32 backend builds with a plain
+// cross compiler and runs under Wine.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,7 +24,9 @@ struct LineSettings {
 };
 
 // The Win32 COMMTIMEOUTS record, in milliseconds. A POSIX port never waits (it
-// reads only what is waiting and writes non-blocking), so there they are unused.
+// reads only what is waiting and writes non-blocking), so there they are unused;
+// the Win32 backend applies the read time-outs and replaces the write ones with
+// its own short limit, since write() must not wait.
 struct CommTimeouts {
     std::uint32_t ReadIntervalTimeout = 0;
     std::uint32_t ReadTotalTimeoutMultiplier = 0;

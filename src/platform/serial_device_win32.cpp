@@ -1,15 +1,19 @@
 // Serial port over the Win32 communications calls. The handle is synchronous;
 // reads ask only for bytes already waiting, so they return at once. The worker
-// looks for bytes once a millisecond (or at once when woken).
+// looks for bytes once a millisecond (or at once when woken): waiting on
+// WaitCommEvent would need an overlapped handle, and Wine, where this backend is
+// tested, fails that wait on a pty at once (ERROR_NOT_SUPPORTED, or
+// ERROR_OPERATION_ABORTED with EV_RXCHAR alone), so it could not be shown to work.
 #include "platform/serial_device.h"
 
+#include <atomic>
 #include <windows.h>
 
 namespace platform {
 namespace {
 
 // Errors after which the handle is useless: the adapter was pulled or the
-// driver gave up on it.
+// driver gave up on it. Wine reports a tty that hung up (EIO) as ERROR_NOT_READY.
 bool deviceGone(DWORD error)
 {
     switch (error) {
@@ -18,6 +22,7 @@ bool deviceGone(DWORD error)
     case ERROR_DEVICE_REMOVED:
     case ERROR_GEN_FAILURE:
     case ERROR_INVALID_HANDLE:
+    case ERROR_NOT_READY:
         return true;
     default:
         return false;
@@ -57,7 +62,7 @@ public:
 
     ~Win32SerialDevice() override
     {
-        if (handle != INVALID_HANDLE_VALUE)
+        if (handle.load() != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
         if (wakeEvent != nullptr)
             CloseHandle(wakeEvent);
@@ -108,8 +113,15 @@ public:
         commTimeouts.ReadIntervalTimeout = timeouts.ReadIntervalTimeout;
         commTimeouts.ReadTotalTimeoutMultiplier = timeouts.ReadTotalTimeoutMultiplier;
         commTimeouts.ReadTotalTimeoutConstant = timeouts.ReadTotalTimeoutConstant;
-        commTimeouts.WriteTotalTimeoutMultiplier = timeouts.WriteTotalTimeoutMultiplier;
-        commTimeouts.WriteTotalTimeoutConstant = timeouts.WriteTotalTimeoutConstant;
+        // write() must not wait, yet a synchronous WriteFile waits until the
+        // driver took everything or the write time-out ends, and no setting means
+        // "at once". With the given time-outs (1 ms a byte plus 250 ms) a stalled
+        // line held the caller for 250 ms and more (under Wine 1.27 s for 1 KiB,
+        // nothing written). The shortest limit returns within about a millisecond
+        // with what the driver took (Windows may round it up to its timer tick);
+        // TCommThread sends the rest of a command later.
+        commTimeouts.WriteTotalTimeoutMultiplier = 0;
+        commTimeouts.WriteTotalTimeoutConstant = kWriteLimitMs;
         const bool stateSet = SetCommState(handle, &dcb) != 0;
         const bool timeoutsSet = SetCommTimeouts(handle, &commTimeouts) != 0;
         return stateSet && timeoutsSet;
@@ -180,7 +192,7 @@ public:
     PortEvent waitForEvent(bool watchPort, int timeoutMs) override
     {
         const DWORD limit = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
-        const bool polling = watchPort && handle != INVALID_HANDLE_VALUE;
+        const bool polling = watchPort && handle.load() != INVALID_HANDLE_VALUE;
         WaitForSingleObject(wakeEvent, polling && limit > kPollMs ? kPollMs : limit);
         return PortEvent::None;
     }
@@ -189,8 +201,10 @@ public:
 
 private:
     static constexpr DWORD kPollMs = 1;
+    static constexpr DWORD kWriteLimitMs = 1;
 
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    // Read by the worker's wait while the main thread may close the port.
+    std::atomic<HANDLE> handle {INVALID_HANDLE_VALUE};
     HANDLE wakeEvent;
     DCB savedDcb {};
     COMMTIMEOUTS savedTimeouts {};

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "chassis/fahrwerk.h"
 #include "comm/tcomm_thread.h"
+#include "platform/port_list.h"
 #include "support/manual_hand_over.h"
 #include "support/file_bytes.h"
 #include "support/message_recorder.h"
@@ -303,6 +304,7 @@ void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4()
     const Panel panel(*form, n);
     ManualHandOver handOver; // never used: nothing is opened
     TCommThread sameKind(handOver);
+    sameKind.setPortNameSource(platform::listPorts);
     QStringList found;
     for (const std::string &name : sameKind.EnumPorts(1, 0))
         found << QString::fromStdString(name);

@@ -15,6 +15,10 @@ PtyPair::PtyPair()
         return;
     }
     slaveName = name;
+    // Programs the test starts must not hold the line: a master kept open in
+    // a child would keep the far end from ever going away.
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
 }
 
 PtyPair::~PtyPair()
@@ -88,11 +92,24 @@ std::size_t PtyPair::fillLine()
     ::fcntl(slave, F_SETFL, flags | O_NONBLOCK);
     const std::string filler(1024, 'F');
     std::size_t filled = 0;
+    bool waitedForRoom = false;
     for (;;) {
         const ssize_t result = ::write(slave, filler.data(), filler.size());
-        if (result <= 0)
-            break;
-        filled += static_cast<std::size_t>(result);
+        if (result > 0) {
+            filled += static_cast<std::size_t>(result);
+            waitedForRoom = false;
+            continue;
+        }
+        // A pty refuses for a moment while it moves bytes to the far end's
+        // buffer: full is when it still refuses after a while (a guard, not a
+        // timing).
+        if (result < 0 && errno == EAGAIN && !waitedForRoom) {
+            pollfd writable {slave, POLLOUT, 0};
+            ::poll(&writable, 1, 200);
+            waitedForRoom = true;
+            continue;
+        }
+        break;
     }
     ::fcntl(slave, F_SETFL, flags);
     return filled;

@@ -1,4 +1,4 @@
-#include "platform/parallel_ports_win32.h"
+#include "platform/registry_ports_win32.h"
 
 #include <windows.h>
 
@@ -12,32 +12,47 @@ std::string lastPathComponent(const std::string &value)
     return separator == std::string::npos ? value : value.substr(separator + 1);
 }
 
-} // namespace
-
-std::vector<std::string> parallelPortsFromRegistry()
+// The string values of a key under HKLM\HARDWARE\DEVICEMAP; none when it is
+// missing or refused.
+std::vector<std::string> deviceMapValues(const char *key)
 {
-    std::vector<std::string> names;
-    HKEY key = nullptr;
+    std::vector<std::string> values;
+    HKEY opened = nullptr;
     // Read access is enough; asking for full access fails for ordinary users.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\PARALLEL PORTS", 0,
-                      KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string("HARDWARE\\DEVICEMAP\\") + key).c_str(), 0,
+                      KEY_READ, &opened) != ERROR_SUCCESS)
+        return values;
     for (DWORD index = 0;; ++index) {
         char valueName[256];
         DWORD valueNameSize = sizeof valueName;
         char data[256];
         DWORD dataSize = sizeof data - 1;
         DWORD type = 0;
-        const LONG result = RegEnumValueA(key, index, valueName, &valueNameSize, nullptr,
+        const LONG result = RegEnumValueA(opened, index, valueName, &valueNameSize, nullptr,
                                           &type, reinterpret_cast<BYTE *>(data), &dataSize);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         if (result != ERROR_SUCCESS || type != REG_SZ)
             continue;
         data[dataSize] = '\0'; // registry strings need not be terminated
-        names.push_back(lastPathComponent(data));
+        values.emplace_back(data);
     }
-    RegCloseKey(key);
+    RegCloseKey(opened);
+    return values;
+}
+
+} // namespace
+
+std::vector<std::string> serialPortsFromRegistry()
+{
+    return deviceMapValues("SERIALCOMM");
+}
+
+std::vector<std::string> parallelPortsFromRegistry()
+{
+    std::vector<std::string> names;
+    for (const std::string &value : deviceMapValues("PARALLEL PORTS"))
+        names.push_back(lastPathComponent(value));
     return names;
 }
 
