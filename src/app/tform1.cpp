@@ -14,6 +14,7 @@
 #include "platform/program_dir.h"
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
+#include "toolkit/button_hold.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/client_socket.h"
 #include "toolkit/message_box.h"
@@ -298,20 +299,31 @@ void TForm1::connectLinks()
 
 void TForm1::connectChassis()
 {
-    connect(ui->btnVor, &QToolButton::pressed, this, &TForm1::btnVorMouseDown);
     connect(ui->btnVor, &QToolButton::clicked, this, &TForm1::btnVorClick);
-    connect(ui->btnRueck, &QToolButton::pressed, this, &TForm1::btnRueckMouseDown);
     connect(ui->btnRueck, &QToolButton::clicked, this, &TForm1::btnRueckClick);
     connect(ui->btnStop, &QToolButton::clicked, this, &TForm1::btnStopClick);
     connect(ui->btnWende_L, &QToolButton::clicked, this, &TForm1::btnWende_LClick);
     connect(ui->btnWende_R, &QToolButton::clicked, this, &TForm1::btnWende_RClick);
-    connect(ui->btnHupe, &QToolButton::pressed, this, &TForm1::btnHupeMouseDown);
-    connect(ui->btnHupe, &QToolButton::released, this, &TForm1::btnHupeMouseUp);
     connect(ui->btnWarnblink, &QToolButton::clicked, this, &TForm1::btnWarnblinkClick);
-    connect(ui->btnLinks, &QToolButton::pressed, this, &TForm1::btnLinksMouseDown);
-    connect(ui->btnLinks, &QToolButton::released, this, &TForm1::btnLinksMouseUp);
-    connect(ui->btnRechts, &QToolButton::pressed, this, &TForm1::btnRechtsMouseDown);
-    connect(ui->btnRechts, &QToolButton::released, this, &TForm1::btnRechtsMouseUp);
+    // Mouse-down and mouse-up follow the mouse button, not the pointer leaving and
+    // re-entering a held button.
+    using Handler = void (TForm1::*)();
+    const struct {
+        QToolButton *button;
+        Handler mouseDown, mouseUp;
+    } holds[] = {
+        {ui->btnVor, &TForm1::btnVorMouseDown, nullptr},
+        {ui->btnRueck, &TForm1::btnRueckMouseDown, nullptr},
+        {ui->btnHupe, &TForm1::btnHupeMouseDown, &TForm1::btnHupeMouseUp},
+        {ui->btnLinks, &TForm1::btnLinksMouseDown, &TForm1::btnLinksMouseUp},
+        {ui->btnRechts, &TForm1::btnRechtsMouseDown, &TForm1::btnRechtsMouseUp},
+    };
+    for (const auto &entry : holds) {
+        toolkit::ButtonHold *hold = toolkit::ButtonHold::of(entry.button);
+        connect(hold, &toolkit::ButtonHold::mouseDown, this, entry.mouseDown);
+        if (entry.mouseUp)
+            connect(hold, &toolkit::ButtonHold::mouseUp, this, entry.mouseUp);
+    }
     connect(ui->trbLenk, &toolkit::TrackBar::positionChanged, this, &TForm1::trbLenkChange);
     connect(ui->trbSpeed, &toolkit::TrackBar::positionChanged, this, &TForm1::trbSpeedChange);
     connect(&drivePanel->timer(), &QTimer::timeout, this, &TForm1::KettenTimer1Timer);

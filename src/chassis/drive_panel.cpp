@@ -77,7 +77,7 @@ void DrivePanel::switchChassis(bool on)
 
 void DrivePanel::setRichtung(char richtung) { fahrwerk.setRichtung(richtung); }
 
-// While pressed, isChecked() still tells whether the button was down before.
+// At mouse-down, isChecked() still tells whether the button was down before.
 void DrivePanel::centreSteeringIfDown(QToolButton *button)
 {
     if (button->isChecked())

@@ -29,6 +29,9 @@ const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen")
 // Used where no serial port is found.
 const QStringList kFallbackPorts{"COM1", "COM2", "COM3", "COM4"};
 
+constexpr int kLowestTcpPort = 1;
+constexpr int kHighestTcpPort = 65535;
+
 // A text that is not an integer is refused with the runtime's conversion message.
 std::optional<int> toInteger(const QString &text)
 {
@@ -40,6 +43,42 @@ std::optional<int> toInteger(const QString &text)
               QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text).toStdString());
     return std::nullopt;
 }
+
+// A number outside the port range would wrap to some other port.
+std::optional<int> toTcpPort(const QString &text)
+{
+    const std::optional<int> value = toInteger(text);
+    if (!value || (*value >= kLowestTcpPort && *value <= kHighestTcpPort))
+        return value;
+    msg::show(msg::Kind::Error, msg::Buttons::Ok,
+              QStringLiteral("Der Port %1 liegt nicht zwischen %2 und %3.")
+                  .arg(*value)
+                  .arg(kLowestTcpPort)
+                  .arg(kHighestTcpPort)
+                  .toStdString());
+    return std::nullopt;
+}
+
+// The position of the item the box's text names; none while the operator is
+// still typing one, or has typed something else.
+std::optional<std::uint8_t> namedItem(const QComboBox &box)
+{
+    const int position = box.findText(box.currentText());
+    if (position < 0)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(position);
+}
+
+// Code writes a box's text only where it differs: writing it puts the caret at
+// the end, under the operator's typing.
+void showValue(QComboBox &box, const QString &text)
+{
+    if (box.currentText() != text)
+        box.setEditText(text);
+}
+
+// Selecting the item that the box already shows leaves its text, and so the caret, alone.
+void showItem(QComboBox &box, int position) { box.setCurrentIndex(position < box.count() ? position : -1); }
 
 // The operator moving into the edit, not the window or a popup menu giving the
 // focus back: the text left in it must stay readable (and copyable).
@@ -70,6 +109,9 @@ LinkPanel::LinkPanel(int number, const std::string &probe, const LinkWidgets &wi
     clientSocket->setObjectName(QStringLiteral("ClientSocket%1").arg(number));
     widgets.transmitEdit->installEventFilter(this);
     toolkit::limitLog(*widgets.receiveMemo);
+    // Enter confirms what is typed; it does not add it to the list.
+    for (QComboBox *box : {widgets.baudRate, widgets.byteSize, widgets.parity, widgets.stopBits})
+        box->setInsertPolicy(QComboBox::NoInsert);
 }
 
 LinkPanel::~LinkPanel() = default;
@@ -127,10 +169,10 @@ void LinkPanel::refreshSerialBoxes()
     const QSignalBlocker quietSize(widgets.byteSize);
     const QSignalBlocker quietParity(widgets.parity);
     const QSignalBlocker quietStop(widgets.stopBits);
-    widgets.baudRate->setEditText(QString::number(thread->BaudRate()));
-    widgets.byteSize->setEditText(QString::number(thread->ByteSize()));
-    widgets.parity->setCurrentIndex(thread->Parity() < widgets.parity->count() ? thread->Parity() : -1);
-    widgets.stopBits->setCurrentIndex(thread->StopBits() < widgets.stopBits->count() ? thread->StopBits() : -1);
+    showValue(*widgets.baudRate, QString::number(thread->BaudRate()));
+    showValue(*widgets.byteSize, QString::number(thread->ByteSize()));
+    showItem(*widgets.parity, thread->Parity());
+    showItem(*widgets.stopBits, thread->StopBits());
 }
 
 // Choosing a mode only swaps which controls can be used; nothing opens or closes.
@@ -181,16 +223,23 @@ void LinkPanel::changeByteSize()
     refreshSerialBoxes();
 }
 
-// The item's position is the parity code; a typed text that matches no item is 255.
+// The item's position is the parity code. Any other text stores nothing and is
+// left as typed, so that the operator can finish a name.
 void LinkPanel::changeParity()
 {
-    thread->setParity(static_cast<std::uint8_t>(widgets.parity->findText(widgets.parity->currentText())));
+    const std::optional<std::uint8_t> code = namedItem(*widgets.parity);
+    if (!code)
+        return;
+    thread->setParity(*code);
     refreshSerialBoxes();
 }
 
 void LinkPanel::changeStopBits()
 {
-    thread->setStopBits(static_cast<std::uint8_t>(widgets.stopBits->findText(widgets.stopBits->currentText())));
+    const std::optional<std::uint8_t> code = namedItem(*widgets.stopBits);
+    if (!code)
+        return;
+    thread->setStopBits(*code);
     refreshSerialBoxes();
 }
 
@@ -235,12 +284,20 @@ void LinkPanel::showSerialIdle()
     setSerialBoxesEnabled(true);
 }
 
+// Also the hint: a connection that ended or failed is no longer there to end.
 void LinkPanel::showTcpIdle()
 {
     widgets.connectButton->setText(kConnectCaption);
-    widgets.ip->setEnabled(true);
-    widgets.port->setEnabled(true);
-    widgets.rbtnSeriell->setEnabled(true);
+    widgets.connectButton->setToolTip(kConnectHint);
+    setAddressAndModeEnabled(true);
+}
+
+// Neither address nor mode may change while a connection is set up or up.
+void LinkPanel::setAddressAndModeEnabled(bool enabled)
+{
+    widgets.ip->setEnabled(enabled);
+    widgets.port->setEnabled(enabled);
+    widgets.rbtnSeriell->setEnabled(enabled);
 }
 
 void LinkPanel::setSerialBoxesEnabled(bool enabled)
@@ -250,10 +307,10 @@ void LinkPanel::setSerialBoxesEnabled(bool enabled)
         box->setEnabled(enabled);
 }
 
-// False when the port text is not a number: the click then ends there.
+// False when the port text is not a port number: the click then ends there.
 bool LinkPanel::toggleTcp()
 {
-    const std::optional<int> port = toInteger(widgets.port->text());
+    const std::optional<int> port = toTcpPort(widgets.port->text());
     if (!port)
         return false;
     clientSocket->setPort(*port);
@@ -268,9 +325,11 @@ bool LinkPanel::toggleTcp()
         if (waiting)
             showTcpIdle();
     } else {
+        // Locked at once: a host name is looked up before the socket reports connecting.
         linkBusy = true;
         widgets.connectButton->setText(QStringLiteral("warten..."));
         widgets.connectButton->setToolTip(QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
+        setAddressAndModeEnabled(false);
         clientSocket->Open();
     }
     return true;
@@ -340,13 +399,7 @@ void LinkPanel::receiveSerial(const std::string &block)
     emit received(block);
 }
 
-// Neither address nor mode may change while a connection is set up or up.
-void LinkPanel::socketConnecting()
-{
-    widgets.ip->setEnabled(false);
-    widgets.port->setEnabled(false);
-    widgets.rbtnSeriell->setEnabled(false);
-}
+void LinkPanel::socketConnecting() { setAddressAndModeEnabled(false); }
 
 void LinkPanel::socketConnected()
 {

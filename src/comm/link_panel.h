@@ -113,6 +113,7 @@ private:
     bool toggleTcp();
     void showSerialIdle();
     void showTcpIdle();
+    void setAddressAndModeEnabled(bool enabled);
     void setSerialBoxesEnabled(bool enabled);
     void followBusyFlag();
     void serialLost();

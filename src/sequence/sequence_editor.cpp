@@ -28,7 +28,8 @@ QFileDialog *createMotionSetDialog(QWidget *owner, const char *name, QFileDialog
     dialog->setAcceptMode(mode);
     // Any name may be typed: a missing file is reported when it is loaded.
     dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({QStringLiteral("RoboterFahrSatz (*.rfs)"), QStringLiteral("Alle (*.*)")});
+    // "*.*" would hide names without a dot, as they are common on Linux.
+    dialog->setNameFilters({QStringLiteral("RoboterFahrSatz (*.rfs)"), QStringLiteral("Alle (*)")});
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
     return dialog;
 }

@@ -1,6 +1,7 @@
 #include "views/locking_window.h"
 
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 LockingWindow::LockingWindow(QWidget *mainWindow, Qt::WindowFlags flags)
@@ -12,10 +13,14 @@ void LockingWindow::FormShow() { mainWindow->setEnabled(false); }
 
 void LockingWindow::FormClose() { mainWindow->setEnabled(true); }
 
+// Only a show by the program: the window manager restoring the window from
+// minimised sends a spontaneous show, which must neither move nor reload it.
 void LockingWindow::showEvent(QShowEvent *event)
 {
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
-    FormShow();
+    if (!event->spontaneous()) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+        FormShow();
+    }
     QWidget::showEvent(event);
 }
 

@@ -266,6 +266,15 @@ void TestMainWindow::infoWindowLocksAndReloadsPage()
     QCOMPARE(navigations.size(), 1);
     QCOMPARE(browser->requestedUrl(), QUrl::fromLocalFile(dir->filePath(QStringLiteral("info.htm"))));
 
+    // Restored from minimised, it is neither reloaded nor centred again.
+    const QPoint moved = info.pos() + QPoint(40, 30);
+    info.move(moved);
+    info.setWindowState(Qt::WindowMinimized);
+    info.setWindowState(Qt::WindowNoState);
+    QCOMPARE(navigations.size(), 1);
+    QCOMPARE(info.pos(), moved);
+    QVERIFY(!windows.form1->isEnabled());
+
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!info.isVisible());
     QVERIFY(windows.form1->isEnabled());

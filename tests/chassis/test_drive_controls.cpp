@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,16 @@ const QColor kBlue(0, 0, 255);
 // One rotation of an activated chassis with no direction chosen.
 const QStringList kStandingRotation{"K0Q0", "W0", "H0", "K0Q0", "A1", "B1",
                                     "K0Q0", "W0", "H0", "K0Q0", "A1", "T1"};
+
+// The pointer moves with the left mouse button held, to a point given in the
+// button's own coordinates.
+void dragTo(QWidget *button, const QPoint &to)
+{
+    QMouseEvent move(QEvent::MouseMove, to, button->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+}
+
+QPoint besides(const QWidget *button) { return {button->width() + 20, button->height() / 2}; }
 
 } // namespace
 
@@ -225,14 +236,25 @@ void TestDriveControls::stopSendsTheStopTextAndZeroesTheSpeed()
 void TestDriveControls::holdingTheHornSendsH1UntilReleased()
 {
     openChassisLink();
-    QTest::mousePress(button("btnHupe"), Qt::LeftButton);
+    QToolButton *horn = button("btnHupe");
+    QTest::mousePress(horn, Qt::LeftButton);
     QCOMPARE(tick(3), (QStringList{"K0Q0", "W0", "H1"}));
+    // The mouse button decides, not the pointer: dragged off and back, it sounds on.
+    dragTo(horn, besides(horn));
     QCOMPARE(tick(6), (QStringList{"K0Q0", "A1", "B1", "K0Q0", "W0", "H1"}));
-    QTest::mouseRelease(button("btnHupe"), Qt::LeftButton);
+    dragTo(horn, horn->rect().center());
+    dragTo(horn, besides(horn));
+    QTest::mouseRelease(horn, Qt::LeftButton, {}, besides(horn));
     QCOMPARE(tick(6), (QStringList{"K0Q0", "A1", "T1", "K0Q0", "W0", "H0"}));
 
     // A short click between two horn steps leaves nothing to send but "H0".
-    QTest::mouseClick(button("btnHupe"), Qt::LeftButton);
+    QTest::mouseClick(horn, Qt::LeftButton);
+    QCOMPARE(tick(6), (QStringList{"K0Q0", "A1", "B1", "K0Q0", "W0", "H0"}));
+
+    // The space key holds it like the mouse button.
+    QTest::keyPress(horn, Qt::Key_Space);
+    QCOMPARE(tick(6), (QStringList{"K0Q0", "A1", "T1", "K0Q0", "W0", "H1"}));
+    QTest::keyRelease(horn, Qt::Key_Space);
     QCOMPARE(tick(6), (QStringList{"K0Q0", "A1", "B1", "K0Q0", "W0", "H0"}));
 }
 
@@ -296,10 +318,12 @@ void TestDriveControls::sharpTurnDrivesTheInnerTrackBackward()
     QTest::mousePress(sharp, Qt::LeftButton);
     QCOMPARE(trbLenk->position(), steering);
     QCOMPARE(trbLenk->value(), shown); // the bar shows its end
+    dragTo(sharp, besides(sharp)); // still held
+    QCOMPARE(trbLenk->position(), steering);
     QCOMPARE(tick(4), held);
 
-    // Released, the steering is straight, not what it was before.
-    QTest::mouseRelease(sharp, Qt::LeftButton);
+    // Released, wherever the pointer is, the steering is straight, not what it was before.
+    QTest::mouseRelease(sharp, Qt::LeftButton, {}, besides(sharp));
     QVERIFY(!sharp->isChecked());
     QCOMPARE(trbLenk->position(), 0);
     QCOMPARE(trbLenk->value(), 0);

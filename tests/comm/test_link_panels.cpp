@@ -156,8 +156,8 @@ private slots:
     void portThatCannotBeOpenedIsReportedAndPanelStaysIdle();
     void vanishedDeviceReturnsPanelToSerialIdle_data();
     void vanishedDeviceReturnsPanelToSerialIdle();
-    void typedByteSizeIsStoredAsOneByte_data();
-    void typedByteSizeIsStoredAsOneByte();
+    void typingInAParameterBoxStoresWhatFits_data();
+    void typingInAParameterBoxStoresWhatFits();
     void chosenItemStoresItsPosition_data();
     void chosenItemStoresItsPosition();
     void parametersChosenWhileClosedApplyAtOpen();
@@ -175,7 +175,8 @@ private slots:
     void connectTimeoutDefaultsToFiveSeconds();
     void unansweredConnectIsGivenUpAfterTheTimeout();
     void clickWhileWaitingAbortsTheAttempt();
-    void nonNumericPortIsRefused();
+    void unusablePortIsRefused_data();
+    void unusablePortIsRefused();
     void thirdReadOnLink2IsCounted();
 
     void sliderMoveReachesTheSerialLine();
@@ -185,7 +186,7 @@ private slots:
 
 private:
     void openSerial(const Panel &panel, const PtyPair &pty);
-    void startTcp(const Panel &panel, quint16 port);
+    void startTcp(const Panel &panel, quint16 port, const QString &host = QStringLiteral("127.0.0.1"));
     void verifyTcpIdle(const Panel &panel);
     void verifyChannelBoxesEnabled(bool enabled);
     void refreshSerialBoxes(int n) { n == 1 ? form->RefreshSerialBoxes1() : form->RefreshSerialBoxes2(); }
@@ -232,9 +233,9 @@ void TestLinkPanels::openSerial(const Panel &panel, const PtyPair &pty)
     QCOMPARE(panel.connectButton->text(), QStringLiteral("Trennen"));
 }
 
-void TestLinkPanels::startTcp(const Panel &panel, quint16 port)
+void TestLinkPanels::startTcp(const Panel &panel, quint16 port, const QString &host)
 {
-    panel.ip->setText(QStringLiteral("127.0.0.1"));
+    panel.ip->setText(host);
     panel.port->setText(QString::number(port));
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
 }
@@ -242,6 +243,7 @@ void TestLinkPanels::startTcp(const Panel &panel, quint16 port)
 void TestLinkPanels::verifyTcpIdle(const Panel &panel)
 {
     QCOMPARE(panel.connectButton->text(), kConnect);
+    QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
     QVERIFY(panel.ip->isEnabled());
     QVERIFY(panel.port->isEnabled());
     QVERIFY(panel.seriell->isEnabled());
@@ -531,32 +533,53 @@ void TestLinkPanels::vanishedDeviceReturnsPanelToSerialIdle()
     QCOMPARE(recorder->texts().size(), 1);
 }
 
-void TestLinkPanels::typedByteSizeIsStoredAsOneByte_data()
+void TestLinkPanels::typingInAParameterBoxStoresWhatFits_data()
 {
     QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("caret"); // where the typing starts; -1: over the whole text
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("link 1, 7") << 1 << "7" << "7";
-    QTest::newRow("link 1, 260 wraps to 4") << 1 << "260" << "4";
-    QTest::newRow("link 2, 263 wraps to 7") << 2 << "263" << "7";
+    QTest::newRow("link 1, byte size 7") << 1 << "cbxByteSize" << -1 << "7" << "7" << "7";
+    QTest::newRow("link 1, byte size 260 wraps to 4") << 1 << "cbxByteSize" << -1 << "260" << "4" << "4";
+    QTest::newRow("link 2, byte size 263 wraps to 7") << 2 << "cbxByteSize" << -1 << "263" << "7" << "7";
+    QTest::newRow("link 1, baud rate, digit in front") << 1 << "cbxBaudRate" << 0 << "1" << "19600" << "19600";
+    QTest::newRow("link 2, baud rate, digit inside") << 2 << "cbxBaudRate" << 2 << "0" << "96000" << "96000";
+    QTest::newRow("link 1, parity, an item") << 1 << "cbxParity" << -1 << "even" << "even" << "even";
+    QTest::newRow("link 2, parity, no item") << 2 << "cbxParity" << -1 << "xyz" << "xyz" << "no";
+    QTest::newRow("link 2, stop bits, an item") << 2 << "cbxStopBits" << -1 << "2" << "2" << "2";
+    QTest::newRow("link 1, stop bits, no item") << 1 << "cbxStopBits" << -1 << "3" << "3" << "1";
 }
 
-// Every key stores what the box then holds; the last one leaves the wrapped value.
-void TestLinkPanels::typedByteSizeIsStoredAsOneByte()
+// Every key stores what the box then holds as far as it fits: a number wraps to
+// one byte, a text that names no item stores nothing and is left for the operator
+// to finish. The caret stays where the operator types; Enter adds no item.
+void TestLinkPanels::typingInAParameterBoxStoresWhatFits()
 {
     QFETCH(int, n);
+    QFETCH(QString, box);
+    QFETCH(int, caret);
     QFETCH(QString, typed);
+    QFETCH(QString, shown);
     QFETCH(QString, stored);
     const Panel panel(*form, n);
     QTest::mouseClick(panel.seriell, Qt::LeftButton);
-    QLineEdit *typing = panel.byteSize->lineEdit();
-    typing->selectAll();
+    auto *typedInto = form->findChild<QComboBox *>(box + QString::number(n));
+    QVERIFY(typedInto);
+    const int items = typedInto->count();
+    QLineEdit *typing = typedInto->lineEdit();
+    caret < 0 ? typing->selectAll() : typing->setCursorPosition(caret);
     QTest::keyClicks(typing, typed);
-    QCOMPARE(panel.byteSize->currentText(), stored);
+    QCOMPARE(typedInto->currentText(), shown);
+    if (caret >= 0)
+        QCOMPARE(typing->cursorPosition(), caret + typed.size());
+    QTest::keyClick(typedInto, Qt::Key_Return);
+    QCOMPARE(typedInto->count(), items);
 
-    blankOut(panel.byteSize);
+    blankOut(typedInto);
     refreshSerialBoxes(n);
-    QCOMPARE(panel.byteSize->currentText(), stored);
+    QCOMPARE(typedInto->currentText(), stored);
     QVERIFY(recorder->texts().isEmpty());
 }
 
@@ -650,12 +673,14 @@ void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
     QVERIFY(recorder->texts().isEmpty());
 }
 
+// By host name: the waiting look and its locks come with the click, before the
+// name is looked up and the socket reports connecting.
 void TestLinkPanels::tcpConnectShowsProgressAndIdentifiesTheArm()
 {
     const Panel panel(*form, 1);
     TcpPeer peer;
     QVERIFY(peer.isListening());
-    startTcp(panel, peer.port());
+    startTcp(panel, peer.port(), QStringLiteral("localhost"));
     QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
     QCOMPARE(panel.connectButton->toolTip(), QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
     QVERIFY(!panel.ip->isEnabled());
@@ -819,12 +844,25 @@ void TestLinkPanels::clickWhileWaitingAbortsTheAttempt()
     QVERIFY(recorder->texts().isEmpty());
 }
 
-void TestLinkPanels::nonNumericPortIsRefused()
+void TestLinkPanels::unusablePortIsRefused_data()
 {
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a number") << "abc" << "'abc' ist kein gültiger Integerwert";
+    QTest::newRow("above 65535") << "70000" << "Der Port 70000 liegt nicht zwischen 1 und 65535.";
+    QTest::newRow("zero") << "0" << "Der Port 0 liegt nicht zwischen 1 und 65535.";
+}
+
+void TestLinkPanels::unusablePortIsRefused()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, message);
     const Panel panel(*form, 1);
-    panel.port->setText(QStringLiteral("abc"));
+    panel.ip->setText(QStringLiteral("127.0.0.1")); // should a port get through, only to loopback
+    panel.port->setText(port);
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
-    QCOMPARE(recorder->texts(), QStringList{QStringLiteral("'abc' ist kein gültiger Integerwert")});
+    QCOMPARE(recorder->texts(), QStringList{message});
+    QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
     QVERIFY(!panel.socket->Connecting());
     QVERIFY(!panel.socket->Active());
     verifyTcpIdle(panel);

@@ -343,7 +343,7 @@ void TestSequenceEditor::openDialogStartsInRfs()
     QCOMPARE(answer.acceptMode, QFileDialog::AcceptOpen);
     QCOMPARE(answer.directory, QDir(dir->rfsPath()).absolutePath());
     QCOMPARE(answer.nameFilters,
-             (QStringList{QStringLiteral("RoboterFahrSatz (*.rfs)"), QStringLiteral("Alle (*.*)")}));
+             (QStringList{QStringLiteral("RoboterFahrSatz (*.rfs)"), QStringLiteral("Alle (*)")})); // names without a dot too
 
     FileDialogAnswer save{QString()};
     click("btnSeqClose");
