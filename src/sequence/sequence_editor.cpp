@@ -25,9 +25,12 @@ namespace {
 const QString kNoFile = QStringLiteral("Datei...");
 constexpr int kSpeedEntryStep = 100;
 
+// The dialog watches the directory it shows from its creation on, also while
+// hidden: started in the working directory it would re-read it at every change
+// there (a build directory, say) all day long; RFS/ is where it opens anyway.
 QFileDialog *createMotionSetDialog(TForm1 *owner, const char *name, QFileDialog::AcceptMode mode)
 {
-    auto *dialog = new QFileDialog(owner);
+    auto *dialog = new QFileDialog(owner, QString(), owner->programDir() + QStringLiteral("RFS"));
     dialog->setObjectName(QLatin1String(name));
     dialog->setAcceptMode(mode);
     // Any name may be typed: a missing file is reported when it is loaded.
