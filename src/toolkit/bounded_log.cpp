@@ -1,12 +1,62 @@
 #include "toolkit/bounded_log.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace toolkit {
 
 namespace {
+
+// How often a log may repaint at most.
+constexpr int kPaintIntervalMs = 200;
+
+// Holds a log's repaints back to one per kPaintIntervalMs. At 20 lines a
+// second the view would repaint its text and scroll bar for every line, most
+// of what the window costs while the chassis runs, and no one reads that fast.
+// The text itself is always complete; only its picture may lag by an interval.
+class PaintThrottle final : public QObject {
+public:
+    explicit PaintThrottle(QPlainTextEdit &log)
+        : QObject(&log), log(log)
+    {
+        resume.setSingleShot(true);
+        connect(&resume, &QTimer::timeout, this, [this] {
+            this->log.setUpdatesEnabled(true);
+            sincePaint.start();
+        });
+        sincePaint.start();
+    }
+
+    static PaintThrottle *of(QPlainTextEdit &log)
+    {
+        for (QObject *child : log.children()) {
+            if (auto *throttle = dynamic_cast<PaintThrottle *>(child))
+                return throttle;
+        }
+        return nullptr;
+    }
+
+    void afterAppend()
+    {
+        if (resume.isActive())
+            return; // held back already
+        const qint64 waitMs = kPaintIntervalMs - sincePaint.elapsed();
+        if (waitMs <= 0) {
+            sincePaint.start(); // this append paints at once
+            return;
+        }
+        log.setUpdatesEnabled(false);
+        resume.start(static_cast<int>(waitMs));
+    }
+
+private:
+    QPlainTextEdit &log;
+    QTimer resume;
+    QElapsedTimer sincePaint;
+};
 
 // What the view itself takes as a line end.
 bool endsLine(QChar c)
@@ -37,12 +87,21 @@ void dropOldestLines(QPlainTextEdit &log)
     scroll.setValue(followingTheEnd ? scroll.maximum() : firstLineInView - linesDropped);
 }
 
+void afterAppend(QPlainTextEdit &log)
+{
+    dropOldestLines(log);
+    if (PaintThrottle *throttle = PaintThrottle::of(log))
+        throttle->afterAppend();
+}
+
 } // namespace
 
 // Nothing of a log is ever undone, and a history of its edits would grow without end.
 void limitLog(QPlainTextEdit &log)
 {
     log.document()->setUndoRedoEnabled(false);
+    if (!PaintThrottle::of(log))
+        new PaintThrottle(log);
 }
 
 void appendToLog(QPlainTextEdit &log, const QString &text)
@@ -50,13 +109,13 @@ void appendToLog(QPlainTextEdit &log, const QString &text)
     const int lineSoFar = log.document()->lastBlock().length() - 1; // without its end
     log.moveCursor(QTextCursor::End);
     log.insertPlainText(breakRunOnLines(text, lineSoFar));
-    dropOldestLines(log);
+    afterAppend(log);
 }
 
 void appendLineToLog(QPlainTextEdit &log, const QString &text)
 {
     log.appendPlainText(breakRunOnLines(text, 0));
-    dropOldestLines(log);
+    afterAppend(log);
 }
 
 QString breakRunOnLines(const QString &text, int lineSoFar)

@@ -16,7 +16,8 @@ constexpr int kLogSlack = 1000;
 // single line never grows beyond what the view lays out at once.
 constexpr int kLongestLogLine = 1000;
 
-// Readies a log for the appends below, which keep it within its bounds.
+// Readies a log for the appends below, which keep it within its bounds and
+// let it repaint a few times a second at most.
 void limitLog(QPlainTextEdit &log);
 // Adds text at the end of the last line, as it came: no line break added.
 void appendToLog(QPlainTextEdit &log, const QString &text);

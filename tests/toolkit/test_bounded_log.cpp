@@ -81,6 +81,18 @@ private slots:
             QCOMPARE(log.cursorForPosition({}).block().text(), inView);
     }
 
+    // Repaints are held back while lines come quickly, never for good.
+    void burstOfLinesIsPaintedInTheEnd()
+    {
+        QPlainTextEdit log;
+        toolkit::limitLog(log);
+        log.show();
+        for (int line = 0; line < 100; ++line)
+            toolkit::appendLineToLog(log, QString::number(line));
+        QTRY_VERIFY(log.updatesEnabled());
+        QCOMPARE(log.document()->lastBlock().text(), QStringLiteral("99"));
+    }
+
     void receivedRunWithoutLineBreaksStaysInShortLines()
     {
         QPlainTextEdit log;
