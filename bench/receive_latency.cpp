@@ -40,6 +40,7 @@ public:
     {
         writer = std::thread([this, rounds, finished = std::move(finished)] {
             const double cpuBefore = bench::threadCpuSeconds(pthread_self());
+            const long switchesBefore = bench::callingThreadContextSwitches();
             std::uniform_int_distribution<int> pauseUs(1000, 4000);
             for (int round = 0; round < rounds; ++round) {
                 std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
@@ -51,6 +52,7 @@ public:
                     ++lost;
             }
             writerCpuSeconds += bench::threadCpuSeconds(pthread_self()) - cpuBefore;
+            writerContextSwitches += bench::callingThreadContextSwitches() - switchesBefore;
             finished();
         });
     }
@@ -70,6 +72,7 @@ public:
 
     std::vector<double> latenciesMs;
     double writerCpuSeconds = 0;
+    long writerContextSwitches = 0;
     int lost = 0;
 
 private:
@@ -88,6 +91,7 @@ struct Reader {
     std::function<bool(const std::string &device, FarEnd &farEnd, int rounds)> run;
     FarEnd *results = nullptr;
     double cpuSeconds = 0;
+    long contextSwitches = 0;
 };
 
 // Runs the main thread's event loop until the far end has written all rounds.
@@ -153,6 +157,12 @@ double cpuPerBlockUs(const Reader &reader)
     return reader.cpuSeconds * 1e6 / std::max<std::size_t>(1, reader.results->latenciesMs.size());
 }
 
+// What the CPU per block mostly pays for: threads put to sleep and woken again.
+double switchesPerBlock(const Reader &reader)
+{
+    return double(reader.contextSwitches) / std::max<std::size_t>(1, reader.results->latenciesMs.size());
+}
+
 void report(const Reader &reader)
 {
     const std::string prefix = std::string("receive.") + reader.name;
@@ -162,6 +172,7 @@ void report(const Reader &reader)
     bench::Figure(prefix + ".max", bench::percentile(latencies, 1.0), "ms").print();
     bench::Figure(prefix + ".lost", reader.results->lost, "blocks").print();
     bench::Figure(prefix + ".cpu_per_block", cpuPerBlockUs(reader), "us").print();
+    bench::Figure(prefix + ".context_switches_per_block", switchesPerBlock(reader), "switches").print();
 }
 
 // Ours against the absolute goals and against the QSerialPort reader.
@@ -182,6 +193,9 @@ void reportWorker(const Reader &worker, const Reader &qt)
     bench::Figure("receive.worker.cpu_per_block", cpuPerBlockUs(worker), "us")
         .against("receive.qserialport.cpu_per_block", cpuPerBlockUs(qt))
         .ratioAtMost(1.0)
+        .print();
+    bench::Figure("receive.worker.context_switches_per_block", switchesPerBlock(worker), "switches")
+        .against("receive.qserialport.context_switches_per_block", switchesPerBlock(qt))
         .print();
 }
 
@@ -208,13 +222,17 @@ int main(int argc, char *argv[])
             Reader &reader = readers[i];
             reader.results = &farEnds[i];
             const double writerBefore = farEnds[i].writerCpuSeconds;
+            const long writerSwitchesBefore = farEnds[i].writerContextSwitches;
             const double before = bench::processCpuSeconds();
+            const long switchesBefore = bench::processContextSwitches();
             if (!reader.run(line.deviceName(), farEnds[i], rounds / kBlocks)) {
                 std::fprintf(stderr, "%s could not open %s\n", reader.name, line.deviceName().c_str());
                 return 1;
             }
             reader.cpuSeconds += bench::processCpuSeconds() - before
                 - (farEnds[i].writerCpuSeconds - writerBefore);
+            reader.contextSwitches += bench::processContextSwitches() - switchesBefore
+                - (farEnds[i].writerContextSwitches - writerSwitchesBefore);
         }
     }
     report(readers[0]);

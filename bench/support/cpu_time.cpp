@@ -16,6 +16,20 @@ double processCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+long processContextSwitches()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
+long callingThreadContextSwitches()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
 double threadCpuSeconds(pthread_t thread)
 {
     clockid_t clock;

@@ -12,6 +12,11 @@ namespace bench {
 double processCpuSeconds();
 double threadCpuSeconds(pthread_t thread);
 
+// Times the process's threads (ended ones too), or the calling thread, went off
+// the CPU: each such switch is paid for with a wake-up later.
+long processContextSwitches();
+long callingThreadContextSwitches();
+
 // Kernel ids of this process's threads now.
 std::set<int> threadIds();
 // Times the thread went to sleep or was put off the CPU since it started; each
