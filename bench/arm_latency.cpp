@@ -86,10 +86,12 @@ Moves moveBasis(bench::BenchWindow &window, ArmEnd &arm, int moves)
         slider->setValue(target);
         waiting.exec();
         arm.onArrival = nullptr;
-        if (arrivedAt)
+        if (arrivedAt) {
             result.latenciesMs.push_back(millisecondsBetween(setAt, *arrivedAt));
-        else
+        } else {
             ++result.lost;
+            std::fprintf(stderr, "move %d to %d: no %s within 1 s\n", move + 1, target, expected.c_str());
+        }
     }
     return result;
 }
@@ -181,6 +183,8 @@ int main(int argc, char *argv[])
     if (!window.isValid())
         return 1;
     ArmEnd armEnd;
+    // The first tick sends all five joints, not only the one moved.
+    bench::runEventsFor(300);
 
     {
         PtyPair armLine;

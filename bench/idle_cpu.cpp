@@ -15,6 +15,7 @@
 
 #include <QTimer>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -26,11 +27,14 @@ double measureCpuPercent(const std::vector<pthread_t> &robot, int periodMs)
     return meter.coreShare() * 100;
 }
 
-std::set<int> newThreads(const std::set<int> &before)
+// The serial workers: threads started since before that carry the process's
+// name (Qt names its own threads).
+std::set<int> newWorkerThreads(const std::set<int> &before)
 {
+    const std::string processName = bench::threadName(::getpid());
     std::set<int> added;
     for (const int id : bench::threadIds())
-        if (!before.count(id))
+        if (!before.count(id) && bench::threadName(id) == processName)
             added.insert(id);
     return added;
 }
@@ -79,7 +83,7 @@ int main(int argc, char *argv[])
     const double rotation = measureCpuPercent(robot, periodMs);
     bench::Figure("idle.both_open_rotation.cpu", rotation, "%").against("idle.no_link.cpu", noLink).atMost(2.0).print();
 
-    const std::set<int> workers = newThreads(threadsBefore);
+    const std::set<int> workers = newWorkerThreads(threadsBefore);
     if (!window.closeSerial(1) || !window.closeSerial(2))
         return 1;
     bench::runEventsFor(100);

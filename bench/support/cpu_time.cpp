@@ -52,6 +52,14 @@ std::set<int> threadIds()
     return ids;
 }
 
+std::string threadName(int threadId)
+{
+    std::ifstream comm("/proc/self/task/" + std::to_string(threadId) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
 long contextSwitches(int threadId)
 {
     std::ifstream status("/proc/self/task/" + std::to_string(threadId) + "/status");

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <pthread.h>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -19,6 +20,8 @@ long callingThreadContextSwitches();
 
 // Kernel ids of this process's threads now.
 std::set<int> threadIds();
+// A thread's name; threads the program starts itself keep the process's name.
+std::string threadName(int threadId);
 // Times the thread went to sleep or was put off the CPU since it started; each
 // sleep it leaves again is one wake-up. 0 for a thread that is gone.
 long contextSwitches(int threadId);
