@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSemaphore>
 #include <QThread>
 
 // Debian's Qt is not built with ThreadSanitizer, so the ordering its semaphore
@@ -24,37 +25,62 @@ extern "C" void __tsan_release(void *address);
 #define HAND_OVER_ACQUIRE(address) ((void)(address))
 #endif
 
+namespace {
+
+const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// A worker's block on its way to the main thread. The worker waits until the
+// event is gone: run, or discarded with the object it was posted to.
+class HandOverEvent final : public QEvent {
+public:
+    HandOverEvent(std::function<void()> &block, QSemaphore &handled)
+        : QEvent(kHandOverEvent), block(block), handled(handled)
+    {
+    }
+    ~HandOverEvent() override
+    {
+        HAND_OVER_RELEASE(&handled); // the worker may reuse its stack once it is released
+        handled.release();
+    }
+
+    std::function<void()> &block;
+
+private:
+    QSemaphore &handled;
+};
+
+} // namespace
+
 QtHandOver::QtHandOver(QObject *parent)
     : QObject(parent)
 {
 }
 
+// A plain posted event rather than a blocking queued call: no method looked up
+// by name and no arguments copied for every block.
 void QtHandOver::run(std::function<void()> block)
 {
     if (QThread::currentThread() == thread()) {
         block();
         return;
     }
-    void *blockAddress = &block;
+    QSemaphore handled;
     HAND_OVER_RELEASE(this);
-    QMetaObject::invokeMethod(this, "runBlock", Qt::BlockingQueuedConnection,
-                              Q_ARG(void *, blockAddress));
-    HAND_OVER_ACQUIRE(this);
+    QCoreApplication::postEvent(this, new HandOverEvent(block, handled));
+    handled.acquire();
+    HAND_OVER_ACQUIRE(&handled);
 }
 
 bool QtHandOver::event(QEvent *event)
 {
-    HAND_OVER_ACQUIRE(this); // before the call reads the worker's arguments
-    return QObject::event(event);
-}
-
-void QtHandOver::runBlock(void *block)
-{
-    (*static_cast<std::function<void()> *>(block))();
-    HAND_OVER_RELEASE(this); // the worker may reuse its stack once it is released
+    if (event->type() != kHandOverEvent)
+        return QObject::event(event);
+    HAND_OVER_ACQUIRE(this); // before the block reads what the worker left
+    static_cast<HandOverEvent *>(event)->block();
+    return true;
 }
 
 void QtHandOver::pump()
 {
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(this, kHandOverEvent);
 }

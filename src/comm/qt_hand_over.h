@@ -1,6 +1,6 @@
 #pragma once
-// The hand-over over Qt's event loop: a worker's block becomes a blocking queued
-// call to an object living in the main thread.
+// The hand-over over Qt's event loop: a worker's block becomes an event posted
+// to an object living in the main thread, and the worker waits until it ran.
 #include "comm/main_thread_hand_over.h"
 
 #include <QObject>
@@ -17,10 +17,4 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-
-private slots:
-    // Takes the worker's std::function<void()> by address. A slot rather than a
-    // lambda: a lambda's call wrapper still reads the worker's stack after the
-    // block has run, beyond where ThreadSanitizer can be told of the hand-back.
-    void runBlock(void *block);
 };

@@ -21,9 +21,13 @@ namespace {
 
 const QString kNoFile = QStringLiteral("Datei...");
 
-QFileDialog *createMotionSetDialog(QWidget *owner, const char *name, QFileDialog::AcceptMode mode)
+// The dialog watches the directory it shows from its creation on, also while
+// hidden: started in the working directory it would re-read it at every change
+// there (a build directory, say) all day long; RFS/ is where it opens anyway.
+QFileDialog *createMotionSetDialog(QWidget *owner, const QString &rfsDir, const char *name,
+                                   QFileDialog::AcceptMode mode)
 {
-    auto *dialog = new QFileDialog(owner);
+    auto *dialog = new QFileDialog(owner, QString(), rfsDir);
     dialog->setObjectName(QLatin1String(name));
     dialog->setAcceptMode(mode);
     // Any name may be typed: a missing file is reported when it is loaded.
@@ -42,8 +46,10 @@ SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const Joints &joi
     , widgets(widgets)
     , joints(joints)
     , programDirectory(programDir)
-    , OpenDialog1(createMotionSetDialog(window, "OpenDialog1", QFileDialog::AcceptOpen))
-    , SaveDialog1(createMotionSetDialog(window, "SaveDialog1", QFileDialog::AcceptSave))
+    , OpenDialog1(createMotionSetDialog(window, programDir + QStringLiteral("RFS"), "OpenDialog1",
+                                        QFileDialog::AcceptOpen))
+    , SaveDialog1(createMotionSetDialog(window, programDir + QStringLiteral("RFS"), "SaveDialog1",
+                                        QFileDialog::AcceptSave))
 {
     OpenDialog1->setWindowTitle(QStringLiteral("Verfahrsatz öffnen"));
     SaveDialog1->setWindowTitle(QStringLiteral("Verfahrsatz speichern"));

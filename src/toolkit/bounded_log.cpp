@@ -1,11 +1,62 @@
 #include "toolkit/bounded_log.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace toolkit {
 
 namespace {
+
+// How often a log may repaint at most.
+constexpr int kPaintIntervalMs = 200;
+
+// Holds a log's repaints back to one per kPaintIntervalMs. At 20 lines a
+// second the view would repaint its text and scroll bar for every line, most
+// of what the window costs while the chassis runs, and no one reads that fast.
+// The text itself is always complete; only its picture may lag by an interval.
+class PaintThrottle final : public QObject {
+public:
+    explicit PaintThrottle(QPlainTextEdit &log)
+        : QObject(&log), log(log)
+    {
+        resume.setSingleShot(true);
+        connect(&resume, &QTimer::timeout, this, [this] {
+            this->log.setUpdatesEnabled(true);
+            sincePaint.start();
+        });
+        sincePaint.start();
+    }
+
+    static PaintThrottle *of(QPlainTextEdit &log)
+    {
+        for (QObject *child : log.children()) {
+            if (auto *throttle = dynamic_cast<PaintThrottle *>(child))
+                return throttle;
+        }
+        return nullptr;
+    }
+
+    void afterAppend()
+    {
+        if (resume.isActive())
+            return; // held back already
+        const qint64 waitMs = kPaintIntervalMs - sincePaint.elapsed();
+        if (waitMs <= 0) {
+            sincePaint.start(); // this append paints at once
+            return;
+        }
+        log.setUpdatesEnabled(false);
+        resume.start(static_cast<int>(waitMs));
+    }
+
+private:
+    QPlainTextEdit &log;
+    QTimer resume;
+    QElapsedTimer sincePaint;
+};
 
 // What the view itself takes as a line end.
 bool endsLine(QChar c)
@@ -13,11 +64,44 @@ bool endsLine(QChar c)
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
+// Drops the oldest lines once kLogSlack of them are beyond kLogLines. Dropping
+// them one per append (the view's own maximumBlockCount) makes the view look
+// for its widest line among all lines nearly every time, since the widest it
+// knows of is the oldest: an append at the cap then costs as much as the whole
+// log. In a batch the search happens once per kLogSlack appends.
+void dropOldestLines(QPlainTextEdit &log)
+{
+    QTextDocument &document = *log.document();
+    const int excess = document.blockCount() - kLogLines;
+    if (excess < kLogSlack)
+        return;
+    // A reader scrolled back keeps the lines in view; one following the end stays there.
+    QScrollBar &scroll = *log.verticalScrollBar();
+    const bool followingTheEnd = scroll.value() == scroll.maximum();
+    const int firstLineInView = scroll.value();
+    const int linesBefore = document.lineCount();
+    QTextCursor oldest(&document);
+    oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, excess);
+    oldest.removeSelectedText();
+    const int linesDropped = linesBefore - document.lineCount();
+    scroll.setValue(followingTheEnd ? scroll.maximum() : firstLineInView - linesDropped);
+}
+
+void afterAppend(QPlainTextEdit &log)
+{
+    dropOldestLines(log);
+    if (PaintThrottle *throttle = PaintThrottle::of(log))
+        throttle->afterAppend();
+}
+
 } // namespace
 
+// Nothing of a log is ever undone, and a history of its edits would grow without end.
 void limitLog(QPlainTextEdit &log)
 {
-    log.setMaximumBlockCount(kLogLines);
+    log.document()->setUndoRedoEnabled(false);
+    if (!PaintThrottle::of(log))
+        new PaintThrottle(log);
 }
 
 void appendToLog(QPlainTextEdit &log, const QString &text)
@@ -25,11 +109,13 @@ void appendToLog(QPlainTextEdit &log, const QString &text)
     const int lineSoFar = log.document()->lastBlock().length() - 1; // without its end
     log.moveCursor(QTextCursor::End);
     log.insertPlainText(breakRunOnLines(text, lineSoFar));
+    afterAppend(log);
 }
 
 void appendLineToLog(QPlainTextEdit &log, const QString &text)
 {
     log.appendPlainText(breakRunOnLines(text, 0));
+    afterAppend(log);
 }
 
 QString breakRunOnLines(const QString &text, int lineSoFar)

@@ -16,6 +16,8 @@ public:
 
     bool isValid() const { return master >= 0 && slave >= 0; }
     const std::string &deviceName() const { return slaveName; }
+    // The far end itself, for a peer that reads and answers on a thread of its own.
+    int farEnd() const { return master; }
 
     // Writes all of bytes to the line, blocking while the line is full.
     bool send(const std::string &bytes);

@@ -3,10 +3,12 @@
 #include "toolkit/bounded_log.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QtTest>
 
 using toolkit::kLogLines;
+using toolkit::kLogSlack;
 using toolkit::kLongestLogLine;
 
 class TestBoundedLog : public QObject {
@@ -40,12 +42,55 @@ private slots:
     {
         QPlainTextEdit log;
         toolkit::limitLog(log);
-        for (int line = 0; line < kLogLines + 10; ++line)
+        for (int line = 0; line < kLogLines + kLogSlack - 1; ++line)
             toolkit::appendLineToLog(log, QString::number(line));
+        QCOMPARE(log.document()->blockCount(), kLogLines + kLogSlack - 1);
+        toolkit::appendLineToLog(log, QString::number(kLogLines + kLogSlack - 1));
         toolkit::appendToLog(log, QStringLiteral(" und mehr"));
         QCOMPARE(log.document()->blockCount(), kLogLines);
-        QCOMPARE(log.document()->firstBlock().text(), QStringLiteral("10"));
-        QCOMPARE(log.document()->lastBlock().text(), QString::number(kLogLines + 9) + " und mehr");
+        QCOMPARE(log.document()->firstBlock().text(), QString::number(kLogSlack));
+        QCOMPARE(log.document()->lastBlock().text(), QString::number(kLogLines + kLogSlack - 1) + " und mehr");
+        QVERIFY(!log.document()->isUndoAvailable());
+    }
+
+    // Dropping the oldest lines leaves in view what the reader looks at.
+    void droppingOldLinesKeepsTheView_data()
+    {
+        QTest::addColumn<bool>("followingTheEnd");
+        QTest::newRow("scrolled back") << false;
+        QTest::newRow("following the end") << true;
+    }
+
+    void droppingOldLinesKeepsTheView()
+    {
+        QFETCH(bool, followingTheEnd);
+        QPlainTextEdit log;
+        toolkit::limitLog(log);
+        log.setLineWrapMode(QPlainTextEdit::NoWrap);
+        log.show();
+        for (int line = 0; line < kLogLines + kLogSlack - 1; ++line)
+            toolkit::appendLineToLog(log, QString::number(line));
+        QScrollBar &scroll = *log.verticalScrollBar();
+        scroll.setValue(followingTheEnd ? scroll.maximum() : kLogLines / 2);
+        const QString inView = log.cursorForPosition({}).block().text();
+        toolkit::appendLineToLog(log, QStringLiteral("neu"));
+        QCOMPARE(log.document()->blockCount(), kLogLines);
+        if (followingTheEnd)
+            QCOMPARE(scroll.value(), scroll.maximum());
+        else
+            QCOMPARE(log.cursorForPosition({}).block().text(), inView);
+    }
+
+    // Repaints are held back while lines come quickly, never for good.
+    void burstOfLinesIsPaintedInTheEnd()
+    {
+        QPlainTextEdit log;
+        toolkit::limitLog(log);
+        log.show();
+        for (int line = 0; line < 100; ++line)
+            toolkit::appendLineToLog(log, QString::number(line));
+        QTRY_VERIFY(log.updatesEnabled());
+        QCOMPARE(log.document()->lastBlock().text(), QStringLiteral("99"));
     }
 
     void receivedRunWithoutLineBreaksStaysInShortLines()

@@ -1,0 +1,101 @@
+// What the real window costs while it waits: CPU of the whole process (less
+// the threads that play the robot) with no link open, with link 1 open over a
+// pty and nothing moving, with both links open and the chassis timer stopped,
+// with both links open and the chassis rotation running (the board answering
+// its telemetry requests), and after both serial links were closed again, when
+// their workers must not wake at all.
+#include "app/velmora_application.h"
+#include "support/bench_window.h"
+#include "support/chassis_board.h"
+#include "support/cpu_time.h"
+#include "support/event_loop.h"
+#include "support/figures.h"
+#include "support/line_peer.h"
+#include "support/pty_pair.h"
+
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Percent of one core over one period.
+double measureCpuPercent(const std::vector<pthread_t> &robot, int periodMs)
+{
+    bench::CpuMeter meter(robot);
+    bench::runEventsFor(periodMs);
+    return meter.coreShare() * 100;
+}
+
+// The serial workers: threads started since before that carry the process's
+// name (Qt names its own threads).
+std::set<int> newWorkerThreads(const std::set<int> &before)
+{
+    const std::string processName = bench::threadName(::getpid());
+    std::set<int> added;
+    for (const int id : bench::threadIds())
+        if (!before.count(id) && bench::threadName(id) == processName)
+            added.insert(id);
+    return added;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    VelmoraApplication app(argc, argv);
+    const int periodMs = (argc > 1 ? std::max(1, std::atoi(argv[1])) : 30) * 1000;
+
+    PtyPair armLine;
+    PtyPair chassisLine;
+    bench::LinePeer arm(armLine.farEnd(), [](const bench::LinePeer::Arrival &) { return std::string(); });
+    bench::LinePeer chassis(chassisLine.farEnd(), [](const bench::LinePeer::Arrival &arrival) {
+        return bench::chassisBoardAnswer(arrival.text);
+    });
+    const std::vector<pthread_t> robot {arm.thread(), chassis.thread()};
+    bench::BenchWindow window;
+    if (!window.isValid())
+        return 1;
+    bench::runEventsFor(1000); // the window settles after showing
+
+    const double noLink = measureCpuPercent(robot, periodMs);
+    bench::Figure("idle.no_link.cpu", noLink, "%").print();
+
+    const std::set<int> threadsBefore = bench::threadIds();
+    if (!window.openSerial(1, armLine.deviceName()))
+        return 1;
+    const double link1 = measureCpuPercent(robot, periodMs);
+    bench::Figure("idle.link1_open.cpu", link1, "%").against("idle.no_link.cpu", noLink).print();
+    bench::Figure("idle.link1_open.cpu_per_open_link", link1 - noLink, "%").atMost(0.3).print();
+
+    QTimer *chassisTimer = window.timer("KettenTimer1");
+    chassisTimer->stop();
+    if (!window.openSerial(2, chassisLine.deviceName()))
+        return 1;
+    const double bothQuiet = measureCpuPercent(robot, periodMs);
+    bench::Figure("idle.both_open_chassis_timer_stopped.cpu", bothQuiet, "%").against("idle.no_link.cpu", noLink).print();
+    bench::Figure("idle.both_open_chassis_timer_stopped.cpu_per_open_link", (bothQuiet - noLink) / 2, "%")
+        .atMost(0.3)
+        .print();
+
+    chassisTimer->start();
+    const double rotation = measureCpuPercent(robot, periodMs);
+    bench::Figure("idle.both_open_rotation.cpu", rotation, "%").against("idle.no_link.cpu", noLink).atMost(2.0).print();
+
+    const std::set<int> workers = newWorkerThreads(threadsBefore);
+    if (!window.closeSerial(1) || !window.closeSerial(2))
+        return 1;
+    bench::runEventsFor(100);
+    long switchesBefore = 0;
+    for (const int worker : workers)
+        switchesBefore += bench::contextSwitches(worker);
+    const double closed = measureCpuPercent(robot, periodMs);
+    long wakeUps = -switchesBefore;
+    for (const int worker : workers)
+        wakeUps += bench::contextSwitches(worker);
+    bench::Figure("idle.after_close.cpu", closed, "%").against("idle.no_link.cpu", noLink).print();
+    bench::Figure("idle.after_close.worker_threads", workers.size(), "threads").print();
+    bench::Figure("idle.after_close.worker_wake_ups", wakeUps, "wake-ups").atMost(0).print();
+    return 0;
+}
