@@ -4,7 +4,7 @@
 // arrivals are measured for a while with the window idle and for as long again
 // with a modal message box open. Reference: a bare 50 ms QTimer in the same
 // process writing to a pty of its own, read the same way, in the same run.
-#include "app/message_sink.h"
+#include "toolkit/message_sink.h"
 #include "app/velmora_application.h"
 #include "support/bench_window.h"
 #include "support/chassis_board.h"

@@ -355,10 +355,16 @@ void LinkPanel::sendCommand(const std::string &command)
 {
     debugLog.logCommand(command);
     const std::string line = command + '\r';
-    widgets.transmitEdit->setText(toolkit::fromBytes(line));
+    // The edit ends up empty when the serial path takes the command and holding it
+    // when not; it is only touched where that changes what it shows, as the chassis
+    // timer sends twenty times a second and every change repaints the panel.
     // A tick during start-up can come before the serial worker exists.
-    if (thread && thread->WriteText(toolkit::toBytes(widgets.transmitEdit->text())))
-        widgets.transmitEdit->clear();
+    if (thread && thread->WriteText(line)) {
+        if (!widgets.transmitEdit->text().isEmpty())
+            widgets.transmitEdit->clear();
+    } else {
+        widgets.transmitEdit->setText(toolkit::fromBytes(line));
+    }
     if (clientSocket->Active())
         clientSocket->SendText(line);
 }
