@@ -13,51 +13,6 @@ namespace {
 // How often a log may repaint at most.
 constexpr int kPaintIntervalMs = 200;
 
-// Holds a log's repaints back to one per kPaintIntervalMs. At 20 lines a
-// second the view would repaint its text and scroll bar for every line, most
-// of what the window costs while the chassis runs, and no one reads that fast.
-// The text itself is always complete; only its picture may lag by an interval.
-class PaintThrottle final : public QObject {
-public:
-    explicit PaintThrottle(QPlainTextEdit &log)
-        : QObject(&log), log(log)
-    {
-        resume.setSingleShot(true);
-        connect(&resume, &QTimer::timeout, this, [this] {
-            this->log.setUpdatesEnabled(true);
-            sincePaint.start();
-        });
-        sincePaint.start();
-    }
-
-    static PaintThrottle *of(QPlainTextEdit &log)
-    {
-        for (QObject *child : log.children()) {
-            if (auto *throttle = dynamic_cast<PaintThrottle *>(child))
-                return throttle;
-        }
-        return nullptr;
-    }
-
-    void afterAppend()
-    {
-        if (resume.isActive())
-            return; // held back already
-        const qint64 waitMs = kPaintIntervalMs - sincePaint.elapsed();
-        if (waitMs <= 0) {
-            sincePaint.start(); // this append paints at once
-            return;
-        }
-        log.setUpdatesEnabled(false);
-        resume.start(static_cast<int>(waitMs));
-    }
-
-private:
-    QPlainTextEdit &log;
-    QTimer resume;
-    QElapsedTimer sincePaint;
-};
-
 // What the view itself takes as a line end.
 bool endsLine(QChar c)
 {
@@ -87,11 +42,69 @@ void dropOldestLines(QPlainTextEdit &log)
     scroll.setValue(followingTheEnd ? scroll.maximum() : firstLineInView - linesDropped);
 }
 
+// Keeps a log in bounds after each append, outside the code that appends:
+// - the oldest lines are dropped once the append's event has been handled, so a
+//   sender that logs a command just before it sends it is not held up by it;
+// - repaints are held back to one per kPaintIntervalMs. At 20 lines a second the
+//   view would repaint its text and scroll bar for every line, most of what the
+//   window costs while the chassis runs, and no one reads that fast. The text
+//   itself is always complete; only its picture may lag by an interval.
+class LogUpkeep final : public QObject {
+public:
+    explicit LogUpkeep(QPlainTextEdit &log)
+        : QObject(&log), log(log)
+    {
+        trim.setSingleShot(true);
+        trim.setInterval(0);
+        connect(&trim, &QTimer::timeout, this, [this] { dropOldestLines(this->log); });
+        resume.setSingleShot(true);
+        connect(&resume, &QTimer::timeout, this, [this] {
+            this->log.setUpdatesEnabled(true);
+            sincePaint.start();
+        });
+        sincePaint.start();
+    }
+
+    static LogUpkeep *of(QPlainTextEdit &log)
+    {
+        for (QObject *child : log.children()) {
+            if (auto *upkeep = dynamic_cast<LogUpkeep *>(child))
+                return upkeep;
+        }
+        return nullptr;
+    }
+
+    void afterAppend()
+    {
+        if (log.document()->blockCount() - kLogLines >= kLogSlack && !trim.isActive())
+            trim.start();
+        holdBackPaint();
+    }
+
+private:
+    void holdBackPaint()
+    {
+        if (resume.isActive())
+            return; // held back already
+        const qint64 waitMs = kPaintIntervalMs - sincePaint.elapsed();
+        if (waitMs <= 0) {
+            sincePaint.start(); // this append paints at once
+            return;
+        }
+        log.setUpdatesEnabled(false);
+        resume.start(static_cast<int>(waitMs));
+    }
+
+    QPlainTextEdit &log;
+    QTimer trim;
+    QTimer resume;
+    QElapsedTimer sincePaint;
+};
+
 void afterAppend(QPlainTextEdit &log)
 {
-    dropOldestLines(log);
-    if (PaintThrottle *throttle = PaintThrottle::of(log))
-        throttle->afterAppend();
+    if (LogUpkeep *upkeep = LogUpkeep::of(log))
+        upkeep->afterAppend();
 }
 
 } // namespace
@@ -100,8 +113,8 @@ void afterAppend(QPlainTextEdit &log)
 void limitLog(QPlainTextEdit &log)
 {
     log.document()->setUndoRedoEnabled(false);
-    if (!PaintThrottle::of(log))
-        new PaintThrottle(log);
+    if (!LogUpkeep::of(log))
+        new LogUpkeep(log);
 }
 
 void appendToLog(QPlainTextEdit &log, const QString &text)

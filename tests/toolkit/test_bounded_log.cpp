@@ -47,7 +47,9 @@ private slots:
         QCOMPARE(log.document()->blockCount(), kLogLines + kLogSlack - 1);
         toolkit::appendLineToLog(log, QString::number(kLogLines + kLogSlack - 1));
         toolkit::appendToLog(log, QStringLiteral(" und mehr"));
-        QCOMPARE(log.document()->blockCount(), kLogLines);
+        // Dropped once the append's event is over, not inside the sender's handler.
+        QCOMPARE(log.document()->blockCount(), kLogLines + kLogSlack);
+        QTRY_COMPARE(log.document()->blockCount(), kLogLines);
         QCOMPARE(log.document()->firstBlock().text(), QString::number(kLogSlack));
         QCOMPARE(log.document()->lastBlock().text(), QString::number(kLogLines + kLogSlack - 1) + " und mehr");
         QVERIFY(!log.document()->isUndoAvailable());
@@ -74,7 +76,7 @@ private slots:
         scroll.setValue(followingTheEnd ? scroll.maximum() : kLogLines / 2);
         const QString inView = log.cursorForPosition({}).block().text();
         toolkit::appendLineToLog(log, QStringLiteral("neu"));
-        QCOMPARE(log.document()->blockCount(), kLogLines);
+        QTRY_COMPARE(log.document()->blockCount(), kLogLines);
         if (followingTheEnd)
             QCOMPARE(scroll.value(), scroll.maximum());
         else
