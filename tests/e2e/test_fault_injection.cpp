@@ -37,6 +37,15 @@
 
 namespace {
 
+// AddressSanitizer keeps freed memory in quarantine and pads every allocation,
+// so there resident memory says nothing about growth of ours: the plain build
+// checks memory, the sanitized one everything else.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryIsMeasurable = false;
+#else
+constexpr bool kMemoryIsMeasurable = true;
+#endif
+
 constexpr int kProbeIntervalMs = 10;
 // A frozen window stalls for seconds; a loaded 2-core machine for far less.
 constexpr qint64 kLargestGapMs = 1000;
@@ -135,7 +144,8 @@ public:
         qInfo("%s", figures.constData());
         QVERIFY2(largestGap < kLargestGapMs, figures.constData());
         QVERIFY2(cpuShare < kMostCpuShare, figures.constData());
-        QVERIFY2(residentAtStart > 0 && peakGrowth < mostGrowth, figures.constData());
+        if (kMemoryIsMeasurable)
+            QVERIFY2(residentAtStart > 0 && peakGrowth < mostGrowth, figures.constData());
     }
 
 private:
