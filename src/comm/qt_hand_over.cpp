@@ -39,6 +39,7 @@ public:
     }
     ~HandOverEvent() override
     {
+        HAND_OVER_ACQUIRE(this); // discarded unrun, it is still freed after it was built
         HAND_OVER_RELEASE(&handled); // the worker may reuse its stack once it is released
         handled.release();
     }
@@ -65,17 +66,18 @@ void QtHandOver::run(std::function<void()> block)
         return;
     }
     QSemaphore handled;
-    HAND_OVER_RELEASE(this);
-    QCoreApplication::postEvent(this, new HandOverEvent(block, handled));
+    auto *event = new HandOverEvent(block, handled);
+    HAND_OVER_RELEASE(event); // the event is built before the main thread reads it
+    QCoreApplication::postEvent(this, event);
     handled.acquire();
     HAND_OVER_ACQUIRE(&handled);
 }
 
 bool QtHandOver::event(QEvent *event)
 {
+    HAND_OVER_ACQUIRE(event); // before its type or the block is read
     if (event->type() != kHandOverEvent)
         return QObject::event(event);
-    HAND_OVER_ACQUIRE(this); // before the block reads what the worker left
     static_cast<HandOverEvent *>(event)->block();
     return true;
 }
