@@ -10,8 +10,9 @@ namespace toolkit {
 
 namespace {
 
-// How often a log may repaint at most.
-constexpr int kPaintIntervalMs = 200;
+// How often a log may repaint at most: twice a second keeps a stream of lines
+// readable as it runs, and a line after a quiet spell still shows at once.
+constexpr int kPaintIntervalMs = 500;
 
 // What the view itself takes as a line end.
 bool endsLine(QChar c)
