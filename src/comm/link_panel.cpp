@@ -110,7 +110,7 @@ LinkPanel::LinkPanel(int number, const std::string &probe, const LinkWidgets &wi
     widgets.transmitEdit->installEventFilter(this);
     toolkit::limitLog(*widgets.receiveMemo);
     // Enter confirms what is typed; it does not add it to the list.
-    for (QComboBox *box : {widgets.baudRate, widgets.byteSize, widgets.parity, widgets.stopBits})
+    for (QComboBox *box : serialBoxes())
         box->setInsertPolicy(QComboBox::NoInsert);
 }
 
@@ -300,10 +300,14 @@ void LinkPanel::setAddressAndModeEnabled(bool enabled)
     widgets.rbtnSeriell->setEnabled(enabled);
 }
 
+std::array<QComboBox *, 5> LinkPanel::serialBoxes() const
+{
+    return {widgets.deviceName, widgets.baudRate, widgets.byteSize, widgets.parity, widgets.stopBits};
+}
+
 void LinkPanel::setSerialBoxesEnabled(bool enabled)
 {
-    for (QComboBox *box :
-         {widgets.deviceName, widgets.baudRate, widgets.byteSize, widgets.parity, widgets.stopBits})
+    for (QComboBox *box : serialBoxes())
         box->setEnabled(enabled);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -114,6 +115,8 @@ private:
     void showSerialIdle();
     void showTcpIdle();
     void setAddressAndModeEnabled(bool enabled);
+    // The boxes that describe the serial port: its name and line parameters.
+    std::array<QComboBox *, 5> serialBoxes() const;
     void setSerialBoxesEnabled(bool enabled);
     void followBusyFlag();
     void serialLost();

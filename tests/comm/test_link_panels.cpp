@@ -320,6 +320,14 @@ void TestLinkPanels::deviceListHoldsThePortsFoundOrCom1ToCom4()
         QVERIFY2(QString::compare(shown.at(i - 1), shown.at(i), Qt::CaseInsensitive) <= 0,
                  qPrintable(shown.join(QLatin1Char(' '))));
     QCOMPARE(panel.deviceName->currentText(), QStringLiteral("COM1"));
+
+    // A typed name is used as it stands; Enter does not add it to the list.
+    QTest::mouseClick(panel.seriell, Qt::LeftButton);
+    panel.deviceName->lineEdit()->selectAll();
+    QTest::keyClicks(panel.deviceName->lineEdit(), QStringLiteral("/dev/ttyUSB7"));
+    QTest::keyClick(panel.deviceName, Qt::Key_Return);
+    QCOMPARE(panel.deviceName->count(), shown.size());
+    QCOMPARE(panel.deviceName->currentText(), QStringLiteral("/dev/ttyUSB7"));
 }
 
 void TestLinkPanels::choosingSeriellSwapsTheEnabledControls_data() { deviceListHoldsThePortsFoundOrCom1ToCom4_data(); }
