@@ -220,7 +220,7 @@ void TForm1::connectArm()
     };
     static_assert(std::size(handlers) == ArmCommandCycle::kJoints);
     for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
-        const arm::JointWidgets joint = jointWidgets(this, i + 1);
+        const arm::JointWidgets &joint = jointPanels[i]->controls();
         // activated, not currentIndexChanged: only the operator's choice may run the
         // handlers, never a selection made by code (start-up, a replayed step).
         connect(joint.kanal, &QComboBox::activated, this, handlers[i].kanal);
@@ -258,8 +258,8 @@ void TForm1::connectLinks()
          &TForm1::ClientSocket2Error},
     };
     for (int i = 0; i < 2; ++i) {
-        const comm::LinkWidgets link = linkWidgets(this, i + 1);
         comm::LinkPanel *panel = linkPanels[i].get();
+        const comm::LinkWidgets &link = panel->controls();
         toolkit::ClientSocket *socket = &panel->socket();
         const auto &h = handlers[i];
         connect(link.rbtnSeriell, &QRadioButton::toggled, this, h.seriell);

@@ -43,6 +43,7 @@ public:
     void setNeighbours(std::vector<const JointPanel *> others);
     // The channel the list shows, which may differ from the Servo's while a choice is checked.
     int shownChannel() const;
+    const JointWidgets &controls() const { return widgets; }
 
     // Channel list, speed 0 and the limits as the Servo holds them; the slider,
     // the position field and the speed stay where they are.

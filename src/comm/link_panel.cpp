@@ -192,10 +192,10 @@ void LinkPanel::showMode(bool serial)
 {
     widgets.ip->setEnabled(!serial);
     widgets.port->setEnabled(!serial);
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             widgets.deviceName, widgets.labName, widgets.baudRate, widgets.labBaudRate, widgets.byteSize,
-             widgets.labByteSize, widgets.parity, widgets.labParity, widgets.stopBits, widgets.labStopBits})
-        control->setEnabled(serial);
+    setSerialBoxesEnabled(serial);
+    for (QLabel *label :
+         {widgets.labName, widgets.labBaudRate, widgets.labByteSize, widgets.labParity, widgets.labStopBits})
+        label->setEnabled(serial);
 }
 
 void LinkPanel::changeDeviceName()

@@ -60,6 +60,7 @@ public:
     ~LinkPanel() override;
 
     toolkit::ClientSocket &socket() { return *clientSocket; }
+    const LinkWidgets &controls() const { return widgets; }
 
     // Creates the serial worker and shows the panel in TCP mode with its port list.
     void init();
