@@ -186,16 +186,12 @@ void SequenceEditor::addStep()
     }
     const QString line = toolkit::fromBytes(recordStepLine(values));
     const int current = currentStep();
-    if (current < 0) {
-        const QSignalBlocker quiet(widgets.ListBox1);
-        widgets.ListBox1->addItem(line);
-        return;
-    }
     {
         const QSignalBlocker quiet(widgets.ListBox1);
-        widgets.ListBox1->insertItem(current + 1, line);
+        widgets.ListBox1->insertItem(current < 0 ? widgets.ListBox1->count() : current + 1, line);
     }
-    selectStep(-1);
+    if (current >= 0)
+        selectStep(-1);
 }
 
 void SequenceEditor::deleteStep()
