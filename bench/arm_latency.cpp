@@ -176,7 +176,7 @@ void report(const std::string &link, const Moves &moves, const std::vector<doubl
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
+    app::VelmoraApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 320;
 
     bench::BenchWindow window;

@@ -82,7 +82,7 @@ void report(const std::string &name, const Period &period)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
+    app::VelmoraApplication app(argc, argv);
     const int periodMs = (argc > 1 ? std::max(2, std::atoi(argv[1])) : 60) * 1000;
 
     PtyPair chassisLine;
@@ -124,7 +124,7 @@ int main(int argc, char *argv[])
         if (box)
             box->close();
     });
-    msg::show(msg::Kind::Information, msg::Buttons::Ok, "Messung läuft");
+    toolkit::msg::show(toolkit::msg::Kind::Information, toolkit::msg::Buttons::Ok, "Messung läuft");
     if (!boxWasOpen) {
         std::fprintf(stderr, "the message box was not open\n");
         return 1;

@@ -44,7 +44,7 @@ std::set<int> newWorkerThreads(const std::set<int> &before)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
+    app::VelmoraApplication app(argc, argv);
     const int periodMs = (argc > 1 ? std::max(1, std::atoi(argv[1])) : 30) * 1000;
 
     PtyPair armLine;

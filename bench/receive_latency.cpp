@@ -105,8 +105,8 @@ void runEventLoopWhile(FarEnd &farEnd, int rounds)
 
 bool readWithWorker(const std::string &device, FarEnd &farEnd, int rounds)
 {
-    QtHandOver handOver;
-    TCommThread port(handOver);
+    comm::QtHandOver handOver;
+    comm::TCommThread port(handOver);
     port.setDeviceName(device);
     port.OnReceive = [&farEnd](std::string) { farEnd.arrived(); };
     if (!port.Open())

@@ -37,8 +37,8 @@ constexpr int kGiveUpMs = 30000;
 int runAsStartedProcess(int argc, char *argv[], const QString &programDir, int reportTo)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
-    AppWindows windows = createAppWindows(programDir);
+    app::VelmoraApplication app(argc, argv);
+    app::AppWindows windows = app::createAppWindows(programDir);
     windows.form1->showMaximized();
     QTimer *servoTimer = windows.form1->findChild<QTimer *>(QStringLiteral("ServoTimer1"));
     if (!servoTimer)

@@ -2,7 +2,7 @@
 
 #include "app/tform1.h"
 
-#include "toolkit/client_socket.h"
+#include "comm/tcp_link.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,12 +18,12 @@ namespace bench {
 namespace {
 
 template <typename Control>
-Control *find(const TForm1 &form, const QString &name)
+Control *find(const app::TForm1 &form, const QString &name)
 {
     return form.findChild<Control *>(name);
 }
 
-QPushButton *connectButton(const TForm1 &form, int link)
+QPushButton *connectButton(const app::TForm1 &form, int link)
 {
     return find<QPushButton>(form, QStringLiteral("btnConnect%1").arg(link));
 }
@@ -47,7 +47,7 @@ BenchWindow::BenchWindow()
 {
     if (!dir.isValid() || !writeSettingsFile(dir.path()))
         return;
-    form = std::make_unique<TForm1>(dir.path());
+    form = std::make_unique<app::TForm1>(dir.path());
     form->show();
 }
 
@@ -73,8 +73,8 @@ bool BenchWindow::connectTcp(int link, int port)
     find<QLineEdit>(*form, QStringLiteral("edtTCP_IP%1").arg(link))->setText(QStringLiteral("127.0.0.1"));
     find<QLineEdit>(*form, QStringLiteral("edtTCP_Port%1").arg(link))->setText(QString::number(port));
     QEventLoop connecting;
-    QObject::connect(find<toolkit::ClientSocket>(*form, QStringLiteral("ClientSocket%1").arg(link)),
-                     &toolkit::ClientSocket::connected, &connecting, &QEventLoop::quit);
+    QObject::connect(find<comm::TcpLink>(*form, QStringLiteral("ClientSocket%1").arg(link)), &comm::Link::opened,
+                     &connecting, &QEventLoop::quit);
     QTimer::singleShot(5000, &connecting, &QEventLoop::quit);
     connectButton(*form, link)->click();
     connecting.exec();

@@ -10,7 +10,9 @@
 
 class QSlider;
 class QTimer;
+namespace app {
 class TForm1;
+}
 
 namespace bench {
 
@@ -24,7 +26,7 @@ public:
     ~BenchWindow();
 
     bool isValid() const { return form != nullptr; }
-    TForm1 &window() { return *form; }
+    app::TForm1 &window() { return *form; }
 
     // Chooses "Seriell" on link n (1 or 2), enters the device and clicks
     // connect; true when the port opened.
@@ -40,7 +42,7 @@ public:
 
 private:
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
 };
 
 } // namespace bench

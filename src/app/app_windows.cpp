@@ -4,6 +4,8 @@
 #include "comm/setup_forms.h"
 #include "views/info_form.h"
 
+namespace app {
+
 AppWindows::AppWindows() = default;
 AppWindows::AppWindows(AppWindows &&) noexcept = default;
 
@@ -32,10 +34,12 @@ AppWindows createAppWindows(const QString &programDir)
 {
     AppWindows windows;
     windows.form1 = std::make_unique<TForm1>(programDir);
-    windows.infoForm1 = std::make_unique<TInfoForm1>(windows.form1.get(), windows.form1->programDir());
-    windows.setupForm1 = std::make_unique<TSetupForm1>(windows.form1.get());
-    windows.setupForm2 = std::make_unique<TSetupForm2>(windows.form1.get());
+    windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), windows.form1->programDir());
+    windows.setupForm1 = std::make_unique<comm::TSetupForm1>(windows.form1.get());
+    windows.setupForm2 = std::make_unique<comm::TSetupForm2>(windows.form1.get());
     windows.form1->setCompanionWindows(windows.infoForm1.get(), windows.setupForm1.get(),
                                        windows.setupForm2.get());
     return windows;
 }
+
+} // namespace app

@@ -5,10 +5,17 @@
 #include <QString>
 #include <memory>
 
-class TForm1;
-class TInfoForm1;
+namespace comm {
 class TSetupForm1;
 class TSetupForm2;
+} // namespace comm
+namespace views {
+class TInfoForm1;
+}
+
+namespace app {
+
+class TForm1;
 
 struct AppWindows {
     AppWindows();
@@ -17,9 +24,9 @@ struct AppWindows {
     ~AppWindows();
 
     std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TInfoForm1> infoForm1;
-    std::unique_ptr<TSetupForm1> setupForm1;
-    std::unique_ptr<TSetupForm2> setupForm2;
+    std::unique_ptr<views::TInfoForm1> infoForm1;
+    std::unique_ptr<comm::TSetupForm1> setupForm1;
+    std::unique_ptr<comm::TSetupForm2> setupForm2;
 
 private:
     void reset();
@@ -27,3 +34,5 @@ private:
 
 // An empty programDir means the executable's directory.
 AppWindows createAppWindows(const QString &programDir = QString());
+
+} // namespace app

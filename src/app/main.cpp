@@ -1,19 +1,20 @@
 #include "app/app_windows.h"
-#include "toolkit/message_sink.h"
 #include "app/tform1.h"
 #include "app/velmora_application.h"
+#include "toolkit/message_sink.h"
 
 #include <exception>
 
 int main(int argc, char *argv[])
 {
+    namespace msg = toolkit::msg;
     // The embedded browser shares GL contexts with the widgets; this must precede the application object.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    VelmoraApplication app(argc, argv);
+    app::VelmoraApplication application(argc, argv);
     try {
-        AppWindows windows = createAppWindows();
+        app::AppWindows windows = app::createAppWindows();
         windows.form1->showMaximized();
-        app.exec();
+        application.exec();
     } catch (const std::exception &error) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, error.what());
     } catch (...) {

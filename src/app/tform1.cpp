@@ -1,42 +1,42 @@
 #include "app/tform1.h"
 
-#include "arm/arm_cycle.h"
-#include "arm/joint_panel.h"
-#include "arm/servo.h"
+#include "arm/arm_panel.h"
+#include "arm/servo_timer.h"
 #include "chassis/drive_panel.h"
 #include "chassis/fahrwerk.h"
 #include "chassis/telemetry_panel.h"
 #include "comm/debug_log.h"
 #include "comm/identification.h"
 #include "comm/link_panel.h"
-#include "comm/qt_hand_over.h"
+#include "comm/serial_link.h"
 #include "comm/setup_forms.h"
-#include "platform/program_dir.h"
+#include "comm/tcp_link.h"
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
-#include "toolkit/button_hold.h"
 #include "toolkit/byte_text.h"
-#include "toolkit/client_socket.h"
 #include "toolkit/message_box.h"
 #include "ui_tform1.h"
 #include "views/info_form.h"
 #include "views/webcam_panel.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QScreen>
 
-Servo *servo1 = nullptr;
-Servo *servo2 = nullptr;
-Servo *servo3 = nullptr;
-Servo *servo4 = nullptr;
-Servo *servo5 = nullptr;
-Fahrwerk *fahrwerk = nullptr;
+namespace app {
+
+arm::Servo *servo1 = nullptr;
+arm::Servo *servo2 = nullptr;
+arm::Servo *servo3 = nullptr;
+arm::Servo *servo4 = nullptr;
+arm::Servo *servo5 = nullptr;
+chassis::Fahrwerk *fahrwerk = nullptr;
 
 namespace {
 
 struct JointStart {
-    Servo **pointer;
+    arm::Servo **pointer;
     int kanal;
     int limitMin;
     int limitMax;
@@ -107,77 +107,73 @@ comm::LinkWidgets linkWidgets(const QWidget *form, int link)
 TForm1::TForm1(const QString &programDir, QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
-      programDirectory(programDir.isEmpty() ? platform::executableDirectory() : withTrailingSeparator(programDir))
+      programDirectory(withTrailingSeparator(programDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                                  : programDir))
 {
     toolkit::useMessageBoxes();
     ui->setupUi(this);
-    createModels();
-    createPanels();
-    connectArm();
-    connectLinks();
-    connectChassis();
-    connectSequenceEditor();
-    connectWebcam();
-    connectMenu();
-    startTimers();
+    setupModels();
+    setupLinks();
+    setupArm();
+    setupChassis();
+    setupSequenceEditor();
+    setupWebcam();
+    setupSettings();
+    setupMenu();
+    wirePanels();
     FormCreate();
 }
 
 TForm1::~TForm1()
 {
-    for (auto &link : linkPanels)
-        link->detach();
     for (const JointStart &start : kJointStart)
         *start.pointer = nullptr;
     fahrwerk = nullptr;
 }
 
-void TForm1::setCompanionWindows(TInfoForm1 *info, TSetupForm1 *setupArm, TSetupForm2 *setupChassis)
+void TForm1::setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm,
+                                 comm::TSetupForm2 *setupChassis)
 {
     infoForm = info;
     setupFormArm = setupArm;
     setupFormChassis = setupChassis;
 }
 
-void TForm1::createModels()
+void TForm1::setupModels()
 {
-    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+    for (int i = 0; i < arm::kJoints; ++i) {
         const JointStart &start = kJointStart[i];
-        servoModels[i] = std::make_unique<Servo>(start.kanal, start.limitMin, start.limitMax);
+        servoModels[i] = std::make_unique<arm::Servo>(start.kanal, start.limitMin, start.limitMax);
         *start.pointer = servoModels[i].get();
     }
-    fahrwerkModel = std::make_unique<Fahrwerk>();
+    fahrwerkModel = std::make_unique<chassis::Fahrwerk>();
     fahrwerk = fahrwerkModel.get();
 }
 
-// Each panel gets its widgets, its model and its collaborators, nothing more.
-void TForm1::createPanels()
+void TForm1::setupLinks()
 {
-    handOver = std::make_unique<QtHandOver>();
     debugLog = std::make_unique<comm::DebugLog>(*ui->Memo1);
-    const std::string probes[] = {comm::kArmProbe, comm::kChassisProbe};
+    const comm::LinkRole roles[] = {{1, comm::kArmProbe}, {2, comm::kChassisProbe}};
     for (int i = 0; i < 2; ++i)
-        linkPanels[i] = std::make_unique<comm::LinkPanel>(i + 1, probes[i], linkWidgets(this, i + 1), *handOver,
-                                                          *debugLog, this);
+        linkPanels[i] = std::make_unique<comm::LinkPanel>(
+            linkWidgets(this, i + 1), std::make_unique<comm::SerialLink>(),
+            std::make_unique<comm::TcpLink>(), roles[i], *debugLog, this);
+}
 
-    std::array<Servo *, ArmCommandCycle::kJoints> servos{};
-    sequence::Joints joints{};
-    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
+void TForm1::setupArm()
+{
+    arm::ArmWidgets widgets{{}, ui->btnArmParkPos, ui->btnArmMitte};
+    arm::Servos servos{};
+    for (int i = 0; i < arm::kJoints; ++i) {
+        widgets.joints[i] = jointWidgets(this, i + 1);
         servos[i] = servoModels[i].get();
-        jointPanels[i] = std::make_unique<arm::JointPanel>(jointWidgets(this, i + 1), *servos[i],
-                                                           arm::kParkPositions[i], this);
-        joints[i] = jointPanels[i].get();
     }
-    for (auto &joint : jointPanels) {
-        std::vector<const arm::JointPanel *> others;
-        for (const auto &other : jointPanels) {
-            if (other != joint)
-                others.push_back(other.get());
-        }
-        joint->setNeighbours(others);
-    }
-    armCycle = std::make_unique<arm::ArmCycle>(servos, *linkPanels[0], this);
+    armPanel = std::make_unique<arm::ArmPanel>(widgets, servos, this);
+    servoTimer = std::make_unique<arm::ServoTimer>(servos, *linkPanels[0], this);
+}
 
+void TForm1::setupChassis()
+{
     telemetryPanel = std::make_unique<chassis::TelemetryPanel>(
         chassis::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
                                   ui->cgTemp},
@@ -187,203 +183,71 @@ void TForm1::createPanels()
                               ui->btnWende_L, ui->btnWende_R, ui->btnHupe, ui->btnWarnblink, ui->trbLenk,
                               ui->trbSpeed},
         *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
+}
 
+// Steps record the joints as they stand and are replayed through them.
+void TForm1::setupSequenceEditor()
+{
     sequenceEditor = std::make_unique<sequence::SequenceEditor>(
         sequence::SequenceWidgets{ui->ListBox1, ui->edtSchritt, ui->labSeqDatei, ui->btnSeqNeu, ui->btnSeqOpen,
                                   ui->btnSeqRew, ui->btnSeqForw, ui->btnSeqClose, ui->btnSeqAdd, ui->btnSeqDel},
-        joints, this, programDirectory);
+        armPanel->joints(), this, programDirectory);
+}
+
+void TForm1::setupWebcam()
+{
     webcamPanel = std::make_unique<views::WebcamPanel>(
         views::WebcamWidgets{{ui->edtWebCamIP1, ui->edtWebCamIP2, ui->edtWebCamIP3, ui->edtWebCamIP4},
+                             ui->btnWebCamConnect,
                              ui->CppWebBrowser1},
         this);
+}
+
+void TForm1::setupSettings()
+{
     settingsStore = std::make_unique<settings::SettingsStore>(
         toolkit::filePathBytes(QDir::toNativeSeparators(programDirectory + QStringLiteral("RFS/STARTW2.stw"))),
         [this] { return gatherSettings(); }, [this](const settings::SettingsRead &read) { applySettings(read); });
 }
 
-void TForm1::connectArm()
+void TForm1::setupMenu()
 {
-    using Handler = void (TForm1::*)();
-    const struct {
-        Handler kanal, speed, udMin, udMax, slider, udPos;
-    } handlers[] = {
-        {&TForm1::cbxKanalServo1Change, &TForm1::cbxSpeed1Change, &TForm1::udMin1Click, &TForm1::udMax1Click,
-         &TForm1::trbServo1Change, &TForm1::udPos1Click},
-        {&TForm1::cbxKanalServo2Change, &TForm1::cbxSpeed2Change, &TForm1::udMin2Click, &TForm1::udMax2Click,
-         &TForm1::trbServo2Change, &TForm1::udPos2Click},
-        {&TForm1::cbxKanalServo3Change, &TForm1::cbxSpeed3Change, &TForm1::udMin3Click, &TForm1::udMax3Click,
-         &TForm1::trbServo3Change, &TForm1::udPos3Click},
-        {&TForm1::cbxKanalServo4Change, &TForm1::cbxSpeed4Change, &TForm1::udMin4Click, &TForm1::udMax4Click,
-         &TForm1::trbServo4Change, &TForm1::udPos4Click},
-        {&TForm1::cbxKanalServo5Change, &TForm1::cbxSpeed5Change, &TForm1::udMin5Click, &TForm1::udMax5Click,
-         &TForm1::trbServo5Change, &TForm1::udPos5Click},
-    };
-    static_assert(std::size(handlers) == ArmCommandCycle::kJoints);
-    for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
-        const arm::JointWidgets &joint = jointPanels[i]->controls();
-        // activated, not currentIndexChanged: only the operator's choice may run the
-        // handlers, never a selection made by code (start-up, a replayed step).
-        connect(joint.kanal, &QComboBox::activated, this, handlers[i].kanal);
-        connect(joint.speed, &QComboBox::activated, this, handlers[i].speed);
-        connect(joint.udMin, &toolkit::UpDown::clicked, this, handlers[i].udMin);
-        connect(joint.udMax, &toolkit::UpDown::clicked, this, handlers[i].udMax);
-        connect(joint.slider, &QSlider::valueChanged, this, handlers[i].slider);
-        connect(joint.udPos, &toolkit::UpDown::clicked, this, handlers[i].udPos);
-    }
-    connect(ui->btnArmParkPos, &QPushButton::clicked, this, &TForm1::btnArmParkPosClick);
-    connect(ui->btnArmMitte, &QPushButton::clicked, this, &TForm1::btnArmMitteClick);
-    connect(&armCycle->timer(), &QTimer::timeout, this, &TForm1::ServoTimer1Timer);
+    connect(ui->Einstellungenspeichern1, &QAction::triggered, this, &TForm1::Einstellungenspeichern1Click);
+    connect(ui->letzteEinstellungenladen1, &QAction::triggered, this, &TForm1::letzteEinstellungenladen1Click);
+    connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
+    connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
+    connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
-void TForm1::connectLinks()
+// What one panel tells another, all in one place.
+void TForm1::wirePanels()
 {
-    using Handler = void (TForm1::*)();
-    const struct {
-        Handler seriell, tcp, deviceName, baudRate, byteSize, parity, stopBits, connectButton, transmit;
-        void (TForm1::*keyDown)(int);
-        Handler enter, socketConnecting, socketConnect, socketDisconnect, socketRead;
-        void (TForm1::*socketError)(int &);
-    } handlers[] = {
-        {&TForm1::rbtnSeriell1Click, &TForm1::rbtnTCP1Click, &TForm1::cbxDeviceName1Change,
-         &TForm1::cbxBaudRate1Change, &TForm1::cbxByteSize1Change, &TForm1::cbxParity1Change,
-         &TForm1::cbxStopBits1Change, &TForm1::btnConnect1Click, &TForm1::btnTransmit1Click,
-         &TForm1::Transmit_EditKeyDown, &TForm1::Transmit_EditEnter, &TForm1::ClientSocket1Connecting,
-         &TForm1::ClientSocket1Connect, &TForm1::ClientSocket1Disconnect, &TForm1::ClientSocket1Read,
-         &TForm1::ClientSocket1Error},
-        {&TForm1::rbtnSeriell2Click, &TForm1::rbtnTCP2Click, &TForm1::cbxDeviceName2Change,
-         &TForm1::cbxBaudRate2Change, &TForm1::cbxByteSize2Change, &TForm1::cbxParity2Change,
-         &TForm1::cbxStopBits2Change, &TForm1::btnConnect2Click, &TForm1::btnTransmit2Click,
-         &TForm1::Transmit_Edit2KeyDown, &TForm1::Transmit_Edit2Enter, &TForm1::ClientSocket2Connecting,
-         &TForm1::ClientSocket2Connect, &TForm1::ClientSocket2Disconnect, &TForm1::ClientSocket2Read,
-         &TForm1::ClientSocket2Error},
-    };
-    for (int i = 0; i < 2; ++i) {
-        comm::LinkPanel *panel = linkPanels[i].get();
-        const comm::LinkWidgets &link = panel->controls();
-        toolkit::ClientSocket *socket = &panel->socket();
-        const auto &h = handlers[i];
-        connect(link.rbtnSeriell, &QRadioButton::toggled, this, h.seriell);
-        connect(link.rbtnTCP, &QRadioButton::toggled, this, h.tcp);
-        connect(link.deviceName, &QComboBox::editTextChanged, this, h.deviceName);
-        connect(link.baudRate, &QComboBox::editTextChanged, this, h.baudRate);
-        connect(link.byteSize, &QComboBox::editTextChanged, this, h.byteSize);
-        connect(link.parity, &QComboBox::editTextChanged, this, h.parity);
-        connect(link.stopBits, &QComboBox::editTextChanged, this, h.stopBits);
-        connect(link.connectButton, &QPushButton::clicked, this, h.connectButton);
-        connect(link.transmitButton, &QPushButton::clicked, this, h.transmit);
-        connect(panel, &comm::LinkPanel::transmitKeyPressed, this, h.keyDown);
-        connect(panel, &comm::LinkPanel::transmitEditEntered, this, h.enter);
-        connect(socket, &toolkit::ClientSocket::connecting, this, h.socketConnecting);
-        connect(socket, &toolkit::ClientSocket::connected, this, h.socketConnect);
-        connect(socket, &toolkit::ClientSocket::disconnected, this, h.socketDisconnect);
-        connect(socket, &toolkit::ClientSocket::read, this, h.socketRead);
-        connect(socket, &toolkit::ClientSocket::error, this, h.socketError, Qt::DirectConnection);
-    }
-
+    comm::LinkPanel *armLink = linkPanels[0].get();
+    comm::LinkPanel *chassisLink = linkPanels[1].get();
     // Link 1 carries the arm: its controller is identified from what arrives, and
     // the joints' channels stay fixed while the link is in use.
-    connect(linkPanels[0].get(), &comm::LinkPanel::received, this, &comm::identifyArm);
-    connect(linkPanels[0].get(), &comm::LinkPanel::busyChanged, this, [this](bool busy) {
-        for (auto &joint : jointPanels)
-            joint->setChannelEnabled(!busy);
-    });
+    connect(armLink, &comm::LinkPanel::received, this, &comm::identifyArm);
+    connect(armLink, &comm::LinkPanel::busyChanged, armPanel.get(),
+            [this](bool busy) { armPanel->setChannelsEnabled(!busy); });
     // Link 2 carries the chassis: its replies are parsed, and the chassis runs
     // from the link's opening until it is free again.
-    connect(linkPanels[1].get(), &comm::LinkPanel::received, this, &TForm1::parseFahrwerkAntwort);
-    connect(linkPanels[1].get(), &comm::LinkPanel::opened, this, [this] { drivePanel->switchChassis(true); });
-    connect(linkPanels[1].get(), &comm::LinkPanel::busyChanged, this, [this](bool busy) {
+    connect(chassisLink, &comm::LinkPanel::received, telemetryPanel.get(),
+            &chassis::TelemetryPanel::parseFahrwerkAntwort);
+    connect(chassisLink, &comm::LinkPanel::opened, drivePanel.get(), [this] { drivePanel->switchChassis(true); });
+    connect(chassisLink, &comm::LinkPanel::busyChanged, drivePanel.get(), [this](bool busy) {
         if (!busy)
             drivePanel->switchChassis(false);
     });
 }
 
-void TForm1::connectChassis()
-{
-    connect(ui->btnVor, &QToolButton::clicked, this, &TForm1::btnVorClick);
-    connect(ui->btnRueck, &QToolButton::clicked, this, &TForm1::btnRueckClick);
-    connect(ui->btnStop, &QToolButton::clicked, this, &TForm1::btnStopClick);
-    connect(ui->btnWende_L, &QToolButton::clicked, this, &TForm1::btnWende_LClick);
-    connect(ui->btnWende_R, &QToolButton::clicked, this, &TForm1::btnWende_RClick);
-    connect(ui->btnWarnblink, &QToolButton::clicked, this, &TForm1::btnWarnblinkClick);
-    // Mouse-down and mouse-up follow the mouse button, not the pointer leaving and
-    // re-entering a held button.
-    using Handler = void (TForm1::*)();
-    const struct {
-        QToolButton *button;
-        Handler mouseDown, mouseUp;
-    } holds[] = {
-        {ui->btnVor, &TForm1::btnVorMouseDown, nullptr},
-        {ui->btnRueck, &TForm1::btnRueckMouseDown, nullptr},
-        {ui->btnHupe, &TForm1::btnHupeMouseDown, &TForm1::btnHupeMouseUp},
-        {ui->btnLinks, &TForm1::btnLinksMouseDown, &TForm1::btnLinksMouseUp},
-        {ui->btnRechts, &TForm1::btnRechtsMouseDown, &TForm1::btnRechtsMouseUp},
-    };
-    for (const auto &entry : holds) {
-        toolkit::ButtonHold *hold = toolkit::ButtonHold::of(entry.button);
-        connect(hold, &toolkit::ButtonHold::mouseDown, this, entry.mouseDown);
-        if (entry.mouseUp)
-            connect(hold, &toolkit::ButtonHold::mouseUp, this, entry.mouseUp);
-    }
-    connect(ui->trbLenk, &toolkit::TrackBar::positionChanged, this, &TForm1::trbLenkChange);
-    connect(ui->trbSpeed, &toolkit::TrackBar::positionChanged, this, &TForm1::trbSpeedChange);
-    connect(&drivePanel->timer(), &QTimer::timeout, this, &TForm1::KettenTimer1Timer);
-
-    connect(ui->edtAbstand, &QLineEdit::textChanged, this, &TForm1::edtAbstandChange);
-    connect(ui->edtBatterie, &QLineEdit::textChanged, this, &TForm1::edtBatterieChange);
-    connect(ui->edtTemperatur, &QLineEdit::textChanged, this, &TForm1::edtTemperaturChange);
-}
-
-void TForm1::connectSequenceEditor()
-{
-    const struct {
-        QToolButton *button;
-        void (TForm1::*handler)();
-    } buttons[] = {
-        {ui->btnSeqNeu, &TForm1::btnSeqNeuClick},   {ui->btnSeqOpen, &TForm1::btnSeqOpenClick},
-        {ui->btnSeqRew, &TForm1::btnSeqRewClick},   {ui->btnSeqForw, &TForm1::btnSeqForwClick},
-        {ui->btnSeqClose, &TForm1::btnSeqCloseClick}, {ui->btnSeqAdd, &TForm1::btnSeqAddClick},
-        {ui->btnSeqDel, &TForm1::btnSeqDelClick},
-    };
-    for (const auto &entry : buttons)
-        connect(entry.button, &QToolButton::clicked, this, entry.handler);
-    // Fires for mouse, keys and assistive tools alike; the editor's own changes
-    // to the list are made with its signals blocked.
-    connect(ui->ListBox1, &QListWidget::itemSelectionChanged, this, &TForm1::ListBox1Click);
-}
-
-void TForm1::connectWebcam()
-{
-    // textChanged fires on typing and on code changes, not when the text stays.
-    connect(ui->edtWebCamIP1, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP1Change);
-    connect(ui->edtWebCamIP2, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP2Change);
-    connect(ui->edtWebCamIP3, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP3Change);
-    connect(ui->edtWebCamIP4, &QLineEdit::textChanged, this, &TForm1::edtWebCamIP4Change);
-    connect(ui->btnWebCamConnect, &QPushButton::clicked, this, &TForm1::btnWebCamConnectClick);
-}
-
-void TForm1::connectMenu()
-{
-    connect(ui->Einstellungenspeichern1, &QAction::triggered, this, &TForm1::Einstellungenspeichern1Click);
-    connect(ui->letzteEinstellungenladen1, &QAction::triggered, this, &TForm1::letzteEinstellungenladen1Click);
-    connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
-    connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
-    connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
-    connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
-}
-
-// Both run from creation to the end; nothing stops or re-times them.
-void TForm1::startTimers()
-{
-    armCycle->timer().start();
-    drivePanel->timer().start();
-}
-
 void TForm1::FormCreate()
 {
-    LoadSettings();
-    ShowServoSettings();
-    InitLinks();
-    setFahrwerkEnabled(false);
+    settingsStore->load();
+    armPanel->ShowServoSettings();
+    for (auto &link : linkPanels)
+        link->init();
+    drivePanel->setFahrwerkEnabled(false);
 }
 
 // Open ports and active sockets are shut before the question.
@@ -394,11 +258,20 @@ void TForm1::FormClose()
     settingsStore->offerToSave();
 }
 
+void TForm1::Einstellungenspeichern1Click() { settingsStore->offerToSave(); }
+
+// Loading leaves the joint groups alone; the refresh shows what it set.
+void TForm1::letzteEinstellungenladen1Click()
+{
+    settingsStore->load();
+    armPanel->ShowServoSettings();
+}
+
 settings::Settings TForm1::gatherSettings() const
 {
     settings::Settings values;
     for (std::size_t i = 0; i < settings::kJoints; ++i) {
-        Servo &servo = *servoModels[i];
+        const arm::Servo &servo = *servoModels[i];
         values.joints[i] = {servo.getKanal(), servo.getLimitMin(), servo.getLimitMax()};
     }
     for (std::size_t i = 0; i < settings::kLinks; ++i)
@@ -413,7 +286,7 @@ void TForm1::applySettings(const settings::SettingsRead &read)
 {
     for (std::size_t i = 0; i < settings::kJoints; ++i) {
         const settings::JointRead &joint = read.joints[i];
-        Servo &servo = *servoModels[i];
+        arm::Servo &servo = *servoModels[i];
         if (joint.kanal)
             servo.setKanal(*joint.kanal);
         if (joint.limitMin && joint.limitMax)
@@ -464,12 +337,6 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::Beenden1Click() { close(); }
 
-void TForm1::Info1Click()
-{
-    if (infoForm)
-        infoForm->show();
-}
-
 void TForm1::RoboterArm1Click()
 {
     if (setupFormArm)
@@ -481,3 +348,11 @@ void TForm1::RoboterFahrwerk1Click()
     if (setupFormChassis)
         setupFormChassis->show();
 }
+
+void TForm1::Info1Click()
+{
+    if (infoForm)
+        infoForm->show();
+}
+
+} // namespace app

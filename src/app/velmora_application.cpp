@@ -5,6 +5,10 @@
 #include <QIcon>
 #include <exception>
 
+namespace app {
+
+namespace msg = toolkit::msg;
+
 VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     // The application's title: message boxes carry it. (A display name would be
@@ -24,3 +28,5 @@ bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
     }
     return false;
 }
+
+} // namespace app

@@ -3,6 +3,8 @@
 // error box and the program goes on, instead of the process ending.
 #include <QApplication>
 
+namespace app {
+
 class VelmoraApplication : public QApplication {
     Q_OBJECT
 
@@ -11,3 +13,5 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 };
+
+} // namespace app

@@ -11,6 +11,7 @@
 namespace arm {
 
 namespace {
+namespace msg = toolkit::msg;
 // The speed list's entries step by 100: entry n is speed n * 100.
 constexpr int kSpeedEntryStep = 100;
 constexpr int kMiddlePosition = 1500;
@@ -22,6 +23,14 @@ JointPanel::JointPanel(const JointWidgets &widgets, Servo &servo, int parkPositi
     widgets.udMin->setBuddy(widgets.limMin);
     widgets.udMax->setBuddy(widgets.limMax);
     widgets.udPos->setBuddy(widgets.pos);
+    // activated, not currentIndexChanged: only the operator's choice may run the
+    // handlers, never a selection made by code (start-up, a replayed step).
+    connect(widgets.kanal, &QComboBox::activated, this, &JointPanel::cbxKanalServoChange);
+    connect(widgets.speed, &QComboBox::activated, this, &JointPanel::cbxSpeedChange);
+    connect(widgets.udMin, &toolkit::UpDown::clicked, this, &JointPanel::udMinClick);
+    connect(widgets.udMax, &toolkit::UpDown::clicked, this, &JointPanel::udMaxClick);
+    connect(widgets.slider, &QSlider::valueChanged, this, &JointPanel::trbServoChange);
+    connect(widgets.udPos, &toolkit::UpDown::clicked, this, &JointPanel::udPosClick);
 }
 
 void JointPanel::setNeighbours(std::vector<const JointPanel *> others) { neighbours = std::move(others); }
@@ -42,7 +51,7 @@ void JointPanel::setChannelEnabled(bool enabled) { widgets.kanal->setEnabled(ena
 
 // Two joints on one channel would move together: the lists, not the Servos, are
 // compared, so the check sees what the operator sees.
-void JointPanel::changeChannel()
+void JointPanel::cbxKanalServoChange()
 {
     const int chosen = shownChannel();
     for (const JointPanel *other : neighbours) {
@@ -56,9 +65,9 @@ void JointPanel::changeChannel()
     servo.setKanal(chosen);
 }
 
-void JointPanel::changeSpeed() { servo.setSpeed(widgets.speed->currentText().toInt()); }
+void JointPanel::cbxSpeedChange() { servo.setSpeed(widgets.speed->currentText().toInt()); }
 
-void JointPanel::stepLowerLimit()
+void JointPanel::udMinClick()
 {
     servo.setLimit(widgets.udMin->position(), widgets.udMax->position());
     // A refused limit leaves the up/down at the stepped value but the field at the kept one.
@@ -69,7 +78,7 @@ void JointPanel::stepLowerLimit()
         widgets.slider->setValue(servo.getPosition());
 }
 
-void JointPanel::stepUpperLimit()
+void JointPanel::udMaxClick()
 {
     servo.setLimit(widgets.udMin->position(), widgets.udMax->position());
     widgets.limMax->setText(QString::number(servo.getLimitMax()));
@@ -82,7 +91,7 @@ void JointPanel::stepUpperLimit()
 // limits here keeps the Servo's own warning out of the slider path; a slider beyond
 // a limit springs back to the last accepted position (the nested run that causes
 // then sees an accepted value).
-void JointPanel::applySliderPosition()
+void JointPanel::trbServoChange()
 {
     if (withinLimits(widgets.slider->value()))
         servo.setPosition(widgets.slider->value());
@@ -94,7 +103,7 @@ void JointPanel::applySliderPosition()
 // While the slider stands outside the limits (limits loaded that exclude it) the
 // position buttons do nothing; the up/down, which has already stepped, is put back
 // so that its field keeps showing the slider's position.
-void JointPanel::stepPosition()
+void JointPanel::udPosClick()
 {
     if (withinLimits(widgets.slider->value()))
         widgets.slider->setValue(widgets.udPos->position());

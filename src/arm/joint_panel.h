@@ -1,16 +1,15 @@
 #pragma once
 // One joint's group of controls: channel, speed, travel limits, the slider and
 // the up/down buttons. Every control writes straight into the joint's Servo and
-// shows back what the Servo accepted. Nothing is sent from here; the arm command
-// cycle picks the changes up on its next tick.
-#include "arm/arm_command_cycle.h"
+// shows back what the Servo accepted. Nothing is sent from here; the arm timer
+// picks the changes up on its next tick.
+#include "arm/servo.h"
 
 #include <QObject>
 #include <vector>
 
 class QComboBox;
 class QLineEdit;
-class Servo;
 namespace toolkit {
 class TrackBar;
 class UpDown;
@@ -19,7 +18,7 @@ class UpDown;
 namespace arm {
 
 // Where "Parkposition" puts the joints: Basis, Schulter, Ellenbogen, Handgelenk, Greifer.
-constexpr int kParkPositions[ArmCommandCycle::kJoints] = {1500, 2000, 2150, 1200, 1500};
+constexpr int kParkPositions[kJoints] = {1500, 2000, 2150, 1200, 1500};
 
 struct JointWidgets {
     QComboBox *kanal;
@@ -43,19 +42,18 @@ public:
     void setNeighbours(std::vector<const JointPanel *> others);
     // The channel the list shows, which may differ from the Servo's while a choice is checked.
     int shownChannel() const;
-    const JointWidgets &controls() const { return widgets; }
 
     // Channel list, speed 0 and the limits as the Servo holds them; the slider,
     // the position field and the speed stay where they are.
     void showSettings();
     void setChannelEnabled(bool enabled);
 
-    void changeChannel();
-    void changeSpeed();
-    void stepLowerLimit();
-    void stepUpperLimit();
-    void applySliderPosition();
-    void stepPosition();
+    void cbxKanalServoChange();
+    void cbxSpeedChange();
+    void udMinClick();
+    void udMaxClick();
+    void trbServoChange();
+    void udPosClick();
     // Through the slider, so the limit check decides: a position outside the
     // limits leaves the joint where it is, silently.
     void park();

@@ -2,7 +2,11 @@
 
 #include "toolkit/message_sink.h"
 
+namespace arm {
+
 namespace {
+
+namespace msg = toolkit::msg;
 
 void warn(const char *text)
 {
@@ -48,8 +52,6 @@ void Servo::setKanal(int pKanal)
         warn(kKanalFalsch);
 }
 
-int Servo::getKanal() { return kanal; }
-
 void Servo::setPosition(int pPosition)
 {
     if (pPosition >= limitMin && pPosition <= limitMax)
@@ -57,8 +59,6 @@ void Servo::setPosition(int pPosition)
     else
         warn("Fehler: pPosition falsch!!");
 }
-
-int Servo::getPosition() { return position; }
 
 void Servo::setSpeed(int pSpeed)
 {
@@ -72,8 +72,6 @@ void Servo::setSpeed(int pSpeed)
         warn("Fehler: Speed zu groß!");
     }
 }
-
-int Servo::getSpeed() { return speed; }
 
 // Each limit is checked against the other argument, not the stored limit, so one
 // call may store one limit and refuse the other.
@@ -95,13 +93,10 @@ void Servo::setLimit(int pLimitMin, int pLimitMax)
     }
 }
 
-int Servo::getLimitMin() { return limitMin; }
-
-int Servo::getLimitMax() { return limitMax; }
-
-std::string Servo::getCommand()
+std::string Servo::getCommand() const
 {
-    speedText = speedOn ? "S" + std::to_string(speed) : std::string();
-    command = "#" + std::to_string(kanal) + "P" + std::to_string(position) + speedText;
-    return command;
+    const std::string speedText = speedOn ? "S" + std::to_string(speed) : std::string();
+    return "#" + std::to_string(kanal) + "P" + std::to_string(position) + speedText;
 }
+
+} // namespace arm

@@ -4,6 +4,7 @@
 #include "chassis/fahrwerk.h"
 #include "chassis/telemetry_panel.h"
 #include "comm/command_sender.h"
+#include "toolkit/button_hold.h"
 #include "toolkit/track_bar.h"
 
 #include <QButtonGroup>
@@ -45,9 +46,35 @@ DrivePanel::DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, Telemetr
          {widgets.btnVor, widgets.btnStop, widgets.btnRueck, widgets.btnWende_L, widgets.btnWende_R})
         directions->addButton(button);
     widgets.btnStop->setChecked(true);
+    connectControls();
+    KettenTimer1.start();
 }
 
-void DrivePanel::tick()
+void DrivePanel::connectControls()
+{
+    using toolkit::ButtonHold;
+    connect(&KettenTimer1, &QTimer::timeout, this, &DrivePanel::KettenTimer1Timer);
+    connect(widgets.btnVor, &QToolButton::clicked, this, &DrivePanel::btnVorClick);
+    connect(widgets.btnRueck, &QToolButton::clicked, this, &DrivePanel::btnRueckClick);
+    connect(widgets.btnStop, &QToolButton::clicked, this, &DrivePanel::btnStopClick);
+    connect(widgets.btnWende_L, &QToolButton::clicked, this, &DrivePanel::btnWende_LClick);
+    connect(widgets.btnWende_R, &QToolButton::clicked, this, &DrivePanel::btnWende_RClick);
+    connect(widgets.btnWarnblink, &QToolButton::clicked, this, &DrivePanel::btnWarnblinkClick);
+    // Mouse-down and mouse-up follow the mouse button, not the pointer leaving and
+    // re-entering a held button.
+    connect(ButtonHold::of(widgets.btnVor), &ButtonHold::mouseDown, this, &DrivePanel::btnVorMouseDown);
+    connect(ButtonHold::of(widgets.btnRueck), &ButtonHold::mouseDown, this, &DrivePanel::btnRueckMouseDown);
+    connect(ButtonHold::of(widgets.btnHupe), &ButtonHold::mouseDown, this, &DrivePanel::btnHupeMouseDown);
+    connect(ButtonHold::of(widgets.btnHupe), &ButtonHold::mouseUp, this, &DrivePanel::btnHupeMouseUp);
+    connect(ButtonHold::of(widgets.btnLinks), &ButtonHold::mouseDown, this, &DrivePanel::btnLinksMouseDown);
+    connect(ButtonHold::of(widgets.btnLinks), &ButtonHold::mouseUp, this, &DrivePanel::btnLinksMouseUp);
+    connect(ButtonHold::of(widgets.btnRechts), &ButtonHold::mouseDown, this, &DrivePanel::btnRechtsMouseDown);
+    connect(ButtonHold::of(widgets.btnRechts), &ButtonHold::mouseUp, this, &DrivePanel::btnRechtsMouseUp);
+    connect(widgets.trbLenk, &toolkit::TrackBar::positionChanged, this, &DrivePanel::trbLenkChange);
+    connect(widgets.trbSpeed, &toolkit::TrackBar::positionChanged, this, &DrivePanel::trbSpeedChange);
+}
+
+void DrivePanel::KettenTimer1Timer()
 {
     const std::string command = fahrwerk.getCommand();
     if (fahrwerk.getAktiv())
@@ -75,33 +102,39 @@ void DrivePanel::switchChassis(bool on)
     }
 }
 
-void DrivePanel::setRichtung(char richtung) { fahrwerk.setRichtung(richtung); }
-
 // At mouse-down, isChecked() still tells whether the button was down before.
-void DrivePanel::centreSteeringIfDown(QToolButton *button)
+void DrivePanel::centreSteeringIfDown(const QToolButton *button)
 {
     if (button->isChecked())
         widgets.trbLenk->setPosition(0);
 }
 
-void DrivePanel::stop()
+void DrivePanel::btnVorClick() { fahrwerk.setRichtung('v'); }
+void DrivePanel::btnVorMouseDown() { centreSteeringIfDown(widgets.btnVor); }
+void DrivePanel::btnRueckClick() { fahrwerk.setRichtung('r'); }
+void DrivePanel::btnRueckMouseDown() { centreSteeringIfDown(widgets.btnRueck); }
+void DrivePanel::btnWende_LClick() { fahrwerk.setRichtung('L'); }
+void DrivePanel::btnWende_RClick() { fahrwerk.setRichtung('R'); }
+
+void DrivePanel::btnStopClick()
 {
     fahrwerk.setRichtung('s');
     widgets.trbSpeed->setPosition(0);
 }
 
-void DrivePanel::setHupe(bool on) { fahrwerk.setHupe(on); }
+void DrivePanel::btnHupeMouseDown() { fahrwerk.setHupe(true); }
+void DrivePanel::btnHupeMouseUp() { fahrwerk.setHupe(false); }
+void DrivePanel::btnWarnblinkClick() { fahrwerk.setWarnblink(widgets.btnWarnblink->isChecked()); }
 
-void DrivePanel::followWarnblink() { fahrwerk.setWarnblink(widgets.btnWarnblink->isChecked()); }
-
-void DrivePanel::sharpTurnLeft() { widgets.trbLenk->setPosition(-kSharpTurn); }
-void DrivePanel::sharpTurnRight() { widgets.trbLenk->setPosition(kSharpTurn); }
-void DrivePanel::endSharpTurn() { widgets.trbLenk->setPosition(0); }
+void DrivePanel::btnLinksMouseDown() { widgets.trbLenk->setPosition(-kSharpTurn); }
+void DrivePanel::btnLinksMouseUp() { widgets.trbLenk->setPosition(0); }
+void DrivePanel::btnRechtsMouseDown() { widgets.trbLenk->setPosition(kSharpTurn); }
+void DrivePanel::btnRechtsMouseUp() { widgets.trbLenk->setPosition(0); }
 
 // The bar's top end (-255) is full speed.
 void DrivePanel::applyDriveSpeed() { fahrwerk.setSpeed(-widgets.trbSpeed->position(), widgets.trbLenk->position()); }
 
-void DrivePanel::applySteering()
+void DrivePanel::trbLenkChange()
 {
     applyDriveSpeed();
     const int steering = widgets.trbLenk->position();
@@ -109,7 +142,7 @@ void DrivePanel::applySteering()
     widgets.trbLenk->setSelEnd(steering < 0 ? 0 : steering);
 }
 
-void DrivePanel::applySpeed()
+void DrivePanel::trbSpeedChange()
 {
     applyDriveSpeed();
     widgets.trbSpeed->setSelStart(widgets.trbSpeed->position());

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QTimer>
 
-class Fahrwerk;
 class QGroupBox;
 class QToolButton;
 namespace comm {
@@ -17,6 +16,7 @@ class TrackBar;
 
 namespace chassis {
 
+class Fahrwerk;
 class TelemetryPanel;
 
 struct DriveWidgets {
@@ -41,27 +41,33 @@ public:
     DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, TelemetryPanel &telemetry,
                comm::CommandSender &link2, QObject *parent);
 
-    QTimer &timer() { return KettenTimer1; }
-    void tick();
-
     // The drive controls and the telemetry read-outs; the gauges are emptied.
     void setFahrwerkEnabled(bool enabled);
     // On: the controls first, then the model; off: the model first.
     void switchChassis(bool on);
 
-    void setRichtung(char richtung);
-    // Pressing a direction that is already down centres the steering.
-    void centreSteeringIfDown(QToolButton *button);
-    void stop();
-    void setHupe(bool on);
-    void followWarnblink();
-    void sharpTurnLeft();
-    void sharpTurnRight();
-    void endSharpTurn();
-    void applySteering();
-    void applySpeed();
+    void KettenTimer1Timer();
+    void btnVorClick();
+    void btnVorMouseDown();
+    void btnRueckClick();
+    void btnRueckMouseDown();
+    void btnStopClick();
+    void btnWende_LClick();
+    void btnWende_RClick();
+    void btnHupeMouseDown();
+    void btnHupeMouseUp();
+    void btnWarnblinkClick();
+    void btnLinksMouseDown();
+    void btnLinksMouseUp();
+    void btnRechtsMouseDown();
+    void btnRechtsMouseUp();
+    void trbLenkChange();
+    void trbSpeedChange();
 
 private:
+    void connectControls();
+    // Pressing a direction that is already down centres the steering.
+    void centreSteeringIfDown(const QToolButton *button);
     void applyDriveSpeed();
 
     DriveWidgets widgets;

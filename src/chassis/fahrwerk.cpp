@@ -1,5 +1,7 @@
 #include "chassis/fahrwerk.h"
 
+namespace chassis {
+
 namespace {
 
 constexpr const char *kStopText = "K0Q0";
@@ -36,8 +38,6 @@ void Fahrwerk::setAktiv(bool on)
     setBatterieAbfrage(on);
     setTemperaturAbfrage(on);
 }
-
-bool Fahrwerk::getAktiv() { return aktiv; }
 
 void Fahrwerk::setRichtung(char richtung)
 {
@@ -141,3 +141,5 @@ std::string Fahrwerk::getCommand()
     }
     return command;
 }
+
+} // namespace chassis

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace chassis {
+
 class Fahrwerk {
 public:
     Fahrwerk();
@@ -14,22 +16,22 @@ public:
 
     // Switching on also switches on all three telemetry requests, switching off
     // switches them off; everything else survives.
-    virtual void setAktiv(bool on);
-    virtual bool getAktiv();
+    void setAktiv(bool on);
+    bool getAktiv() const { return aktiv; }
     // 'v' forward, 'r' backward, 'L' / 'R' turn on the spot, 's' stop; any other
     // letter (case matters) changes nothing.
-    virtual void setRichtung(char richtung);
-    virtual void setAbstandAbfrage(bool on);
-    virtual void setBatterieAbfrage(bool on);
-    virtual void setHupe(bool on);
-    virtual void setTemperaturAbfrage(bool on);
-    virtual void setWarnblink(bool on);
+    void setRichtung(char richtung);
+    void setAbstandAbfrage(bool on);
+    void setBatterieAbfrage(bool on);
+    void setHupe(bool on);
+    void setTemperaturAbfrage(bool on);
+    void setWarnblink(bool on);
     // Steering in percent slows the inner track only; beyond +-100 the inner track
     // runs backwards (the sharp-turn buttons use +-255).
-    virtual void setSpeed(int speed, int lenkung);
+    void setSpeed(int speed, int lenkung);
     // Advances the rotation by one step and returns its text ("" while inactive,
     // without advancing).
-    virtual std::string getCommand();
+    std::string getCommand();
 
 private:
     std::string trackCommand(const std::string &richtung, std::int32_t speed) const;
@@ -49,3 +51,5 @@ private:
     bool batterieAbfrage;
     std::int32_t takt;
 };
+
+} // namespace chassis

@@ -11,6 +11,8 @@ namespace chassis {
 
 namespace {
 
+namespace msg = toolkit::msg;
+
 QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 Rgb toRgb(const QColor &colour)
@@ -38,6 +40,10 @@ std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); 
 TelemetryPanel::TelemetryPanel(const TelemetryWidgets &widgets, QObject *parent)
     : QObject(parent), widgets(widgets)
 {
+    // textChanged fires for every new reading, not when the text stays the same.
+    connect(widgets.edtAbstand, &QLineEdit::textChanged, this, &TelemetryPanel::edtAbstandChange);
+    connect(widgets.edtBatterie, &QLineEdit::textChanged, this, &TelemetryPanel::edtBatterieChange);
+    connect(widgets.edtTemperatur, &QLineEdit::textChanged, this, &TelemetryPanel::edtTemperaturChange);
 }
 
 void TelemetryPanel::setEnabled(bool enabled)
@@ -75,18 +81,18 @@ void TelemetryPanel::parseFahrwerkAntwort(const std::string &text)
     }
 }
 
-void TelemetryPanel::showDistanceLook()
+void TelemetryPanel::edtAbstandChange()
 {
     showLook(*widgets.cgDist, distanceLook(widgets.edtAbstand->text().toStdString(), lookOf(*widgets.cgDist)));
 }
 
-void TelemetryPanel::showBatteryLook()
+void TelemetryPanel::edtBatterieChange()
 {
     showLook(*widgets.cgBat,
              batteryLook(widgets.edtBatterie->text().toStdString(), decimalSeparator(), lookOf(*widgets.cgBat)));
 }
 
-void TelemetryPanel::showTemperatureLook()
+void TelemetryPanel::edtTemperaturChange()
 {
     showLook(*widgets.cgTemp,
              temperatureLook(widgets.edtTemperatur->text().toStdString(), lookOf(*widgets.cgTemp)));

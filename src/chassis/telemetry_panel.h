@@ -33,9 +33,9 @@ public:
 
     // One received piece of link 2, as it came.
     void parseFahrwerkAntwort(const std::string &text);
-    void showDistanceLook();
-    void showBatteryLook();
-    void showTemperatureLook();
+    void edtAbstandChange();
+    void edtBatterieChange();
+    void edtTemperaturChange();
 
 private:
     TelemetryWidgets widgets;

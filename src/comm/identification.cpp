@@ -5,6 +5,7 @@
 namespace comm {
 
 namespace {
+namespace msg = toolkit::msg;
 const std::string kArmVersionReply = "SSC32-1.06XE\r";
 }
 

@@ -1,11 +1,10 @@
 #include "comm/link_panel.h"
 
 #include "comm/debug_log.h"
-#include "comm/tcomm_thread.h"
-#include "platform/port_list.h"
+#include "comm/serial_link.h"
+#include "comm/tcp_link.h"
 #include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
-#include "toolkit/client_socket.h"
 #include "toolkit/message_sink.h"
 
 #include <QComboBox>
@@ -21,16 +20,38 @@
 
 namespace comm {
 
+namespace msg = toolkit::msg;
+
 namespace {
 
 const QString kConnectCaption = QStringLiteral("Verbinden");
 const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen");
+const QString kSerialHint = QStringLiteral("klicken, um serielle Verbindung zu trennen");
+const QString kTcpHint = QStringLiteral("klicken, um TCP-Verbindung zu trennen");
 
 // Used where no serial port is found.
 const QStringList kFallbackPorts{"COM1", "COM2", "COM3", "COM4"};
 
 constexpr int kLowestTcpPort = 1;
 constexpr int kHighestTcpPort = 65535;
+
+// What the items of the parity and stop-bit boxes stand for.
+const std::pair<const char *, platform::Parity> kParities[] = {
+    {"no", platform::Parity::None}, {"odd", platform::Parity::Odd}, {"even", platform::Parity::Even},
+    {"mark", platform::Parity::Mark}, {"space", platform::Parity::Space}};
+const std::pair<const char *, platform::StopBits> kStopBits[] = {
+    {"1", platform::StopBits::One}, {"1.5", platform::StopBits::OneAndAHalf}, {"2", platform::StopBits::Two}};
+
+template <typename Value, std::size_t N>
+void tagItems(QComboBox &box, const std::pair<const char *, Value> (&values)[N])
+{
+    for (const auto &[text, value] : values) {
+        const int item = box.findText(QLatin1String(text));
+        if (item < 0)
+            qFatal("LinkPanel: %s has no item %s", qPrintable(box.objectName()), text);
+        box.setItemData(item, static_cast<int>(value));
+    }
+}
 
 // A text that is not an integer is refused with the runtime's conversion message.
 std::optional<int> toInteger(const QString &text)
@@ -45,11 +66,13 @@ std::optional<int> toInteger(const QString &text)
 }
 
 // A number outside the port range would wrap to some other port.
-std::optional<int> toTcpPort(const QString &text)
+std::optional<quint16> toTcpPort(const QString &text)
 {
     const std::optional<int> value = toInteger(text);
-    if (!value || (*value >= kLowestTcpPort && *value <= kHighestTcpPort))
-        return value;
+    if (!value)
+        return std::nullopt;
+    if (*value >= kLowestTcpPort && *value <= kHighestTcpPort)
+        return static_cast<quint16>(*value);
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
               QStringLiteral("Der Port %1 liegt nicht zwischen %2 und %3.")
                   .arg(*value)
@@ -59,14 +82,14 @@ std::optional<int> toTcpPort(const QString &text)
     return std::nullopt;
 }
 
-// The position of the item the box's text names; none while the operator is
-// still typing one, or has typed something else.
-std::optional<std::uint8_t> namedItem(const QComboBox &box)
+// The value of the item the box's text names; none while the operator is still
+// typing one, or has typed something else.
+std::optional<int> namedValue(const QComboBox &box)
 {
-    const int position = box.findText(box.currentText());
-    if (position < 0)
+    const int item = box.findText(box.currentText());
+    if (item < 0)
         return std::nullopt;
-    return static_cast<std::uint8_t>(position);
+    return box.itemData(item).toInt();
 }
 
 // Code writes a box's text only where it differs: writing it puts the caret at
@@ -78,7 +101,7 @@ void showValue(QComboBox &box, const QString &text)
 }
 
 // Selecting the item that the box already shows leaves its text, and so the caret, alone.
-void showItem(QComboBox &box, int position) { box.setCurrentIndex(position < box.count() ? position : -1); }
+void showItemOf(QComboBox &box, int value) { box.setCurrentIndex(box.findData(value)); }
 
 // The operator moving into the edit, not the window or a popup menu giving the
 // focus back: the text left in it must stay readable (and copyable).
@@ -96,55 +119,80 @@ bool entersTheEdit(const QFocusEvent &focus)
 
 } // namespace
 
-LinkPanel::LinkPanel(int number, const std::string &probe, const LinkWidgets &widgets,
-                     MainThreadHandOver &handOver, DebugLog &debugLog, QObject *parent)
+LinkPanel::LinkPanel(const LinkWidgets &widgets, std::unique_ptr<SerialLink> serial, std::unique_ptr<TcpLink> tcp,
+                     LinkRole role, DebugLog &debugLog, QObject *parent)
     : QObject(parent)
-    , number(number)
-    , probe(probe)
     , widgets(widgets)
-    , handOver(handOver)
+    , serial(std::move(serial))
+    , tcp(std::move(tcp))
+    , role(std::move(role))
     , debugLog(debugLog)
-    , clientSocket(new toolkit::ClientSocket(this))
 {
-    clientSocket->setObjectName(QStringLiteral("ClientSocket%1").arg(number));
-    widgets.transmitEdit->installEventFilter(this);
+    // Named and in the panel's object tree, so that tools and tests find them in the window.
+    setObjectName(QStringLiteral("link%1").arg(this->role.number));
+    this->tcp->setObjectName(QStringLiteral("ClientSocket%1").arg(this->role.number));
+    this->serial->setParent(this);
+    this->tcp->setParent(this);
     toolkit::limitLog(*widgets.receiveMemo);
+    tagItems(*widgets.parity, kParities);
+    tagItems(*widgets.stopBits, kStopBits);
     // Enter confirms what is typed; it does not add it to the list.
     for (QComboBox *box : serialBoxes())
         box->setInsertPolicy(QComboBox::NoInsert);
+    connectControls();
+    connectLinks();
 }
 
 LinkPanel::~LinkPanel() = default;
 
-void LinkPanel::init()
+void LinkPanel::connectControls()
 {
-    thread = std::make_unique<TCommThread>(handOver);
-    thread->setPortNameSource(platform::listPorts);
-    thread->OnReceive = [this](std::string block) { receiveSerial(block); };
-    thread->OnLost = [this] { serialLost(); };
-    fillDeviceNames();
-    refreshSerialBoxes();
-    widgets.receiveMemo->clear();
-    widgets.rbtnTCP->setChecked(true);
+    // toggled, not clicked: selecting a mode from code (as start-up does) runs the
+    // choice too, and so does a screen reader's toggle.
+    connect(widgets.rbtnSeriell, &QRadioButton::toggled, this, &LinkPanel::rbtnSeriellClick);
+    connect(widgets.rbtnTCP, &QRadioButton::toggled, this, &LinkPanel::rbtnTCPClick);
+    // Every change of the text counts, also while the operator types.
+    connect(widgets.deviceName, &QComboBox::editTextChanged, this, &LinkPanel::cbxDeviceNameChange);
+    connect(widgets.baudRate, &QComboBox::editTextChanged, this, &LinkPanel::cbxBaudRateChange);
+    connect(widgets.byteSize, &QComboBox::editTextChanged, this, &LinkPanel::cbxByteSizeChange);
+    connect(widgets.parity, &QComboBox::editTextChanged, this, &LinkPanel::cbxParityChange);
+    connect(widgets.stopBits, &QComboBox::editTextChanged, this, &LinkPanel::cbxStopBitsChange);
+    connect(widgets.connectButton, &QPushButton::clicked, this, &LinkPanel::btnConnectClick);
+    connect(widgets.transmitButton, &QPushButton::clicked, this, &LinkPanel::btnTransmitClick);
+    widgets.transmitEdit->installEventFilter(this);
 }
 
-// Both workers share the hand-over: while one is stopped, a block of the other
-// may still be delivered, and it must not reach a panel being taken apart.
-void LinkPanel::detach()
+void LinkPanel::connectLinks()
 {
-    if (thread) {
-        thread->OnReceive = nullptr;
-        thread->OnLost = nullptr;
-    }
+    connect(serial.get(), &Link::opened, this, [this] {
+        enter(State::Open);
+        emit opened();
+    });
+    connect(serial.get(), &Link::closed, this, [this] { enter(State::Idle); });
+    connect(serial.get(), &Link::failed, this, &LinkPanel::serialOpenFailed);
+    connect(serial.get(), &Link::lost, this, &LinkPanel::serialLost);
+    connect(serial.get(), &Link::received, this, &LinkPanel::OnReceive);
+    connect(tcp.get(), &Link::opened, this, &LinkPanel::ClientSocketConnect);
+    connect(tcp.get(), &Link::closed, this, &LinkPanel::ClientSocketDisconnect);
+    connect(tcp.get(), &Link::received, this, &LinkPanel::ClientSocketRead);
+    connect(tcp.get(), &Link::failed, this, &LinkPanel::ClientSocketError);
+}
+
+void LinkPanel::init()
+{
+    FillDeviceNames();
+    RefreshSerialBoxes();
+    widgets.receiveMemo->clear();
+    widgets.rbtnTCP->setChecked(true);
 }
 
 // A pending connect is dropped too, or its time-out would report over the closing window.
 void LinkPanel::closeLink()
 {
-    if (thread && thread->Connected())
-        thread->Close();
-    if (clientSocket->Active() || clientSocket->Connecting())
-        clientSocket->Close();
+    serial->close();
+    tcp->close();
+    if (currentState == State::Connecting) // a given-up attempt tells nothing itself
+        enter(State::Idle);
 }
 
 std::string LinkPanel::ipText() const { return toolkit::toBytes(widgets.ip->text()); }
@@ -152,303 +200,294 @@ std::string LinkPanel::portText() const { return toolkit::toBytes(widgets.port->
 void LinkPanel::setIpText(const std::string &text) { widgets.ip->setText(toolkit::fromBytes(text)); }
 void LinkPanel::setPortText(const std::string &text) { widgets.port->setText(toolkit::fromBytes(text)); }
 
-void LinkPanel::fillDeviceNames()
+void LinkPanel::enter(State state)
 {
-    const QSignalBlocker quiet(widgets.deviceName);
-    QStringList names;
-    for (const std::string &name : thread->EnumPorts(1, 0))
-        names << toolkit::fromBytes(name);
-    widgets.deviceName->clear();
-    widgets.deviceName->addItems(names.isEmpty() ? kFallbackPorts : names);
-    widgets.deviceName->setEditText(toolkit::fromBytes(thread->DeviceName()));
+    currentState = state;
+    showLook();
 }
 
-void LinkPanel::refreshSerialBoxes()
+// Neither address nor mode may change while a link is set up or up; the serial
+// labels follow the mode alone.
+void LinkPanel::showLook()
 {
-    const QSignalBlocker quietBaud(widgets.baudRate);
-    const QSignalBlocker quietSize(widgets.byteSize);
-    const QSignalBlocker quietParity(widgets.parity);
-    const QSignalBlocker quietStop(widgets.stopBits);
-    showValue(*widgets.baudRate, QString::number(thread->BaudRate()));
-    showValue(*widgets.byteSize, QString::number(thread->ByteSize()));
-    showItem(*widgets.parity, thread->Parity());
-    showItem(*widgets.stopBits, thread->StopBits());
-}
-
-// Choosing a mode only swaps which controls can be used; nothing opens or closes.
-void LinkPanel::chooseSerial()
-{
-    if (widgets.rbtnSeriell->isChecked())
-        showMode(true);
-}
-
-void LinkPanel::chooseTcp()
-{
-    if (widgets.rbtnTCP->isChecked())
-        showMode(false);
-}
-
-void LinkPanel::showMode(bool serial)
-{
-    widgets.ip->setEnabled(!serial);
-    widgets.port->setEnabled(!serial);
-    setSerialBoxesEnabled(serial);
+    const bool serialMode = currentMode == Mode::Serial;
+    const bool idle = currentState == State::Idle;
+    widgets.ip->setEnabled(!serialMode && idle);
+    widgets.port->setEnabled(!serialMode && idle);
+    for (QComboBox *box : serialBoxes())
+        box->setEnabled(serialMode && idle);
     for (QLabel *label :
          {widgets.labName, widgets.labBaudRate, widgets.labByteSize, widgets.labParity, widgets.labStopBits})
-        label->setEnabled(serial);
-}
+        label->setEnabled(serialMode);
+    widgets.rbtnSeriell->setEnabled(serialMode || idle);
+    widgets.rbtnTCP->setEnabled(!serialMode || idle);
 
-void LinkPanel::changeDeviceName()
-{
-    thread->setDeviceName(toolkit::toBytes(widgets.deviceName->currentText()));
-    refreshSerialBoxes();
-}
-
-void LinkPanel::changeBaudRate()
-{
-    const std::optional<int> value = toInteger(widgets.baudRate->currentText());
-    if (!value)
-        return;
-    thread->setBaudRate(static_cast<std::uint32_t>(*value));
-    refreshSerialBoxes();
-}
-
-// Stored as one byte, like the port parameter record holds it.
-void LinkPanel::changeByteSize()
-{
-    const std::optional<int> value = toInteger(widgets.byteSize->currentText());
-    if (!value)
-        return;
-    thread->setByteSize(static_cast<std::uint8_t>(*value));
-    refreshSerialBoxes();
-}
-
-// The item's position is the parity code. Any other text stores nothing and is
-// left as typed, so that the operator can finish a name.
-void LinkPanel::changeParity()
-{
-    const std::optional<std::uint8_t> code = namedItem(*widgets.parity);
-    if (!code)
-        return;
-    thread->setParity(*code);
-    refreshSerialBoxes();
-}
-
-void LinkPanel::changeStopBits()
-{
-    const std::optional<std::uint8_t> code = namedItem(*widgets.stopBits);
-    if (!code)
-        return;
-    thread->setStopBits(*code);
-    refreshSerialBoxes();
-}
-
-void LinkPanel::connectOrDisconnect()
-{
-    if (widgets.rbtnSeriell->isChecked())
-        toggleSerial();
-    if (widgets.rbtnTCP->isChecked() && !toggleTcp())
-        return;
-    followBusyFlag();
-}
-
-void LinkPanel::toggleSerial()
-{
-    if (thread->Connected()) {
-        thread->Close();
-        showSerialIdle();
-    } else if (thread->Open()) {
-        linkBusy = true;
-        widgets.connectButton->setText(QStringLiteral("Trennen"));
-        widgets.connectButton->setToolTip(QStringLiteral("klicken, um serielle Verbindung zu trennen"));
-        widgets.rbtnTCP->setEnabled(false);
-        setSerialBoxesEnabled(false);
-        emit opened();
-    } else {
-        // Showing a port that never opened as connected would hide the fault.
-        showSerialIdle();
-        msg::show(msg::Kind::Error, msg::Buttons::Ok,
-                  QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
-                      .arg(toolkit::fromBytes(thread->DeviceName()), toolkit::fromSystemText(thread->LastError()))
-                      .toStdString());
+    QString caption = kConnectCaption;
+    QString hint = kConnectHint;
+    switch (currentState) {
+    case State::Idle:
+        break;
+    case State::Connecting:
+        caption = QStringLiteral("warten...");
+        hint = kTcpHint;
+        break;
+    case State::Open:
+        caption = serialMode ? QStringLiteral("Trennen") : QStringLiteral("TCP aktiv");
+        hint = serialMode ? kSerialHint : kTcpHint;
+        break;
+    case State::Closing: // the caption goes back with the link's closed()
+        caption = QStringLiteral("TCP aktiv");
+        break;
     }
-    refreshSerialBoxes();
+    widgets.connectButton->setText(caption);
+    widgets.connectButton->setToolTip(hint);
 }
 
-void LinkPanel::showSerialIdle()
-{
-    linkBusy = false;
-    widgets.connectButton->setText(kConnectCaption);
-    widgets.connectButton->setToolTip(kConnectHint);
-    widgets.rbtnTCP->setEnabled(true);
-    setSerialBoxesEnabled(true);
-}
-
-// Also the hint: a connection that ended or failed is no longer there to end.
-void LinkPanel::showTcpIdle()
-{
-    widgets.connectButton->setText(kConnectCaption);
-    widgets.connectButton->setToolTip(kConnectHint);
-    setAddressAndModeEnabled(true);
-}
-
-// Neither address nor mode may change while a connection is set up or up.
-void LinkPanel::setAddressAndModeEnabled(bool enabled)
-{
-    widgets.ip->setEnabled(enabled);
-    widgets.port->setEnabled(enabled);
-    widgets.rbtnSeriell->setEnabled(enabled);
-}
+void LinkPanel::tellBusy() { emit busyChanged(busy()); }
 
 std::array<QComboBox *, 5> LinkPanel::serialBoxes() const
 {
     return {widgets.deviceName, widgets.baudRate, widgets.byteSize, widgets.parity, widgets.stopBits};
 }
 
-void LinkPanel::setSerialBoxesEnabled(bool enabled)
+void LinkPanel::FillDeviceNames()
 {
-    for (QComboBox *box : serialBoxes())
-        box->setEnabled(enabled);
+    const QSignalBlocker quiet(widgets.deviceName);
+    QStringList names;
+    for (const std::string &name : serial->port().EnumPorts(1, 0))
+        names << toolkit::fromBytes(name);
+    widgets.deviceName->clear();
+    widgets.deviceName->addItems(names.isEmpty() ? kFallbackPorts : names);
+    widgets.deviceName->setEditText(toolkit::fromBytes(serial->port().DeviceName()));
+}
+
+void LinkPanel::RefreshSerialBoxes()
+{
+    const QSignalBlocker quietBaud(widgets.baudRate);
+    const QSignalBlocker quietSize(widgets.byteSize);
+    const QSignalBlocker quietParity(widgets.parity);
+    const QSignalBlocker quietStop(widgets.stopBits);
+    const TCommThread &port = serial->port();
+    showValue(*widgets.baudRate, QString::number(port.BaudRate()));
+    showValue(*widgets.byteSize, QString::number(port.ByteSize()));
+    showItemOf(*widgets.parity, static_cast<int>(port.Parity()));
+    showItemOf(*widgets.stopBits, static_cast<int>(port.StopBits()));
+}
+
+// Choosing a mode only swaps which controls can be used; nothing opens or closes.
+void LinkPanel::rbtnSeriellClick()
+{
+    if (!widgets.rbtnSeriell->isChecked())
+        return;
+    currentMode = Mode::Serial;
+    showLook();
+}
+
+void LinkPanel::rbtnTCPClick()
+{
+    if (!widgets.rbtnTCP->isChecked())
+        return;
+    currentMode = Mode::Tcp;
+    showLook();
+}
+
+void LinkPanel::cbxDeviceNameChange()
+{
+    serial->port().setDeviceName(toolkit::toBytes(widgets.deviceName->currentText()));
+    RefreshSerialBoxes();
+}
+
+void LinkPanel::cbxBaudRateChange()
+{
+    const std::optional<int> value = toInteger(widgets.baudRate->currentText());
+    if (!value)
+        return;
+    serial->port().setBaudRate(static_cast<std::uint32_t>(*value));
+    RefreshSerialBoxes();
+}
+
+// Stored as one byte, like the port parameters hold it.
+void LinkPanel::cbxByteSizeChange()
+{
+    const std::optional<int> value = toInteger(widgets.byteSize->currentText());
+    if (!value)
+        return;
+    serial->port().setByteSize(static_cast<std::uint8_t>(*value));
+    RefreshSerialBoxes();
+}
+
+// Any text but an item's stores nothing and is left as typed, so that the
+// operator can finish a name.
+void LinkPanel::cbxParityChange()
+{
+    if (const std::optional<int> value = namedValue(*widgets.parity)) {
+        serial->port().setParity(static_cast<platform::Parity>(*value));
+        RefreshSerialBoxes();
+    }
+}
+
+void LinkPanel::cbxStopBitsChange()
+{
+    if (const std::optional<int> value = namedValue(*widgets.stopBits)) {
+        serial->port().setStopBits(static_cast<platform::StopBits>(*value));
+        RefreshSerialBoxes();
+    }
+}
+
+void LinkPanel::btnConnectClick()
+{
+    if (currentMode == Mode::Serial)
+        toggleSerial();
+    else if (!toggleTcp())
+        return;
+    tellBusy();
+}
+
+// The link tells how the open or close went (see connectLinks).
+void LinkPanel::toggleSerial()
+{
+    if (serial->isOpen())
+        serial->close();
+    else
+        serial->open();
+    RefreshSerialBoxes();
+}
+
+// Showing a port that never opened as connected would hide the fault.
+void LinkPanel::serialOpenFailed(const QString &reason)
+{
+    enter(State::Idle);
+    msg::show(msg::Kind::Error, msg::Buttons::Ok,
+              QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
+                  .arg(toolkit::fromBytes(serial->port().DeviceName()), reason)
+                  .toStdString());
+}
+
+// The link has closed the port already; the panel follows and says why.
+void LinkPanel::serialLost()
+{
+    enter(State::Idle);
+    RefreshSerialBoxes();
+    tellBusy();
+    msg::show(msg::Kind::Error, msg::Buttons::Ok,
+              QStringLiteral("Die Verbindung über %1 ist abgebrochen.")
+                  .arg(toolkit::fromBytes(serial->port().DeviceName()))
+                  .toStdString());
 }
 
 // False when the port text is not a port number: the click then ends there.
+// The address is taken at every click, also the one that ends a connection.
 bool LinkPanel::toggleTcp()
 {
-    const std::optional<int> port = toTcpPort(widgets.port->text());
+    const std::optional<quint16> port = toTcpPort(widgets.port->text());
     if (!port)
         return false;
-    clientSocket->setPort(*port);
-    clientSocket->setHost(widgets.ip->text());
-    if (clientSocket->Active() || clientSocket->Connecting()) {
-        // Ends the connection, whose disconnect event restores the look; a click
-        // while waiting gives the attempt up instead of starting a second one.
-        const bool waiting = !clientSocket->Active();
-        clientSocket->Close();
-        linkBusy = false;
-        widgets.connectButton->setToolTip(kConnectHint);
-        if (waiting)
-            showTcpIdle();
-    } else {
-        // Locked at once: a host name is looked up before the socket reports connecting.
-        linkBusy = true;
-        widgets.connectButton->setText(QStringLiteral("warten..."));
-        widgets.connectButton->setToolTip(QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
-        setAddressAndModeEnabled(false);
-        clientSocket->Open();
+    tcp->setAddress(widgets.ip->text(), *port);
+    switch (currentState) {
+    case State::Idle:
+        // Locked at once: a host name is looked up before the connection is tried.
+        enter(State::Connecting);
+        tcp->open();
+        break;
+    case State::Connecting: // gives the attempt up instead of starting a second one
+        tcp->close();
+        enter(State::Idle);
+        break;
+    case State::Open:
+        enter(State::Closing);
+        tcp->close();
+        break;
+    case State::Closing:
+        break;
     }
     return true;
 }
 
-void LinkPanel::followBusyFlag() { emit busyChanged(linkBusy); }
-
-// The worker has closed the port already; the panel follows and says why.
-void LinkPanel::serialLost()
-{
-    showSerialIdle();
-    refreshSerialBoxes();
-    followBusyFlag();
-    msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("Die Verbindung über %1 ist abgebrochen.")
-                  .arg(toolkit::fromBytes(thread->DeviceName()))
-                  .toStdString());
-}
-
-// Both paths are tried; the panel keeps at most one of them up. The command stays
-// in the transmit edit while the serial path does not take it.
+// The text stays in the transmit edit while the serial link does not take it;
+// it is only touched where that changes what it shows, as the chassis timer
+// sends twenty times a second and every change repaints the panel.
 void LinkPanel::sendCommand(const std::string &command)
 {
     debugLog.logCommand(command);
     const std::string line = command + '\r';
-    // The edit ends up empty when the serial path takes the command and holding it
-    // when not; it is only touched where that changes what it shows, as the chassis
-    // timer sends twenty times a second and every change repaints the panel.
-    // A tick during start-up can come before the serial worker exists.
-    if (thread && thread->WriteText(line)) {
+    if (serial->send(line)) {
         if (!widgets.transmitEdit->text().isEmpty())
             widgets.transmitEdit->clear();
     } else {
         widgets.transmitEdit->setText(toolkit::fromBytes(line));
     }
-    if (clientSocket->Active())
-        clientSocket->SendText(line);
+    tcp->send(line);
 }
 
-void LinkPanel::transmitByHand()
+void LinkPanel::btnTransmitClick()
 {
-    if (thread->WriteText(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
+    if (serial->send(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
         widgets.transmitEdit->clear();
-    if (clientSocket->Active()) {
-        clientSocket->SendText(toolkit::toBytes(widgets.transmitEdit->text()) + '\r');
+    if (tcp->send(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
         widgets.transmitEdit->clear();
-    }
 }
 
-void LinkPanel::sendOnEnter(int key)
+void LinkPanel::Transmit_EditKeyDown(int key)
 {
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        widgets.transmitButton->click();
+        btnTransmitClick();
 }
 
-void LinkPanel::emptyTransmitEdit() { widgets.transmitEdit->clear(); }
+void LinkPanel::Transmit_EditEnter() { widgets.transmitEdit->clear(); }
 
 bool LinkPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == widgets.transmitEdit) {
         if (event->type() == QEvent::KeyPress)
-            emit transmitKeyPressed(static_cast<QKeyEvent *>(event)->key());
+            Transmit_EditKeyDown(static_cast<QKeyEvent *>(event)->key());
         else if (event->type() == QEvent::FocusIn && entersTheEdit(*static_cast<QFocusEvent *>(event)))
-            emit transmitEditEntered();
+            Transmit_EditEnter();
     }
     return QObject::eventFilter(watched, event);
 }
 
 // A serial block joins the log as it came, without a line break.
-void LinkPanel::receiveSerial(const std::string &block)
+void LinkPanel::OnReceive(const std::string &block)
 {
     toolkit::appendToLog(*widgets.receiveMemo, toolkit::fromBytes(block));
     emit received(block);
 }
 
-void LinkPanel::socketConnecting() { setAddressAndModeEnabled(false); }
-
-void LinkPanel::socketConnected()
+void LinkPanel::ClientSocketConnect()
 {
-    widgets.connectButton->setText(QStringLiteral("TCP aktiv"));
-    clientSocket->SendText(probe);
+    enter(State::Open);
+    tcp->send(role.probe);
     emit opened();
 }
 
 // Also when the far end ended the connection: the link is free again, and a
 // chassis must not stay active on a dead link.
-void LinkPanel::socketDisconnected()
+void LinkPanel::ClientSocketDisconnect()
 {
-    showTcpIdle();
-    if (linkBusy) {
-        linkBusy = false;
-        followBusyFlag();
-    }
+    const bool wasBusy = busy();
+    enter(State::Idle);
+    if (wasBusy)
+        tellBusy();
 }
 
-void LinkPanel::socketRead()
+void LinkPanel::ClientSocketRead(const std::string &text)
 {
     ++readCount;
-    const std::string text = clientSocket->ReceiveText();
-    debugLog.logLine(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(number));
+    debugLog.logLine(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(role.number));
     debugLog.logLine(toolkit::fromBytes(text));
     toolkit::appendLineToLog(*widgets.receiveMemo, toolkit::fromBytes(text));
     emit received(text);
 }
 
-// A failed attempt frees the link first: the chassis goes off before the box,
-// and link 1's channel lists come back.
-void LinkPanel::socketError(int &errorCode)
+// A failed attempt frees the link first (the chassis goes off before the box,
+// and link 1's channel lists come back); the idle look follows the box.
+void LinkPanel::ClientSocketError()
 {
-    linkBusy = false;
-    followBusyFlag();
+    currentState = State::Idle;
+    tellBusy();
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
               "Die Verbindung konnte nicht hergestellt werden!\nPrüfen Sie die Netzwerkeinstellungen und das WiPort!");
-    errorCode = 0;
-    showTcpIdle();
+    showLook();
 }
 
 } // namespace comm

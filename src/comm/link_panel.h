@@ -1,9 +1,9 @@
 #pragma once
 // One link panel: the choice between serial and TCP, the serial parameters, the
-// connect button, manual sending, and what both paths receive. The serial half
-// is a TCommThread, the TCP half a ClientSocket; the link send rule tries both.
-// The panel tells what concerns others through its signals: whether the link is
-// in use, that it opened, and every text it received.
+// connect button, manual sending, and what both links receive. The panel holds
+// the mode and the link's state and shows them; it wires its own controls. It
+// tells what concerns others through its signals: whether the link is in use,
+// that it opened, and every text it received.
 #include "comm/command_sender.h"
 
 #include <QObject>
@@ -13,21 +13,19 @@
 #include <memory>
 #include <string>
 
-class MainThreadHandOver;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class TCommThread;
-namespace toolkit {
-class ClientSocket;
-}
 
 namespace comm {
 
 class DebugLog;
+class Link;
+class SerialLink;
+class TcpLink;
 
 struct LinkWidgets {
     QRadioButton *rbtnSeriell;
@@ -50,24 +48,34 @@ struct LinkWidgets {
     QLabel *labStopBits;
 };
 
+// Who is at the far end: the link's number (1 arm, 2 chassis) and what a TCP
+// connect sends to identify the device.
+struct LinkRole {
+    int number;
+    std::string probe;
+};
+
 class LinkPanel : public QObject, public CommandSender {
     Q_OBJECT
 
 public:
-    // number is 1 or 2; probe is what a TCP connect sends to identify the device.
-    LinkPanel(int number, const std::string &probe, const LinkWidgets &widgets, MainThreadHandOver &handOver,
-              DebugLog &debugLog, QObject *parent);
+    enum class Mode { Serial, Tcp };
+    // Closing: a TCP connection ended by the button until the link says it is closed.
+    enum class State { Idle, Connecting, Open, Closing };
+
+    LinkPanel(const LinkWidgets &widgets, std::unique_ptr<SerialLink> serial, std::unique_ptr<TcpLink> tcp,
+              LinkRole role, DebugLog &debugLog, QObject *parent);
     ~LinkPanel() override;
 
-    toolkit::ClientSocket &socket() { return *clientSocket; }
-    const LinkWidgets &controls() const { return widgets; }
-
-    // Creates the serial worker and shows the panel in TCP mode with its port list.
+    // The port list, the serial parameters, an empty receive log, TCP mode.
     void init();
-    // The worker stops telling this panel anything (the window is being taken apart).
-    void detach();
-    // At closing: an open port and an active or pending connection are shut.
+    // At closing: an open port and an open or pending connection are shut.
     void closeLink();
+
+    State state() const { return currentState; }
+    // The link is wanted up: from the click that opens it to the one that ends it,
+    // or until it fails or goes away.
+    bool busy() const { return currentState == State::Connecting || currentState == State::Open; }
 
     // The address and port fields, as the settings file keeps them.
     std::string ipText() const;
@@ -75,62 +83,56 @@ public:
     void setIpText(const std::string &text);
     void setPortText(const std::string &text);
 
-    void fillDeviceNames();
-    void refreshSerialBoxes();
-    void chooseSerial();
-    void chooseTcp();
-    void changeDeviceName();
-    void changeBaudRate();
-    void changeByteSize();
-    void changeParity();
-    void changeStopBits();
-    void connectOrDisconnect();
-    void transmitByHand();
-    void sendOnEnter(int key);
-    void emptyTransmitEdit();
+    // The link send rule: logged, then tried on both links.
     void sendCommand(const std::string &command) override;
 
-    void receiveSerial(const std::string &block);
-    void socketConnecting();
-    void socketConnected();
-    void socketDisconnected();
-    void socketRead();
-    void socketError(int &errorCode);
+    void FillDeviceNames();
+    void RefreshSerialBoxes();
+    void rbtnSeriellClick();
+    void rbtnTCPClick();
+    void cbxDeviceNameChange();
+    void cbxBaudRateChange();
+    void cbxByteSizeChange();
+    void cbxParityChange();
+    void cbxStopBitsChange();
+    void btnConnectClick();
+    void btnTransmitClick();
+    void Transmit_EditKeyDown(int key);
+    void Transmit_EditEnter();
+    void OnReceive(const std::string &block);
+    void ClientSocketConnect();
+    void ClientSocketDisconnect();
+    void ClientSocketRead(const std::string &text);
+    void ClientSocketError();
 
 signals:
     // Told after every connect click and whenever the link is freed by an event.
     void busyChanged(bool busy);
     void opened();
     void received(const std::string &text);
-    // The operator's keys and focus in the transmit edit.
-    void transmitKeyPressed(int key);
-    void transmitEditEntered();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void showMode(bool serial);
+    void connectControls();
+    void connectLinks();
+    void enter(State state);
+    void showLook();
+    void tellBusy();
     void toggleSerial();
     bool toggleTcp();
-    void showSerialIdle();
-    void showTcpIdle();
-    void setAddressAndModeEnabled(bool enabled);
-    // The boxes that describe the serial port: its name and line parameters.
-    std::array<QComboBox *, 5> serialBoxes() const;
-    void setSerialBoxesEnabled(bool enabled);
-    void followBusyFlag();
+    void serialOpenFailed(const QString &reason);
     void serialLost();
+    std::array<QComboBox *, 5> serialBoxes() const;
 
-    const int number;
-    const std::string probe;
     LinkWidgets widgets;
-    MainThreadHandOver &handOver;
+    std::unique_ptr<SerialLink> serial;
+    std::unique_ptr<TcpLink> tcp;
+    const LinkRole role;
     DebugLog &debugLog;
-    std::unique_ptr<TCommThread> thread; // created by init
-    toolkit::ClientSocket *clientSocket;
-    // Set by the connect button when it opens or starts a connection, cleared when the link is free again.
-    bool linkBusy = false;
+    Mode currentMode = Mode::Tcp;
+    State currentState = State::Idle;
     std::uint32_t readCount = 0;
 };
 

@@ -4,6 +4,8 @@
 // hand.
 #include <functional>
 
+namespace comm {
+
 class MainThreadHandOver {
 public:
     virtual ~MainThreadHandOver() = default;
@@ -17,3 +19,5 @@ public:
     // main thread free a worker while it waits for that worker to end.
     virtual void pump() = 0;
 };
+
+} // namespace comm

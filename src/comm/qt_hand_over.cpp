@@ -25,6 +25,8 @@ extern "C" void __tsan_release(void *address);
 #define HAND_OVER_ACQUIRE(address) ((void)(address))
 #endif
 
+namespace comm {
+
 namespace {
 
 const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -86,3 +88,5 @@ void QtHandOver::pump()
 {
     QCoreApplication::sendPostedEvents(this, kHandOverEvent);
 }
+
+} // namespace comm

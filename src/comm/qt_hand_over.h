@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+namespace comm {
+
 class QtHandOver final : public QObject, public MainThreadHandOver {
     Q_OBJECT
 
@@ -18,3 +20,5 @@ public:
 protected:
     bool event(QEvent *event) override;
 };
+
+} // namespace comm

@@ -3,6 +3,8 @@
 #include "ui_tsetupform1.h"
 #include "ui_tsetupform2.h"
 
+namespace comm {
+
 TSetupForm1::TSetupForm1(QWidget *mainWindow)
     : LockingWindow(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::TSetupForm1>())
 {
@@ -20,3 +22,5 @@ TSetupForm2::TSetupForm2(QWidget *mainWindow)
 }
 
 TSetupForm2::~TSetupForm2() = default;
+
+} // namespace comm

@@ -1,7 +1,7 @@
 #pragma once
 // The two communication setup windows: empty tool windows, on top of the others,
 // that lock the main window while one of them is shown.
-#include "views/locking_window.h"
+#include "toolkit/locking_window.h"
 
 #include <memory>
 
@@ -10,7 +10,9 @@ class TSetupForm1;
 class TSetupForm2;
 } // namespace Ui
 
-class TSetupForm1 : public LockingWindow {
+namespace comm {
+
+class TSetupForm1 : public toolkit::LockingWindow {
     Q_OBJECT
 
 public:
@@ -21,7 +23,7 @@ private:
     std::unique_ptr<Ui::TSetupForm1> ui;
 };
 
-class TSetupForm2 : public LockingWindow {
+class TSetupForm2 : public toolkit::LockingWindow {
     Q_OBJECT
 
 public:
@@ -31,3 +33,5 @@ public:
 private:
     std::unique_ptr<Ui::TSetupForm2> ui;
 };
+
+} // namespace comm

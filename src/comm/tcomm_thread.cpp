@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace comm {
 
 using platform::IoResult;
 
@@ -11,13 +15,18 @@ namespace {
 // How soon the worker looks again after a failed pass, and while the rest of a
 // text waits for room in the driver.
 constexpr int kRetryMs = 5;
+constexpr std::uint32_t kInQueueBytes = 32 * 1024;
+constexpr std::uint32_t kOutQueueBytes = 9 * 1024;
+// How often a stopping owner runs the hand-overs the worker may wait in, and how
+// long it waits at most for the worker to end.
+constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+constexpr auto kStopDeadline = std::chrono::seconds(5);
 
 } // namespace
 
-TCommThread::TCommThread(MainThreadHandOver &handOver, std::unique_ptr<platform::SerialDevice> device)
-    : handOver(handOver)
-    , portNames([](bool, bool) { return std::vector<std::string>(); })
-    , PortHandle(std::move(device))
+TCommThread::TCommThread(MainThreadHandOver &handOver, std::unique_ptr<platform::SerialDevice> device,
+                         PortNameSource portNames)
+    : handOver(handOver), portNames(std::move(portNames)), device(std::move(device))
 {
 }
 
@@ -25,65 +34,65 @@ TCommThread::~TCommThread()
 {
     destroying = true; // blocks still delivered while the worker leaves are dropped
     stopWorker();
-    DoClose();
+    closePort();
 }
 
 bool TCommThread::Open()
 {
-    DoOpen();
-    return FConnected;
+    openPort();
+    return connected;
 }
 
 bool TCommThread::Close()
 {
-    DoClose();
-    return !FConnected;
+    closePort();
+    return !connected;
 }
 
-void TCommThread::DoOpen()
+void TCommThread::openPort()
 {
     {
         std::lock_guard<std::mutex> lock(portLock);
-        if (FConnected)
+        if (connected)
             return;
-        if (!PortHandle->open(FDeviceName)) {
-            FLastError = PortHandle->openError();
+        if (!device->open(deviceName)) {
+            lastError = device->openError();
             return;
         }
-        FLastError.clear();
+        lastError.clear();
         // Once the device opened, the port counts as open even if it refused a
-        // parameter, the time-outs or the queue sizes.
-        PortHandle->saveCurrent();
-        PortHandle->configure(PortDcb, PortTimeouts);
-        PortHandle->setQueueSizes(static_cast<std::uint32_t>(InQueueKB) * 1024, outputQueueBytes());
-        FConnected = true;
+        // parameter or the queue sizes.
+        device->saveCurrent();
+        device->configure(line);
+        device->setQueueSizes(kInQueueBytes, kOutQueueBytes);
+        connected = true;
         ++generation;
     }
     if (Suspended())
-        worker = std::thread(&TCommThread::Execute, this);
+        worker = std::thread(&TCommThread::run, this);
     else
-        PortHandle->wake(); // it sleeps without a port until told of the new one
+        device->wake(); // it sleeps without a port until told of the new one
 }
 
-void TCommThread::DoClose()
+void TCommThread::closePort()
 {
     {
         std::lock_guard<std::mutex> lock(portLock);
-        if (!FConnected)
+        if (!connected)
             return;
-        PortHandle->restoreSaved();
-        if (!PortHandle->close()) {
-            PortHandle->configure(PortDcb, PortTimeouts); // still open: keep our parameters
+        device->restoreSaved();
+        if (!device->close()) {
+            device->configure(line); // still open: keep our parameters
             return;
         }
         markClosed();
     }
-    PortHandle->wake(); // it must not go on sleeping on the closed port
+    device->wake(); // it must not go on sleeping on the closed port
 }
 
 void TCommThread::markClosed()
 {
-    FConnected = false;
+    connected = false;
     ++generation;
     pendingRest.clear();
 }
@@ -91,7 +100,7 @@ void TCommThread::markClosed()
 template <typename Store>
 void TCommThread::changeParameter(Store store)
 {
-    if (FConnected) {
+    if (connected) {
         Close();
         store();
         Open();
@@ -102,27 +111,27 @@ void TCommThread::changeParameter(Store store)
 
 void TCommThread::setDeviceName(const std::string &name)
 {
-    changeParameter([&] { FDeviceName = name; });
+    changeParameter([&] { deviceName = name; });
 }
 
 void TCommThread::setBaudRate(std::uint32_t baudRate)
 {
-    changeParameter([&] { PortDcb.BaudRate = baudRate; });
+    changeParameter([&] { line.baudRate = baudRate; });
 }
 
 void TCommThread::setByteSize(std::uint8_t byteSize)
 {
-    changeParameter([&] { PortDcb.ByteSize = byteSize; });
+    changeParameter([&] { line.byteSize = byteSize; });
 }
 
-void TCommThread::setParity(std::uint8_t parity)
+void TCommThread::setParity(platform::Parity parity)
 {
-    changeParameter([&] { PortDcb.Parity = parity; });
+    changeParameter([&] { line.parity = parity; });
 }
 
-void TCommThread::setStopBits(std::uint8_t stopBits)
+void TCommThread::setStopBits(platform::StopBits stopBits)
 {
-    changeParameter([&] { PortDcb.StopBits = stopBits; });
+    changeParameter([&] { line.stopBits = stopBits; });
 }
 
 bool TCommThread::WriteText(const std::string &text)
@@ -130,21 +139,21 @@ bool TCommThread::WriteText(const std::string &text)
     if (text.empty())
         return true;
     std::lock_guard<std::mutex> lock(portLock);
-    if (!FConnected || !sendPendingRest())
+    if (!connected || !sendPendingRest())
         return false;
     // Refused before a byte goes when the queue has no room for all of it, so a
     // stalled line never holds the window and never gets half a command.
     std::size_t queued = 0;
-    if (PortHandle->queuedOutput(queued) == IoResult::Ok && queued + text.size() > outputQueueBytes())
+    if (device->queuedOutput(queued) == IoResult::Ok && queued + text.size() > kOutQueueBytes)
         return false;
     std::size_t written = 0;
-    if (PortHandle->write(text.data(), text.size(), written) != IoResult::Ok || written == 0)
+    if (device->write(text.data(), text.size(), written) != IoResult::Ok || written == 0)
         return false;
     if (written < text.size()) {
         // The driver had less room than it said: the rest goes out first of all,
         // sent by the worker as soon as the line drains.
         pendingRest = text.substr(written);
-        PortHandle->wake();
+        device->wake();
     }
     return true;
 }
@@ -155,22 +164,14 @@ bool TCommThread::sendPendingRest()
     if (pendingRest.empty())
         return true;
     std::size_t written = 0;
-    if (PortHandle->write(pendingRest.data(), pendingRest.size(), written) == IoResult::Ok)
+    if (device->write(pendingRest.data(), pendingRest.size(), written) == IoResult::Ok)
         pendingRest.erase(0, written);
     return pendingRest.empty();
 }
 
-std::vector<std::string> TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel)
+std::vector<std::string> TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel) const
 {
     std::vector<std::string> list;
-    EnumPorts(serial, parallel, list);
-    return list;
-}
-
-std::vector<std::string> &TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel,
-                                                 std::vector<std::string> &list)
-{
-    list.clear();
     const bool wantSerial = serial == 1;
     const bool wantParallel = parallel == 1;
     if (wantSerial || wantParallel)
@@ -184,22 +185,22 @@ std::vector<std::string> &TCommThread::EnumPorts(std::uint8_t serial, std::uint8
     return list;
 }
 
-void TCommThread::Execute()
+void TCommThread::run()
 {
     bool watchPort = true;
     int timeoutMs = -1;
     while (!terminateRequested) {
-        const platform::PortEvent event = PortHandle->waitForEvent(watchPort, timeoutMs);
+        const platform::PortEvent event = device->waitForEvent(watchPort, timeoutMs);
         if (terminateRequested)
             break;
         const Pass pass = workerPass(event);
         switch (pass.outcome) {
         case PassOutcome::Received:
-            handOver.run([this, generation = pass.generation] { DoReceive(generation); });
-            RxBuffer.clear();
+            handOver.run([this, generation = pass.generation] { deliverBlock(generation); });
+            rxBuffer.clear();
             break;
         case PassOutcome::Lost:
-            handOver.run([this, generation = pass.generation] { DoLost(generation); });
+            handOver.run([this, generation = pass.generation] { deliverLoss(generation); });
             break;
         case PassOutcome::Nothing:
         case PassOutcome::Failed:
@@ -210,34 +211,38 @@ void TCommThread::Execute()
         watchPort = pass.outcome != PassOutcome::Failed;
         timeoutMs = pass.outcome == PassOutcome::Failed || pass.restPending ? kRetryMs : -1;
     }
-    workerFinished = true;
+    {
+        std::lock_guard<std::mutex> lock(finishLock);
+        workerFinished = true;
+    }
+    finishedSignal.notify_all();
 }
 
 TCommThread::Pass TCommThread::workerPass(platform::PortEvent event)
 {
     std::lock_guard<std::mutex> lock(portLock);
     Pass pass;
-    if (!FConnected)
+    if (!connected)
         return pass;
     pass.generation = generation;
     sendPendingRest();
     pass.restPending = !pendingRest.empty();
 
     std::size_t waiting = 0;
-    IoResult result = PortHandle->bytesWaiting(waiting);
+    IoResult result = device->bytesWaiting(waiting);
     if (result == IoResult::Ok && waiting > 0) {
         // Only what is waiting is asked for, so the read returns at once.
-        RxBuffer.resize(waiting);
+        rxBuffer.resize(waiting);
         std::size_t got = 0;
-        result = PortHandle->read(&RxBuffer[0], waiting, got);
-        RxBuffer.resize(got);
+        result = device->read(&rxBuffer[0], waiting, got);
+        rxBuffer.resize(got);
     }
-    if (result == IoResult::HardError || (event == platform::PortEvent::HungUp && RxBuffer.empty())) {
+    if (result == IoResult::HardError || (event == platform::PortEvent::HungUp && rxBuffer.empty())) {
         // The main thread closes the vanished device before this worker looks
         // at it again, so it cannot spin on it.
-        RxBuffer.clear();
+        rxBuffer.clear();
         pass.outcome = PassOutcome::Lost;
-    } else if (!RxBuffer.empty()) {
+    } else if (!rxBuffer.empty()) {
         pass.outcome = PassOutcome::Received;
     } else if (result == IoResult::Retry || event == platform::PortEvent::Readable) {
         pass.outcome = PassOutcome::Failed;
@@ -245,15 +250,15 @@ TCommThread::Pass TCommThread::workerPass(platform::PortEvent event)
     return pass;
 }
 
-void TCommThread::DoReceive(std::uint64_t readInGeneration)
+void TCommThread::deliverBlock(std::uint64_t readInGeneration)
 {
     if (destroying || readInGeneration != generation)
         return; // read before a close or reopen: not for the port as it is now
     if (OnReceive)
-        OnReceive(RxBuffer);
+        OnReceive(rxBuffer);
 }
 
-void TCommThread::DoLost(std::uint64_t lostInGeneration)
+void TCommThread::deliverLoss(std::uint64_t lostInGeneration)
 {
     if (destroying || lostInGeneration != generation)
         return; // already closed (or reopened) by the owner
@@ -261,24 +266,38 @@ void TCommThread::DoLost(std::uint64_t lostInGeneration)
         std::lock_guard<std::mutex> lock(portLock);
         // Restoring the saved parameters fails on a vanished device; the handle
         // is released all the same.
-        PortHandle->restoreSaved();
-        PortHandle->close();
+        device->restoreSaved();
+        device->close();
         markClosed();
     }
     if (OnLost)
         OnLost();
 }
 
+// The worker may be waiting in a hand-over that only this thread can run, so
+// this thread runs them while it waits. A worker that has not ended by the
+// deadline is stuck where nothing of ours can free it; ending the process is
+// better than a window that never closes or a thread left on freed memory.
 void TCommThread::stopWorker()
 {
     if (!worker.joinable())
         return;
     terminateRequested = true;
-    PortHandle->wake();
-    // The worker may be waiting in a hand-over that only this thread can run.
-    while (!workerFinished) {
+    device->wake();
+    const auto deadline = std::chrono::steady_clock::now() + kStopDeadline;
+    std::unique_lock<std::mutex> lock(finishLock);
+    while (!finishedSignal.wait_for(lock, kPumpInterval, [this] { return workerFinished; })) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            std::fprintf(stderr, "The serial worker of %s did not end within %lld s.\n", deviceName.c_str(),
+                         static_cast<long long>(kStopDeadline.count()));
+            std::abort();
+        }
+        lock.unlock();
         handOver.pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        lock.lock();
     }
+    lock.unlock();
     worker.join();
 }
+
+} // namespace comm

@@ -10,9 +10,11 @@
 // across the hand-over or the worker's sleep. A block read before a close or
 // reopen is dropped when it reaches the main thread.
 #include "comm/main_thread_hand_over.h"
+#include "platform/port_list.h"
 #include "platform/serial_device.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,14 +23,16 @@
 #include <thread>
 #include <vector>
 
+namespace comm {
+
 class TCommThread {
 public:
-    // Raw port names, unsorted. The owner sets one (platform::listPorts); until
-    // then there are none, so the worker builds without the Qt-bound port list.
+    // Raw port names, unsorted; platform::listPorts unless a test lists its own.
     using PortNameSource = std::function<std::vector<std::string>(bool serial, bool parallel)>;
 
     explicit TCommThread(MainThreadHandOver &handOver,
-                         std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice());
+                         std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice(),
+                         PortNameSource portNames = platform::listPorts);
     // Stops the worker (also while it waits in a hand-over) and closes the port.
     // Not from inside OnReceive or OnLost: the worker waits for those to return.
     ~TCommThread();
@@ -37,9 +41,9 @@ public:
 
     bool Open();
     // Why the last Open failed, in the system's words; empty after one that succeeded.
-    const std::string &LastError() const { return FLastError; }
+    const std::string &LastError() const { return lastError; }
     bool Close();
-    bool Connected() const { return FConnected; }
+    bool Connected() const { return connected; }
     // A text goes onto the line whole or not at all, without waiting: false
     // (nothing written) while the driver's output queue cannot take all of it,
     // or while the rest of an earlier text still waits to go out.
@@ -48,27 +52,24 @@ public:
     bool Suspended() const { return !worker.joinable(); }
 
     // A change while the port is open closes it, stores the value and reopens it;
-    // while closed the value only waits for the next Open. Nothing validates it.
-    const std::string &DeviceName() const { return FDeviceName; }
+    // while closed the value only waits for the next Open. Nothing validates it:
+    // a value the port refuses leaves the port with the parameters it had.
+    const std::string &DeviceName() const { return deviceName; }
     void setDeviceName(const std::string &name);
-    std::uint32_t BaudRate() const { return PortDcb.BaudRate; }
+    std::uint32_t BaudRate() const { return line.baudRate; }
     void setBaudRate(std::uint32_t baudRate);
-    std::uint8_t ByteSize() const { return PortDcb.ByteSize; }
+    std::uint8_t ByteSize() const { return line.byteSize; }
     void setByteSize(std::uint8_t byteSize);
-    std::uint8_t Parity() const { return PortDcb.Parity; }
-    void setParity(std::uint8_t parity);
-    std::uint8_t StopBits() const { return PortDcb.StopBits; }
-    void setStopBits(std::uint8_t stopBits);
+    platform::Parity Parity() const { return line.parity; }
+    void setParity(platform::Parity parity);
+    platform::StopBits StopBits() const { return line.stopBits; }
+    void setStopBits(platform::StopBits stopBits);
 
     // Port names sorted case-insensitively (COM10 before COM2), duplicates kept.
     // A flag counts only when its byte value is exactly 1. On Windows, call it
     // where <windows.h> came in with WIN32_LEAN_AND_MEAN: winspool.h defines
     // EnumPorts as a macro.
-    std::vector<std::string> EnumPorts(std::uint8_t serial, std::uint8_t parallel);
-    // The same into list, which is cleared first; returns list.
-    std::vector<std::string> &EnumPorts(std::uint8_t serial, std::uint8_t parallel,
-                                        std::vector<std::string> &list);
-    void setPortNameSource(PortNameSource source) { portNames = std::move(source); }
+    std::vector<std::string> EnumPorts(std::uint8_t serial, std::uint8_t parallel) const;
 
     // Called on the main thread with every block read.
     std::function<void(std::string)> OnReceive;
@@ -84,44 +85,44 @@ private:
         bool restPending = false;
     };
 
-    void DoOpen();
-    void DoClose();
+    void openPort();
+    void closePort();
     void markClosed();
-    void DoReceive(std::uint64_t readInGeneration);
-    void DoLost(std::uint64_t lostInGeneration);
+    void deliverBlock(std::uint64_t readInGeneration);
+    void deliverLoss(std::uint64_t lostInGeneration);
     bool sendPendingRest();
-    std::uint32_t outputQueueBytes() const { return static_cast<std::uint32_t>(OutQueueKB) * 1024; }
     template <typename Store> void changeParameter(Store store);
 
-    void Execute();
+    void run();
     Pass workerPass(platform::PortEvent event);
     void stopWorker();
 
     MainThreadHandOver &handOver;
     PortNameSource portNames;
 
-    // Guards PortHandle, FConnected, pendingRest and generation against the
-    // worker; only the main thread opens, closes and reopens, always holding it.
+    // Guards device, connected, pendingRest and generation against the worker;
+    // only the main thread opens, closes and reopens, always holding it.
     std::mutex portLock;
-    // Holds the handle, the saved parameters and the saved time-outs.
-    std::unique_ptr<platform::SerialDevice> PortHandle;
-    bool FConnected = false;
-    std::string FDeviceName = "COM1";
-    platform::LineSettings PortDcb {9600, 8, 0, 0};
-    platform::CommTimeouts PortTimeouts {15, 1, 250, 1, 250};
-    std::int32_t InQueueKB = 32;
-    std::int32_t OutQueueKB = 9;
+    // Holds the handle and the parameters found on it.
+    std::unique_ptr<platform::SerialDevice> device;
+    bool connected = false;
+    std::string deviceName = "COM1";
+    platform::LineSettings line {9600, 8, platform::Parity::None, platform::StopBits::One};
     // Written by the worker outside a hand-over, read by the main thread inside one.
-    std::string RxBuffer;
+    std::string rxBuffer;
     // The end of a text the driver took only in part: it goes out before any
     // other text, so commands are never spliced into each other.
     std::string pendingRest;
     // Counts opens and closes, so a block read from an earlier opening is recognised.
     std::uint64_t generation = 0;
-    std::string FLastError; // main thread only
+    std::string lastError; // main thread only
 
     std::thread worker;
     std::atomic<bool> terminateRequested {false};
-    std::atomic<bool> workerFinished {false};
-    bool destroying = false; // main thread only
+    std::mutex finishLock;
+    std::condition_variable finishedSignal;
+    bool workerFinished = false; // under finishLock
+    bool destroying = false;     // main thread only
 };
+
+} // namespace comm

@@ -12,27 +12,17 @@
 
 namespace platform {
 
-// Line parameters in the terms of the Win32 DCB, whose values the link panels use:
-// Parity 0 none, 1 odd, 2 even, 3 mark, 4 space; StopBits 0 = 1, 1 = 1.5, 2 = 2.
-// Everything else a port has is fixed by the backends: raw data, no flow control
-// of any kind, no parity checking, modem control lines not asserted.
-struct LineSettings {
-    std::uint32_t BaudRate = 0;
-    std::uint8_t ByteSize = 0;
-    std::uint8_t Parity = 0;
-    std::uint8_t StopBits = 0;
-};
+enum class Parity : std::uint8_t { None, Odd, Even, Mark, Space };
+enum class StopBits : std::uint8_t { One, OneAndAHalf, Two };
 
-// The Win32 COMMTIMEOUTS record, in milliseconds. A POSIX port never waits (it
-// reads only what is waiting and writes non-blocking), so there they are unused;
-// the Win32 backend applies the read time-outs and replaces the write ones with
-// its own short limit, since write() must not wait.
-struct CommTimeouts {
-    std::uint32_t ReadIntervalTimeout = 0;
-    std::uint32_t ReadTotalTimeoutMultiplier = 0;
-    std::uint32_t ReadTotalTimeoutConstant = 0;
-    std::uint32_t WriteTotalTimeoutMultiplier = 0;
-    std::uint32_t WriteTotalTimeoutConstant = 0;
+// A port's line parameters. Everything else a port has is fixed by the backends:
+// raw data, no flow control of any kind, no parity checking, modem control lines
+// not asserted. Values a backend cannot apply are refused, not adjusted.
+struct LineSettings {
+    std::uint32_t baudRate = 0;
+    std::uint8_t byteSize = 0;
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
 };
 
 enum class IoResult {
@@ -58,10 +48,10 @@ public:
     virtual bool open(const std::string &name) = 0;
     // Why the last open failed, in the system's words.
     virtual std::string openError() const = 0;
-    // Remembers the port's settings and time-outs as found, for restoreSaved().
+    // Remembers the port's settings as found, for restoreSaved().
     virtual bool saveCurrent() = 0;
     // False when the port refuses a value; it then keeps its line parameters.
-    virtual bool configure(const LineSettings &settings, const CommTimeouts &timeouts) = 0;
+    virtual bool configure(const LineSettings &settings) = 0;
     virtual bool setQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) = 0;
     virtual bool restoreSaved() = 0;
     // False when the close call fails; the device then stays open.

@@ -44,15 +44,15 @@ bool sizeFlagFor(std::uint8_t byteSize, tcflag_t &flag)
     }
 }
 
-bool parityFlagsFor(std::uint8_t parity, tcflag_t &flags)
+bool parityFlagsFor(Parity parity, tcflag_t &flags)
 {
     switch (parity) {
-    case 0: flags = 0; return true;
-    case 1: flags = PARENB | PARODD; return true;
-    case 2: flags = PARENB; return true;
+    case Parity::None: flags = 0; return true;
+    case Parity::Odd: flags = PARENB | PARODD; return true;
+    case Parity::Even: flags = PARENB; return true;
 #ifdef CMSPAR
-    case 3: flags = PARENB | CMSPAR | PARODD; return true;
-    case 4: flags = PARENB | CMSPAR; return true;
+    case Parity::Mark: flags = PARENB | CMSPAR | PARODD; return true;
+    case Parity::Space: flags = PARENB | CMSPAR; return true;
 #endif
     default: return false;
     }
@@ -60,12 +60,12 @@ bool parityFlagsFor(std::uint8_t parity, tcflag_t &flags)
 
 bool stopFlagFor(const LineSettings &settings, tcflag_t &flag)
 {
-    switch (settings.StopBits) {
-    case 0: flag = 0; return true;
-    case 1: // CSTOPB means 1.5 stop bits only with 5-bit characters
+    switch (settings.stopBits) {
+    case StopBits::One: flag = 0; return true;
+    case StopBits::OneAndAHalf: // CSTOPB means 1.5 stop bits only with 5-bit characters
         flag = CSTOPB;
-        return settings.ByteSize == 5;
-    case 2: flag = CSTOPB; return true;
+        return settings.byteSize == 5;
+    case StopBits::Two: flag = CSTOPB; return true;
     default: return false;
     }
 }
@@ -159,7 +159,7 @@ public:
         return haveSaved;
     }
 
-    bool configure(const LineSettings &settings, const CommTimeouts &) override
+    bool configure(const LineSettings &settings) override
     {
         termios port {};
         if (::tcgetattr(fd, &port) != 0)
@@ -177,9 +177,9 @@ public:
 
         speed_t speed;
         tcflag_t size, parity, stop;
-        const bool accepted = speedFor(settings.BaudRate, speed)
-            && sizeFlagFor(settings.ByteSize, size)
-            && parityFlagsFor(settings.Parity, parity)
+        const bool accepted = speedFor(settings.baudRate, speed)
+            && sizeFlagFor(settings.byteSize, size)
+            && parityFlagsFor(settings.parity, parity)
             && stopFlagFor(settings, stop);
         port.c_cflag &= ~(CSIZE | kParityMask | CSTOPB);
         if (accepted) {

@@ -12,6 +12,9 @@
 namespace platform {
 namespace {
 
+static_assert(static_cast<BYTE>(Parity::Odd) == ODDPARITY && static_cast<BYTE>(Parity::Space) == SPACEPARITY);
+static_assert(static_cast<BYTE>(StopBits::OneAndAHalf) == ONE5STOPBITS && static_cast<BYTE>(StopBits::Two) == TWOSTOPBITS);
+
 // Errors after which the handle is useless: the adapter was pulled or the
 // driver gave up on it. Wine reports a tty that hung up (EIO) as ERROR_NOT_READY.
 bool deviceGone(DWORD error)
@@ -90,6 +93,12 @@ public:
 
     std::string openError() const override { return error; }
 
+    // Read time-outs as the console always set them (15 ms between bytes, 1 ms a
+    // byte plus 250 ms in all); reads ask only for what is waiting, so they rarely matter.
+    static constexpr DWORD kReadIntervalMs = 15;
+    static constexpr DWORD kReadPerByteMs = 1;
+    static constexpr DWORD kReadTotalMs = 250;
+
     bool saveCurrent() override
     {
         savedDcb = DCB {};
@@ -99,23 +108,24 @@ public:
         return stateSaved && timeoutsSaved;
     }
 
-    bool configure(const LineSettings &settings, const CommTimeouts &timeouts) override
+    bool configure(const LineSettings &settings) override
     {
         // Every member not named here stays zero: no flow control of either kind,
         // DTR and RTS disabled, no parity checking, no error character.
         DCB dcb {};
         dcb.DCBlength = sizeof(DCB);
-        dcb.BaudRate = settings.BaudRate;
-        dcb.ByteSize = settings.ByteSize;
-        dcb.Parity = settings.Parity;
-        dcb.StopBits = settings.StopBits;
+        dcb.BaudRate = settings.baudRate;
+        dcb.ByteSize = settings.byteSize;
+        // The enumerations count as the DCB does (checked above).
+        dcb.Parity = static_cast<BYTE>(settings.parity);
+        dcb.StopBits = static_cast<BYTE>(settings.stopBits);
         COMMTIMEOUTS commTimeouts {};
-        commTimeouts.ReadIntervalTimeout = timeouts.ReadIntervalTimeout;
-        commTimeouts.ReadTotalTimeoutMultiplier = timeouts.ReadTotalTimeoutMultiplier;
-        commTimeouts.ReadTotalTimeoutConstant = timeouts.ReadTotalTimeoutConstant;
+        commTimeouts.ReadIntervalTimeout = kReadIntervalMs;
+        commTimeouts.ReadTotalTimeoutMultiplier = kReadPerByteMs;
+        commTimeouts.ReadTotalTimeoutConstant = kReadTotalMs;
         // write() must not wait, yet a synchronous WriteFile waits until the
         // driver took everything or the write time-out ends, and no setting means
-        // "at once". With the given time-outs (1 ms a byte plus 250 ms) a stalled
+        // "at once". With write time-outs like the read ones (1 ms a byte plus 250 ms) a stalled
         // line held the caller for 250 ms and more (under Wine 1.27 s for 1 KiB,
         // nothing written). The shortest limit returns within about a millisecond
         // with what the driver took (Windows may round it up to its timer tick);

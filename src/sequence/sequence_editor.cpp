@@ -19,6 +19,8 @@ namespace sequence {
 
 namespace {
 
+namespace msg = toolkit::msg;
+
 const QString kNoFile = QStringLiteral("Datei...");
 
 // The dialog watches the directory it shows from its creation on, also while
@@ -40,7 +42,7 @@ QFileDialog *createMotionSetDialog(QWidget *owner, const QString &rfsDir, const 
 
 } // namespace
 
-SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const Joints &joints, QWidget *window,
+SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
                                const QString &programDir)
     : QObject(window)
     , widgets(widgets)
@@ -68,6 +70,17 @@ SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const Joints &joi
     };
     for (const auto &picture : pictures)
         picture.button->setIcon(sequenceGlyph(picture.glyph));
+
+    connect(widgets.btnSeqNeu, &QToolButton::clicked, this, &SequenceEditor::btnSeqNeuClick);
+    connect(widgets.btnSeqOpen, &QToolButton::clicked, this, &SequenceEditor::btnSeqOpenClick);
+    connect(widgets.btnSeqRew, &QToolButton::clicked, this, &SequenceEditor::btnSeqRewClick);
+    connect(widgets.btnSeqForw, &QToolButton::clicked, this, &SequenceEditor::btnSeqForwClick);
+    connect(widgets.btnSeqClose, &QToolButton::clicked, this, &SequenceEditor::btnSeqCloseClick);
+    connect(widgets.btnSeqAdd, &QToolButton::clicked, this, &SequenceEditor::btnSeqAddClick);
+    connect(widgets.btnSeqDel, &QToolButton::clicked, this, &SequenceEditor::btnSeqDelClick);
+    // Fires for mouse, keys and assistive tools alike; the editor's own changes
+    // to the list are made with its signals blocked.
+    connect(widgets.ListBox1, &QListWidget::itemSelectionChanged, this, &SequenceEditor::ListBox1Click);
 }
 
 int SequenceEditor::currentStep() const
@@ -90,7 +103,7 @@ void SequenceEditor::selectStep(int row)
 }
 
 // Also what selecting a line does: the arm moves with step forward/back only.
-void SequenceEditor::showStepNumber() { widgets.edtSchritt->setText(QString::number(currentStep() + 1)); }
+void SequenceEditor::ListBox1Click() { widgets.edtSchritt->setText(QString::number(currentStep() + 1)); }
 
 // Files in the program's RFS directory are shown relative to it; the search is a
 // plain case-sensitive text search in the platform's own spelling of the path.
@@ -121,10 +134,10 @@ void SequenceEditor::startEmptyMotionSet()
         widgets.ListBox1->clear();
     }
     widgets.labSeqDatei->setText(kNoFile);
-    showStepNumber();
+    ListBox1Click();
 }
 
-void SequenceEditor::newMotionSet()
+void SequenceEditor::btnSeqNeuClick()
 {
     if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
                   "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
@@ -134,7 +147,7 @@ void SequenceEditor::newMotionSet()
 }
 
 // A file that cannot be read leaves list, label and step number as they were.
-void SequenceEditor::openMotionSet()
+void SequenceEditor::btnSeqOpenClick()
 {
     const QString path = chooseFile(*OpenDialog1);
     if (path.isEmpty())
@@ -159,7 +172,7 @@ void SequenceEditor::openMotionSet()
 
 // The list is emptied only once the file is safely in place: a failed store
 // keeps every step, and the old file of that name stays as it was.
-void SequenceEditor::saveAndClose()
+void SequenceEditor::btnSeqCloseClick()
 {
     const QString path = chooseFile(*SaveDialog1);
     if (path.isEmpty())
@@ -177,7 +190,7 @@ void SequenceEditor::saveAndClose()
 
 // Inserting after the current step clears the selection, so a following add
 // appends at the end; the step number is left as it was.
-void SequenceEditor::addStep()
+void SequenceEditor::btnSeqAddClick()
 {
     StepValues values{};
     for (std::size_t i = 0; i < joints.size(); ++i) {
@@ -194,7 +207,7 @@ void SequenceEditor::addStep()
         selectStep(-1);
 }
 
-void SequenceEditor::deleteStep()
+void SequenceEditor::btnSeqDelClick()
 {
     const int current = currentStep();
     if (current < 0)
@@ -208,7 +221,7 @@ void SequenceEditor::deleteStep()
 
 // Past the last step the selection is cleared and nothing is applied, as step
 // back does before the first one: pressing on starts the set again from step 1.
-void SequenceEditor::stepForward()
+void SequenceEditor::btnSeqForwClick()
 {
     const int count = widgets.ListBox1->count();
     if (count > 0) {
@@ -220,10 +233,10 @@ void SequenceEditor::stepForward()
             selectStep(-1);
         }
     }
-    showStepNumber();
+    ListBox1Click();
 }
 
-void SequenceEditor::stepBack()
+void SequenceEditor::btnSeqRewClick()
 {
     const int current = currentStep();
     if (current > 0) {
@@ -232,7 +245,7 @@ void SequenceEditor::stepBack()
     } else {
         selectStep(-1);
     }
-    showStepNumber();
+    ListBox1Click();
 }
 
 // Speed before position, joint 1 first; the joint panel's limit check decides.

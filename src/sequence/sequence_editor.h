@@ -2,7 +2,7 @@
 // The motion-set editor: the list box holds the steps themselves (one step line
 // per item), its selected line is the current step. Steps record the joints as
 // they stand and are replayed through the joint panels, one step per press.
-#include "arm/arm_command_cycle.h"
+#include "arm/arm_panel.h"
 
 #include <QObject>
 #include <QString>
@@ -15,9 +15,6 @@ class QLineEdit;
 class QListWidget;
 class QToolButton;
 class QWidget;
-namespace arm {
-class JointPanel;
-}
 
 namespace sequence {
 
@@ -34,24 +31,22 @@ struct SequenceWidgets {
     QToolButton *btnSeqDel;
 };
 
-using Joints = std::array<arm::JointPanel *, ArmCommandCycle::kJoints>;
-
 class SequenceEditor : public QObject {
     Q_OBJECT
 
 public:
     // The file dialogs belong to window; programDir ends with a separator.
-    SequenceEditor(const SequenceWidgets &widgets, const Joints &joints, QWidget *window,
+    SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
                    const QString &programDir);
 
-    void newMotionSet();
-    void openMotionSet();
-    void saveAndClose();
-    void addStep();
-    void deleteStep();
-    void stepForward();
-    void stepBack();
-    void showStepNumber();
+    void btnSeqNeuClick();
+    void btnSeqOpenClick();
+    void btnSeqCloseClick();
+    void btnSeqAddClick();
+    void btnSeqDelClick();
+    void btnSeqForwClick();
+    void btnSeqRewClick();
+    void ListBox1Click();
     void ApplyStep(const std::string &line);
 
 private:
@@ -62,7 +57,7 @@ private:
     QString chooseFile(QFileDialog &dialog);
 
     SequenceWidgets widgets;
-    Joints joints;
+    arm::Joints joints;
     QString programDirectory;
     QFileDialog *OpenDialog1;
     QFileDialog *SaveDialog1;

@@ -5,6 +5,7 @@
 namespace settings {
 
 namespace {
+namespace msg = toolkit::msg;
 constexpr const char *kFrageSpeichern = "Wollen Sie die Einstellungen speichern?";
 constexpr const char *kGesichert = "Einstellungen wurden erfolgreich gesichert!";
 constexpr const char *kFehlerSichern = "Fehler beim sichern der Einstellungen";

@@ -1,11 +1,12 @@
 #pragma once
-// How model code reports to the operator without knowing the window toolkit:
-// it hands a modal message (kind, buttons, UTF-8 text) to the installed sink and
-// waits for the answer. The GUI installs a sink over QMessageBox; tests install
-// a recorder.
+// How code below the window reports to the operator without knowing the window
+// toolkit: it hands a modal message (kind, buttons, UTF-8 text) to the installed
+// sink and waits for the answer. The GUI installs a sink over QMessageBox; tests
+// install a recorder. Standard C++ and header-only, so the models use it without
+// linking anything above them.
 #include <string>
 
-namespace msg {
+namespace toolkit::msg {
 
 enum class Kind { Plain, Information, Warning, Error, Confirmation };
 enum class Buttons { Ok, Yes, YesNo };
@@ -17,17 +18,35 @@ public:
     virtual Answer show(Kind kind, Buttons buttons, const std::string &text) = 0;
 };
 
+namespace detail {
+
+// Answers without showing anything (Ok, or No to a question), so code without a
+// GUI never blocks.
+class SilentSink final : public MessageSink {
+public:
+    Answer show(Kind, Buttons buttons, const std::string &) override
+    {
+        switch (buttons) {
+        case Buttons::Yes: return Answer::Yes;
+        case Buttons::YesNo: return Answer::No;
+        case Buttons::Ok: break;
+        }
+        return Answer::Ok;
+    }
+};
+
+inline SilentSink silentSink;
+inline MessageSink *installed = nullptr;
+inline MessageSink *fallback = &silentSink;
+
+} // namespace detail
+
 // The sink in force; nullptr restores the default sink.
-void setSink(MessageSink *sink);
-// The sink used while none is set: the GUI registers its message boxes here. Without
-// one, messages are answered without being shown (Ok, or No to a question), so code
-// without a GUI never blocks.
-void setDefaultSink(MessageSink *sink);
-MessageSink &sink();
+inline void setSink(MessageSink *sink) { detail::installed = sink; }
+// The sink used while none is set: the GUI registers its message boxes here.
+inline void setDefaultSink(MessageSink *sink) { detail::fallback = sink ? sink : &detail::silentSink; }
+inline MessageSink &sink() { return detail::installed ? *detail::installed : *detail::fallback; }
 
-inline Answer show(Kind kind, Buttons buttons, const std::string &text)
-{
-    return sink().show(kind, buttons, text);
-}
+inline Answer show(Kind kind, Buttons buttons, const std::string &text) { return sink().show(kind, buttons, text); }
 
-} // namespace msg
+} // namespace toolkit::msg

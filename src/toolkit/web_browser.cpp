@@ -14,8 +14,6 @@ WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
 
 void WebBrowser::navigate(const QUrl &url)
 {
-    requested = url;
-    emit navigationRequested(url);
     if (!view) {
         view = new QWebEngineView(this);
         view->setGeometry(rect());

@@ -15,18 +15,12 @@ public:
     explicit WebBrowser(QWidget *parent = nullptr);
 
     void navigate(const QUrl &url);
-    // The address of the last navigation asked for ("" before the first).
-    QUrl requestedUrl() const { return requested; }
-
-signals:
-    void navigationRequested(const QUrl &url);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWebEngineView *view = nullptr;
-    QUrl requested;
 };
 
 } // namespace toolkit

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QUrl>
 
+namespace views {
+
 namespace {
 constexpr int kButtonMargin = 8;
 }
@@ -43,3 +45,5 @@ void TInfoForm1::FormShow()
 }
 
 void TInfoForm1::btnOKClick() { close(); }
+
+} // namespace views

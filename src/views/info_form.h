@@ -1,14 +1,16 @@
 #pragma once
 // The info window: shows info.htm from the program directory, reloaded at every
 // showing, and locks the main window while it is open.
-#include "views/locking_window.h"
+#include "toolkit/locking_window.h"
 
 #include <memory>
 
 namespace Ui {
 class TInfoForm1;
 }
-class TInfoForm1 : public LockingWindow {
+namespace views {
+
+class TInfoForm1 : public toolkit::LockingWindow {
     Q_OBJECT
 
 public:
@@ -23,3 +25,5 @@ private:
     std::unique_ptr<Ui::TInfoForm1> ui;
     QString programDir;
 };
+
+} // namespace views

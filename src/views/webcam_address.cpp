@@ -1,6 +1,6 @@
 #include "views/webcam_address.h"
 
-namespace webcam {
+namespace views {
 
 namespace {
 constexpr int kHighestOctet = 255;
@@ -41,4 +41,4 @@ std::string webcamUrl(const std::array<std::string, kOctets> &octets)
     return "http://" + dottedAddress(numbers);
 }
 
-} // namespace webcam
+} // namespace views

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace webcam {
+namespace views {
 
 constexpr std::size_t kOctets = 4;
 
@@ -21,4 +21,4 @@ std::string dottedAddress(const std::array<std::string, kOctets> &octets);
 // octet is written as its number, without leading zeros.
 std::string webcamUrl(const std::array<std::string, kOctets> &octets);
 
-} // namespace webcam
+} // namespace views

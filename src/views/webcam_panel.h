@@ -8,6 +8,7 @@
 #include <string>
 
 class QLineEdit;
+class QPushButton;
 namespace toolkit {
 class WebBrowser;
 }
@@ -15,7 +16,8 @@ class WebBrowser;
 namespace views {
 
 struct WebcamWidgets {
-    std::array<QLineEdit *, webcam::kOctets> octets; // edtWebCamIP1 .. edtWebCamIP4
+    std::array<QLineEdit *, kOctets> octets; // edtWebCamIP1 .. edtWebCamIP4
+    QPushButton *btnWebCamConnect;
     toolkit::WebBrowser *browser;
 };
 
@@ -25,11 +27,12 @@ class WebcamPanel : public QObject {
 public:
     WebcamPanel(const WebcamWidgets &widgets, QObject *parent);
 
-    // Runs after every keystroke and every setText, so the fields only ever hold octets.
-    void checkOctet(std::size_t index);
-    void showCamera();
+    // Runs after every keystroke and every setText of field index (edtWebCamIP1 is 0),
+    // so the fields only ever hold octets.
+    void edtWebCamIPChange(std::size_t index);
+    void btnWebCamConnectClick();
 
-    std::array<std::string, webcam::kOctets> octets() const;
+    std::array<std::string, kOctets> octets() const;
     // Setting a field runs its check.
     void setOctet(std::size_t index, const std::string &text);
 

@@ -2,6 +2,7 @@
 // up/down buttons and sliders, what the Servos then hold, and what the arm command
 // cycle logs in the debug memo on its next tick.
 #include "app/tform1.h"
+#include "arm/servo_timer.h"
 #include "arm/servo.h"
 #include "settings/settings_file.h"
 #include "support/message_recorder.h"
@@ -25,7 +26,7 @@ const QString kChannelInUse =
 
 // The controls of joint group n (1 to 5), found by their object names.
 struct Joint {
-    Joint(const TForm1 &form, int n)
+    Joint(const app::TForm1 &form, int n)
     {
         const QString number = QString::number(n);
         kanal = form.findChild<QComboBox *>("cbxKanalServo" + number);
@@ -49,9 +50,9 @@ struct Joint {
     toolkit::TrackBar *slider;
 };
 
-Servo *servo(int n)
+arm::Servo *servo(int n)
 {
-    Servo *const servos[] = {servo1, servo2, servo3, servo4, servo5};
+    arm::Servo *const servos[] = {app::servo1, app::servo2, app::servo3, app::servo4, app::servo5};
     return servos[n - 1];
 }
 
@@ -115,7 +116,7 @@ private:
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
     QPlainTextEdit *memo = nullptr;
 };
 
@@ -136,11 +137,11 @@ void TestJointPanel::cleanup()
 // tick (all five joints) is taken, and start-up messages (no settings file) dropped.
 void TestJointPanel::createWindow()
 {
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     form->show();
     form->findChild<QTimer *>(QStringLiteral("ServoTimer1"))->stop();
     memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
     recorder->clear();
 }
 
@@ -148,7 +149,7 @@ void TestJointPanel::createWindow()
 QString TestJointPanel::tick()
 {
     const QString before = memo->toPlainText();
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
     const QString after = memo->toPlainText();
     return after == before ? QString() : after.section(QLatin1Char('\n'), -1);
 }
@@ -193,7 +194,7 @@ void TestJointPanel::freeChannelIsTaken()
     const Joint basis = joint(1);
     QTest::keyClick(basis.kanal, Qt::Key_Up);
     QCOMPARE(basis.kanal->currentIndex(), 15);
-    QCOMPARE(servo1->getKanal(), 15);
+    QCOMPARE(app::servo1->getKanal(), 15);
     QVERIFY(recorder->texts().isEmpty());
     QCOMPARE(tick(), QStringLiteral("#15P1500<cr>"));
 }
@@ -208,7 +209,7 @@ void TestJointPanel::channelOfAnotherJointIsRefused()
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Warning);
     QCOMPARE(recorder->entries().front().buttons, msg::Buttons::Ok);
     QCOMPARE(schulter.kanal->currentIndex(), 17);
-    QCOMPARE(servo2->getKanal(), 17);
+    QCOMPARE(app::servo2->getKanal(), 17);
     QCOMPARE(tick(), QString());
 }
 
@@ -222,7 +223,7 @@ void TestJointPanel::speedEntriesSwitchTheSpeedTerm()
     QTest::keyClick(basis.speed, Qt::Key_Home);
     QCOMPARE(basis.speed->currentText(), QStringLiteral("0"));
     QCOMPARE(tick(), QStringLiteral("#16P1500<cr>"));
-    QCOMPARE(servo1->getSpeed(), 0);
+    QCOMPARE(app::servo1->getSpeed(), 0);
 }
 
 void TestJointPanel::sliderMovesTheJoint()
@@ -230,7 +231,7 @@ void TestJointPanel::sliderMovesTheJoint()
     createWindow();
     const Joint schulter = joint(2);
     schulter.slider->setValue(1800);
-    QCOMPARE(servo2->getPosition(), 1800);
+    QCOMPARE(app::servo2->getPosition(), 1800);
     QCOMPARE(schulter.pos->text(), QStringLiteral("1800"));
     QCOMPARE(schulter.udPos->position(), 1800);
     QCOMPARE(tick(), QStringLiteral("#17P1800<cr>"));
@@ -245,7 +246,7 @@ void TestJointPanel::sliderBelowLowerLimitSpringsBack()
     // Home drags the slider to 500, below the lower limit 751.
     QTest::keyClick(basis.slider, Qt::Key_Home);
     QCOMPARE(basis.slider->value(), 1000);
-    QCOMPARE(servo1->getPosition(), 1000);
+    QCOMPARE(app::servo1->getPosition(), 1000);
     QCOMPARE(basis.pos->text(), QStringLiteral("1000"));
     QCOMPARE(basis.udPos->position(), 1000);
     QVERIFY(recorder->texts().isEmpty());
@@ -281,10 +282,10 @@ void TestJointPanel::raisingLowerLimitPastPositionPullsJointUp()
     tick();
     basis.udMin->setPosition(1000);
     clickUp(basis.udMin);
-    QCOMPARE(servo1->getLimitMin(), 1001);
+    QCOMPARE(app::servo1->getLimitMin(), 1001);
     QCOMPARE(basis.limMin->text(), QStringLiteral("1001"));
     QCOMPARE(basis.slider->selStart(), 1001);
-    QCOMPARE(servo1->getPosition(), 1001);
+    QCOMPARE(app::servo1->getPosition(), 1001);
     QCOMPARE(basis.slider->value(), 1001);
     QCOMPARE(basis.pos->text(), QStringLiteral("1001"));
     QCOMPARE(tick(), QStringLiteral("#16P1001<cr>"));
@@ -296,7 +297,7 @@ void TestJointPanel::loweringUpperLimitPastPositionPullsJointDown()
     const Joint ellenbogen = joint(3);
     ellenbogen.udMax->setPosition(1500);
     clickDown(ellenbogen.udMax);
-    QCOMPARE(servo3->getLimitMax(), 1499);
+    QCOMPARE(app::servo3->getLimitMax(), 1499);
     QCOMPARE(ellenbogen.limMax->text(), QStringLiteral("1499"));
     QCOMPARE(ellenbogen.slider->selEnd(), 1499);
     QCOMPARE(ellenbogen.slider->value(), 1499);
@@ -315,8 +316,8 @@ void TestJointPanel::lowerLimitMeetingUpperShowsBothWarnings()
     QCOMPARE(greifer.limMin->text(), QStringLiteral("1175"));
     QCOMPARE(greifer.udMin->position(), 1825);
     QCOMPARE(greifer.slider->selStart(), 1175);
-    QCOMPARE(servo5->getLimitMin(), 1175);
-    QCOMPARE(servo5->getLimitMax(), 1825);
+    QCOMPARE(app::servo5->getLimitMin(), 1175);
+    QCOMPARE(app::servo5->getLimitMax(), 1825);
     // The next step is taken from the up/down's value: down to 1824 is accepted again.
     recorder->clear();
     clickDown(greifer.udMin);
@@ -359,12 +360,12 @@ void TestJointPanel::parkLeavesJointWhoseLimitExcludesItsParkPosition()
     clickUp(handgelenk.udMin);
     joint(1).slider->setValue(1000);
     joint(5).slider->setValue(1300);
-    QCOMPARE(servo4->getLimitMin(), 1300);
+    QCOMPARE(app::servo4->getLimitMin(), 1300);
     QCOMPARE(tick(), QStringLiteral("#16P1000#20P1300<cr>"));
 
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnArmParkPos")), Qt::LeftButton);
     QCOMPARE(tick(), QStringLiteral("#16P1500#17P2000#18P2150#20P1500<cr>"));
-    QCOMPARE(servo4->getPosition(), 1500);
+    QCOMPARE(app::servo4->getPosition(), 1500);
     QCOMPARE(handgelenk.slider->value(), 1500);
     QCOMPARE(handgelenk.pos->text(), QStringLiteral("1500"));
     QVERIFY(recorder->texts().isEmpty());
@@ -385,12 +386,12 @@ void TestJointPanel::loadedLimitsExcludingTheStartPositionClampTheJointOnly()
 {
     writeSettings(*dir, {settings::JointSettings{3, 1600, 2000}, {4, 800, 2200}, {5, 800, 2200},
                          {6, 800, 2200}, {7, 800, 2200}});
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     form->findChild<QTimer *>(QStringLiteral("ServoTimer1"))->stop();
     memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     QVERIFY(recorder->texts().isEmpty());
     const Joint basis = joint(1);
-    QCOMPARE(servo1->getPosition(), 1600);
+    QCOMPARE(app::servo1->getPosition(), 1600);
     QCOMPARE(basis.slider->value(), 1500);
     QCOMPARE(basis.pos->text(), QStringLiteral("1500"));
     QCOMPARE(basis.limMin->text(), QStringLiteral("1600"));
@@ -401,7 +402,7 @@ void TestJointPanel::loadedLimitsExcludingTheStartPositionClampTheJointOnly()
     QCOMPARE(basis.slider->value(), 1500);
     QCOMPARE(basis.pos->text(), QStringLiteral("1500"));
     QCOMPARE(basis.udPos->position(), 1500);
-    QCOMPARE(servo1->getPosition(), 1600);
+    QCOMPARE(app::servo1->getPosition(), 1600);
     QCOMPARE(tick(), QString());
 
     // Once the slider is within the limits the buttons work again.

@@ -34,7 +34,7 @@ private slots:
 void TestServo::constructorStartsAtCentreWithoutSpeed()
 {
     MessageRecorder recorder;
-    Servo servo(16, 751, 2251);
+    arm::Servo servo(16, 751, 2251);
     QCOMPARE(servo.getKanal(), 16);
     QCOMPARE(servo.getLimitMin(), 751);
     QCOMPARE(servo.getLimitMax(), 2251);
@@ -72,7 +72,7 @@ void TestServo::constructorChecks()
     QFETCH(QStringList, warnings);
     QFETCH(int, position);
     MessageRecorder recorder;
-    Servo servo(kanal, limitMin, limitMax);
+    arm::Servo servo(kanal, limitMin, limitMax);
     QCOMPARE(recorder.texts(), warnings);
     QCOMPARE(servo.getPosition(), position);
     QCOMPARE(servo.getSpeed(), 0);
@@ -95,7 +95,7 @@ void TestServo::setKanal()
     QFETCH(int, value);
     QFETCH(int, expected);
     QFETCH(bool, warns);
-    Servo servo(16, 751, 2251);
+    arm::Servo servo(16, 751, 2251);
     MessageRecorder recorder;
     servo.setKanal(value);
     QCOMPARE(servo.getKanal(), expected);
@@ -118,7 +118,7 @@ void TestServo::setPosition()
     QFETCH(int, value);
     QFETCH(int, expected);
     QFETCH(bool, warns);
-    Servo servo(0, 1000, 2000);
+    arm::Servo servo(0, 1000, 2000);
     MessageRecorder recorder;
     servo.setPosition(value);
     QCOMPARE(servo.getPosition(), expected);
@@ -147,7 +147,7 @@ void TestServo::setSpeed()
     QFETCH(int, speed);
     QFETCH(QString, command);
     QFETCH(bool, warns);
-    Servo servo(5, 800, 2000);
+    arm::Servo servo(5, 800, 2000);
     servo.setSpeed(before);
     MessageRecorder recorder;
     servo.setSpeed(value);
@@ -193,7 +193,7 @@ void TestServo::setLimit()
     QFETCH(int, limitMax);
     QFETCH(int, position);
     QFETCH(QStringList, warnings);
-    Servo servo(0, 750, 2500);
+    arm::Servo servo(0, 750, 2500);
     servo.setLimit(startMin, startMax);
     servo.setPosition(startPos);
     MessageRecorder recorder;
@@ -206,7 +206,7 @@ void TestServo::setLimit()
 
 void TestServo::warningsHaveOneYesButtonAndWarningIcon()
 {
-    Servo servo(0, 800, 2000);
+    arm::Servo servo(0, 800, 2000);
     MessageRecorder recorder;
     servo.setPosition(100);
     servo.setKanal(99);
@@ -236,7 +236,7 @@ void TestServo::getCommand()
     QFETCH(int, position);
     QFETCH(int, speed);
     QFETCH(QString, command);
-    Servo servo(kanal, 750, 2500);
+    arm::Servo servo(kanal, 750, 2500);
     servo.setLimit(500, 2500);
     servo.setPosition(position);
     servo.setSpeed(speed);

@@ -2,6 +2,8 @@
 // pseudo-terminal standing in for the chassis board: what the drive controls make
 // the chassis timer send, and how the board's replies show in read-outs and gauges.
 #include "app/tform1.h"
+#include "chassis/drive_panel.h"
+#include "arm/servo_timer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/pty_pair.h"
@@ -85,7 +87,7 @@ private:
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
     std::unique_ptr<PtyPair> pty;
     QPlainTextEdit *memo = nullptr;
     QGroupBox *group = nullptr;
@@ -99,13 +101,13 @@ void TestDriveControls::init()
 {
     dir = std::make_unique<ProgramDirFixture>();
     recorder = std::make_unique<MessageRecorder>();
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     form->show();
     auto *chassisTimer = form->findChild<QTimer *>(QStringLiteral("KettenTimer1"));
     QVERIFY(chassisTimer && chassisTimer->isActive());
     chassisTimer->stop();
     form->findChild<QTimer *>(QStringLiteral("ServoTimer1"))->stop();
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
     recorder->clear();
     memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     group = form->findChild<QGroupBox *>(QStringLiteral("gbxFahrwerk"));
@@ -136,7 +138,7 @@ void TestDriveControls::openChassisLink()
 QStringList TestDriveControls::tick(int n)
 {
     for (int i = 0; i < n; ++i)
-        form->KettenTimer1Timer();
+        form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
     QStringList messages;
     QString current;
     while (messages.size() < n) {
@@ -187,7 +189,7 @@ void TestDriveControls::groupStartsDisabledAndTicksSendNothing()
     const QString memoBefore = memo->toPlainText();
     auto *transmit = edit("Transmit_Edit2");
     for (int i = 0; i < 3; ++i)
-        form->KettenTimer1Timer();
+        form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(memo->toPlainText(), memoBefore);
     QCOMPARE(transmit->text(), QString());
 }
@@ -202,7 +204,7 @@ void TestDriveControls::openingLink2EnablesTheGroupAndStartsTheRotation()
     QVERIFY(trbLenk->isEnabled() && trbSpeed->isEnabled());
 
     for (int i = 0; i < 6; ++i)
-        form->KettenTimer1Timer();
+        form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(pty->receive(22), std::string("K0Q0\rW0\rH0\rK0Q0\rA1\rB1\r"));
     QCOMPARE(tick(6), kStandingRotation.mid(6));
     QCOMPARE(tick(1), QStringList{"K0Q0"}); // the next rotation begins
@@ -390,7 +392,7 @@ void TestDriveControls::closingLink2StopsSendingAtOnce()
     auto *transmit = edit("Transmit_Edit2");
     const QString transmitBefore = transmit->text();
     for (int i = 0; i < 5; ++i)
-        form->KettenTimer1Timer();
+        form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(memo->toPlainText(), memoBefore);
     QCOMPARE(transmit->text(), transmitBefore);
 
@@ -485,7 +487,7 @@ void TestDriveControls::telemetryOverTcpReachesTheReadOuts()
     verifyGauge("cgTemp", 80, kRed, kYellow);
 
     peer.clearReceived();
-    form->KettenTimer1Timer();
+    form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
     QTRY_COMPARE(peer.received(), QByteArray("K0Q0\r"));
 }
 

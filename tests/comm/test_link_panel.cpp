@@ -1,10 +1,14 @@
-// One link panel on bare widgets, without the main window: what it tells its
-// collaborators through its signals and how its command sender logs and sends.
+// One link panel on bare widgets, without the main window: its state as each
+// link goes, what it tells its collaborators, and how its command sender logs
+// and sends.
 #include "comm/debug_log.h"
 #include "comm/link_panel.h"
-#include "comm/qt_hand_over.h"
+#include "comm/serial_link.h"
+#include "comm/tcp_link.h"
+#include "support/fake_serial_device.h"
 #include "support/message_recorder.h"
 #include "support/pty_pair.h"
+#include "support/tcp_peer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +20,8 @@
 
 namespace {
 
+using State = comm::LinkPanel::State;
+
 QComboBox *editableBox(QWidget *parent, const QStringList &items = {})
 {
     auto *box = new QComboBox(parent);
@@ -26,18 +32,17 @@ QComboBox *editableBox(QWidget *parent, const QStringList &items = {})
 
 // The panel's widgets on one plain parent, and what the panel tells.
 struct Rig {
-    Rig()
+    explicit Rig(std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice())
     {
-        const comm::LinkWidgets widgets{
+        widgets = comm::LinkWidgets{
             new QRadioButton(&window), new QRadioButton(&window), new QLineEdit(&window), new QLineEdit(&window),
             new QPlainTextEdit(&window), new QLineEdit(&window), new QPushButton(&window), new QPushButton(&window),
             editableBox(&window), editableBox(&window), editableBox(&window),
             editableBox(&window, {"no", "odd", "even", "mark", "space"}), editableBox(&window, {"1", "1.5", "2"}),
             new QLabel(&window), new QLabel(&window), new QLabel(&window), new QLabel(&window), new QLabel(&window)};
-        seriell = widgets.rbtnSeriell;
-        deviceName = widgets.deviceName;
-        transmitEdit = widgets.transmitEdit;
-        panel = std::make_unique<comm::LinkPanel>(2, "I1\r", widgets, handOver, log, nullptr);
+        panel = std::make_unique<comm::LinkPanel>(widgets, std::make_unique<comm::SerialLink>(std::move(device)),
+                                                  std::make_unique<comm::TcpLink>(), comm::LinkRole{2, "I1\r"}, log,
+                                                  nullptr);
         QObject::connect(panel.get(), &comm::LinkPanel::busyChanged, [this](bool busy) { busyTold.push_back(busy); });
         QObject::connect(panel.get(), &comm::LinkPanel::opened, [this] { ++openedTold; });
         QObject::connect(panel.get(), &comm::LinkPanel::received,
@@ -45,15 +50,24 @@ struct Rig {
         panel->init();
     }
 
+    void chooseSerial(const std::string &device)
+    {
+        widgets.rbtnSeriell->setChecked(true);
+        widgets.deviceName->setEditText(QString::fromStdString(device));
+    }
+
+    void chooseTcp(quint16 port)
+    {
+        widgets.ip->setText(QStringLiteral("127.0.0.1"));
+        widgets.port->setText(QString::number(port));
+    }
+
     MessageRecorder recorder;
     QWidget window;
     QPlainTextEdit memo;
     comm::DebugLog log {memo};
-    QtHandOver handOver;
+    comm::LinkWidgets widgets {};
     std::unique_ptr<comm::LinkPanel> panel;
-    QRadioButton *seriell = nullptr;
-    QComboBox *deviceName = nullptr;
-    QLineEdit *transmitEdit = nullptr;
     std::vector<bool> busyTold;
     int openedTold = 0;
     std::string receivedTold;
@@ -70,11 +84,9 @@ private slots:
         Rig rig;
         PtyPair line;
         QVERIFY(line.isValid());
-        rig.seriell->setChecked(true);
-        rig.panel->chooseSerial();
-        rig.deviceName->setEditText(QString::fromStdString(line.deviceName()));
-        rig.panel->changeDeviceName();
-        rig.panel->connectOrDisconnect();
+        rig.chooseSerial(line.deviceName());
+        rig.widgets.connectButton->click();
+        QCOMPARE(rig.panel->state(), State::Open);
         QCOMPARE(rig.openedTold, 1);
         QCOMPARE(rig.busyTold, std::vector<bool>{true});
 
@@ -86,7 +98,52 @@ private slots:
 
         line.closeMaster();
         QTRY_COMPARE(rig.busyTold, (std::vector<bool>{true, false}));
+        QCOMPARE(rig.panel->state(), State::Idle);
         QCOMPARE(rig.recorder.texts().size(), 1);
+        QCOMPARE(rig.openedTold, 1);
+    }
+
+    void serialPortThatWillNotOpenIsReportedWithItsReason()
+    {
+        FakePort port;
+        port.openSucceeds = false;
+        port.openError = "Permission denied";
+        Rig rig(FakeSerialDevice::on(port));
+        rig.chooseSerial("/dev/ttyUSB0");
+        rig.widgets.connectButton->click();
+        QCOMPARE(rig.panel->state(), State::Idle);
+        QCOMPARE(rig.recorder.texts(), QStringList{QStringLiteral("Die serielle Schnittstelle /dev/ttyUSB0 konnte "
+                                                                  "nicht geöffnet werden:\nPermission denied")});
+        QCOMPARE(rig.busyTold, std::vector<bool>{false});
+        QCOMPARE(rig.openedTold, 0);
+        QCOMPARE(rig.widgets.connectButton->text(), QStringLiteral("Verbinden"));
+        QVERIFY(rig.widgets.rbtnTCP->isEnabled());
+    }
+
+    // Connecting, open, closing by the button, idle; then an attempt nobody answers.
+    void tcpLinkGoesThroughItsStates()
+    {
+        Rig rig;
+        TcpPeer peer;
+        rig.chooseTcp(peer.port());
+        rig.widgets.connectButton->click();
+        QCOMPARE(rig.panel->state(), State::Connecting);
+        QVERIFY(!rig.widgets.rbtnSeriell->isEnabled());
+        QTRY_COMPARE(rig.panel->state(), State::Open);
+        QTRY_COMPARE(peer.received(), QByteArray("I1\r"));
+        QCOMPARE(rig.openedTold, 1);
+
+        rig.widgets.connectButton->click();
+        QCOMPARE(rig.panel->state(), State::Closing);
+        QCOMPARE(rig.busyTold, (std::vector<bool>{true, false}));
+        QTRY_COMPARE(rig.panel->state(), State::Idle);
+        QVERIFY(rig.widgets.rbtnSeriell->isEnabled());
+
+        rig.chooseTcp(unusedLoopbackPort());
+        rig.widgets.connectButton->click();
+        QTRY_COMPARE(rig.recorder.texts().size(), 1);
+        QCOMPARE(rig.panel->state(), State::Idle);
+        QCOMPARE(rig.busyTold, (std::vector<bool>{true, false, true, false}));
         QCOMPARE(rig.openedTold, 1);
     }
 
@@ -95,7 +152,7 @@ private slots:
         Rig rig;
         rig.panel->sendCommand("#16P1500");
         QCOMPARE(rig.memo.toPlainText(), QStringLiteral("#16P1500<cr>"));
-        QCOMPARE(rig.transmitEdit->text(), QStringLiteral("#16P1500\r"));
+        QCOMPARE(rig.widgets.transmitEdit->text(), QStringLiteral("#16P1500\r"));
         QVERIFY(rig.busyTold.empty());
         QVERIFY(rig.recorder.texts().isEmpty());
     }

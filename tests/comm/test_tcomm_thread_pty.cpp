@@ -21,7 +21,7 @@ namespace {
 
 // The Qt hand-over, telling the test when a worker has entered it; the block
 // then waits for the main thread's event loop (or a pump).
-class ObservedHandOver final : public MainThreadHandOver {
+class ObservedHandOver final : public comm::MainThreadHandOver {
 public:
     void run(std::function<void()> block) override
     {
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    QtHandOver qt;
+    comm::QtHandOver qt;
     std::mutex lock;
     std::condition_variable changed;
     int entered = 0;
@@ -77,7 +77,7 @@ struct Received {
     int lost = 0;
 };
 
-void listen(TCommThread &port, Received &received)
+void listen(comm::TCommThread &port, Received &received)
 {
     port.OnReceive = [&received](std::string block) { received.blocks.push_back(block); };
     port.OnLost = [&received] { ++received.lost; };
@@ -85,7 +85,7 @@ void listen(TCommThread &port, Received &received)
 
 // A port set to a fresh pty, with what it receives recorded. The test checks the
 // pty and opens the port itself, so that it can set the line up first.
-template <typename HandOver = QtHandOver>
+template <typename HandOver = comm::QtHandOver>
 struct PortOnPty {
     PortOnPty()
     {
@@ -96,7 +96,7 @@ struct PortOnPty {
     PtyPair line;
     HandOver handOver;
     Received received;
-    TCommThread port {handOver};
+    comm::TCommThread port {handOver};
 };
 
 } // namespace
@@ -107,8 +107,8 @@ class TestTCommThreadPty : public QObject {
 private slots:
     void missingDeviceDoesNotOpenOrStartTheWorker()
     {
-        QtHandOver handOver;
-        TCommThread port(handOver);
+        comm::QtHandOver handOver;
+        comm::TCommThread port(handOver);
         port.setDeviceName("/dev/velmora-no-such-port");
         QVERIFY(!port.Open());
         QVERIFY(!port.Connected());
@@ -155,8 +155,8 @@ private slots:
         rig.line.setSlaveSettings(cookedAt2400());
         rig.port.setBaudRate(std::uint32_t(baudRate));
         rig.port.setByteSize(std::uint8_t(byteSize));
-        rig.port.setParity(std::uint8_t(parity));
-        rig.port.setStopBits(std::uint8_t(stopBits));
+        rig.port.setParity(static_cast<platform::Parity>(parity));
+        rig.port.setStopBits(static_cast<platform::StopBits>(stopBits));
 
         QVERIFY(rig.port.Open()); // refused values do not keep the port from opening
         termios open = rig.line.slaveSettings();
@@ -202,8 +202,8 @@ private slots:
         PtyPair second;
         QVERIFY(first.isValid() && second.isValid());
         first.setSlaveSettings(cookedAt2400());
-        QtHandOver handOver;
-        TCommThread port(handOver);
+        comm::QtHandOver handOver;
+        comm::TCommThread port(handOver);
         Received received;
         listen(port, received);
         port.setDeviceName(first.deviceName());
@@ -219,9 +219,9 @@ private slots:
     {
         PtyPair line;
         QVERIFY(line.isValid());
-        QtHandOver handOver;
-        TCommThread link1(handOver);
-        TCommThread link2(handOver);
+        comm::QtHandOver handOver;
+        comm::TCommThread link1(handOver);
+        comm::TCommThread link2(handOver);
         link1.setDeviceName(line.deviceName());
         link2.setDeviceName(line.deviceName());
         QVERIFY(link1.Open());
@@ -305,7 +305,7 @@ private slots:
         QVERIFY(line.isValid());
         line.setSlaveSettings(cookedAt2400());
         ObservedHandOver handOver;
-        auto port = std::make_unique<TCommThread>(handOver);
+        auto port = std::make_unique<comm::TCommThread>(handOver);
         Received received;
         listen(*port, received);
         port->setDeviceName(line.deviceName());

@@ -3,6 +3,7 @@
 // simulator's pseudo-terminals, and what the window shows is checked against
 // what the simulator received and reports.
 #include "app/tform1.h"
+#include "arm/servo_timer.h"
 #include "settings/settings_file.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
@@ -140,7 +141,7 @@ private:
     Simulator sim;
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
 };
 
 void TestConsoleWithSim::initTestCase()
@@ -172,7 +173,7 @@ void TestConsoleWithSim::init()
     QVERIFY2(!error, error ? error->c_str() : "");
 
     recorder = std::make_unique<MessageRecorder>();
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     form->show();
     QVERIFY2(recorder->texts().isEmpty(), qPrintable(recorder->texts().join(QLatin1Char('|'))));
 }
@@ -266,7 +267,7 @@ void TestConsoleWithSim::sliderMoveReachesTheSimulatedJoint()
 
     QVERIFY(connectLink(1, transport));
     control<toolkit::TrackBar>(QStringLiteral("trbServo1"))->setValue(target);
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
 
     // Basis is channel 16 in the settings; no speed is chosen, so the joint jumps.
     const QRegularExpression received(QStringLiteral("^\\d+ arm \\S*#16P%1(\\D|$)").arg(target),

@@ -2,6 +2,7 @@
 // stepping through it, and storing and loading it through the real file dialogs.
 // What a step does to the arm is checked in the commands the arm cycle logs.
 #include "app/tform1.h"
+#include "arm/servo_timer.h"
 #include "arm/servo.h"
 #include "support/file_bytes.h"
 #include "support/file_dialog_answer.h"
@@ -81,7 +82,7 @@ private:
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
     QPlainTextEdit *memo = nullptr;
     QListWidget *list = nullptr;
     QLineEdit *stepNumber = nullptr;
@@ -95,7 +96,7 @@ void TestSequenceEditor::init()
 {
     dir = std::make_unique<ProgramDirFixture>();
     recorder = std::make_unique<MessageRecorder>();
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     form->show();
     form->findChild<QTimer *>(QStringLiteral("ServoTimer1"))->stop();
     memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
@@ -103,7 +104,7 @@ void TestSequenceEditor::init()
     stepNumber = form->findChild<QLineEdit *>(QStringLiteral("edtSchritt"));
     fileLabel = form->findChild<QLabel *>(QStringLiteral("labSeqDatei"));
     basisSlider = form->findChild<toolkit::TrackBar *>(QStringLiteral("trbServo1"));
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
     recorder->clear();
 }
 
@@ -118,7 +119,7 @@ void TestSequenceEditor::cleanup()
 QString TestSequenceEditor::tick()
 {
     const QString before = memo->toPlainText();
-    form->ServoTimer1Timer();
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
     const QString after = memo->toPlainText();
     return after == before ? QString() : after.section(QLatin1Char('\n'), -1);
 }
@@ -283,7 +284,7 @@ void TestSequenceEditor::stepBackAtFirstStepClearsAndMovesNothing()
     QCOMPARE(list->selectedItems().size(), 0);
     QCOMPARE(stepNumber->text(), QStringLiteral("0"));
     QCOMPARE(tick(), QString());
-    QCOMPARE(servo1->getPosition(), 1800);
+    QCOMPARE(app::servo1->getPosition(), 1800);
 }
 
 void TestSequenceEditor::selectingLineShowsNumberOnly()
@@ -296,7 +297,7 @@ void TestSequenceEditor::selectingLineShowsNumberOnly()
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(stepNumber->text(), QStringLiteral("3"));
     QCOMPARE(tick(), QString());
-    QCOMPARE(servo1->getPosition(), 1003);
+    QCOMPARE(app::servo1->getPosition(), 1003);
 
     // The selected line is the current step: stepping back applies the one before it.
     click("btnSeqRew");
@@ -550,7 +551,7 @@ void TestSequenceEditor::applyStep()
     QFETCH(int, position);
     QFETCH(QString, command);
     // A limit of 500 would let a clamped 0 through; the step must still be refused.
-    servo1->setLimit(500, 2251);
+    app::servo1->setLimit(500, 2251);
     basisSlider->setValue(1800);
     tick();
 
@@ -560,8 +561,8 @@ void TestSequenceEditor::applyStep()
     click("btnSeqForw");
     auto *speedList = form->findChild<QComboBox *>(QStringLiteral("cbxSpeed1"));
     QCOMPARE(speedList->currentText(), speedEntry);
-    QCOMPARE(servo1->getSpeed(), speed);
-    QCOMPARE(servo1->getPosition(), position);
+    QCOMPARE(app::servo1->getSpeed(), speed);
+    QCOMPARE(app::servo1->getPosition(), position);
     QCOMPARE(basisSlider->value(), position);
     QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("edtPos1"))->text(), QString::number(position));
     QCOMPARE(tick(), command);
@@ -575,7 +576,7 @@ void TestSequenceEditor::applyStepTooFastShowsSpeedWarning()
     openFile(path);
     click("btnSeqForw");
     QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Fehler: Speed zu groß!")});
-    QCOMPARE(servo1->getSpeed(), 0);
+    QCOMPARE(app::servo1->getSpeed(), 0);
     QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("cbxSpeed1"))->currentIndex(), -1);
     // The refused speed does not keep the position from being applied.
     QCOMPARE(tick(), QStringLiteral("#16P1600<cr>"));

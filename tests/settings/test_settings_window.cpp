@@ -34,9 +34,9 @@ const char *const kFieldNames[] = {"edtTCP_IP1",   "edtTCP_Port1", "edtTCP_IP2",
 const QByteArray kLoadedJointLines = "1 800 2200 \r\n2 810 2210 \r\n3 820 2220 \r\n4 830 2230 \r\n5 1200 1800 \r\n";
 const QStringList kLoadedJoints = {"1 800 2200", "2 810 2210", "3 820 2220", "4 830 2230", "5 1200 1800"};
 
-Servo *servoOfJoint(int index)
+arm::Servo *servoOfJoint(int index)
 {
-    Servo *const all[] = {servo1, servo2, servo3, servo4, servo5};
+    arm::Servo *const all[] = {app::servo1, app::servo2, app::servo3, app::servo4, app::servo5};
     return all[index];
 }
 
@@ -44,15 +44,15 @@ QStringList jointState()
 {
     QStringList joints;
     for (int i = 0; i < 5; ++i) {
-        Servo *servo = servoOfJoint(i);
+        arm::Servo *servo = servoOfJoint(i);
         joints << QStringLiteral("%1 %2 %3").arg(servo->getKanal()).arg(servo->getLimitMin()).arg(servo->getLimitMax());
     }
     return joints;
 }
 
-QLineEdit *field(const TForm1 &form, int index) { return form.findChild<QLineEdit *>(kFieldNames[index]); }
+QLineEdit *field(const app::TForm1 &form, int index) { return form.findChild<QLineEdit *>(kFieldNames[index]); }
 
-QStringList fieldTexts(const TForm1 &form)
+QStringList fieldTexts(const app::TForm1 &form)
 {
     QStringList texts;
     for (int i = 0; i < 8; ++i)
@@ -61,7 +61,7 @@ QStringList fieldTexts(const TForm1 &form)
 }
 
 // What the joint groups show: channel selected, limit fields, the slider's band.
-QStringList jointPanelState(const TForm1 &form)
+QStringList jointPanelState(const app::TForm1 &form)
 {
     QStringList joints;
     for (int n = 1; n <= 5; ++n) {
@@ -87,7 +87,7 @@ QStringList withBands(const QStringList &joints)
     return shown;
 }
 
-void setFieldTexts(TForm1 &form, const QStringList &texts)
+void setFieldTexts(app::TForm1 &form, const QStringList &texts)
 {
     for (int i = 0; i < 8; ++i)
         field(form, i)->setText(texts[i]);
@@ -122,7 +122,7 @@ private slots:
     void menuLoadChangesAddressFieldsOnly();
 
 private:
-    TForm1 &createWindow();
+    app::TForm1 &createWindow();
     QString settingsPath() const { return dir->filePath(QStringLiteral("RFS/STARTW2.stw")); }
     void writeSettings(const QByteArray &content) const;
     QByteArray readSettings() const;
@@ -130,7 +130,7 @@ private:
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<app::TForm1> form;
 };
 
 void TestSettingsWindow::init()
@@ -146,10 +146,10 @@ void TestSettingsWindow::cleanup()
     dir.reset();
 }
 
-TForm1 &TestSettingsWindow::createWindow()
+app::TForm1 &TestSettingsWindow::createWindow()
 {
     form.reset();
-    form = std::make_unique<TForm1>(dir->path());
+    form = std::make_unique<app::TForm1>(dir->path());
     return *form;
 }
 
@@ -220,8 +220,8 @@ void TestSettingsWindow::savedSettingsComeBackInANewWindow()
     const QStringList texts = {"10.0.0.7", "4001", "roboter.local", "4002", "10", "0", "7", "255"};
     setFieldTexts(*form, texts);
     recorder->clear();
-    form->SaveSettings();
-    QCOMPARE(recorder->texts(), QStringList{kGesichert});
+    triggerMenu("Einstellungenspeichern1");
+    QCOMPARE(recorder->texts(), (QStringList{kFrage, kGesichert}));
 
     recorder->clear();
     createWindow();
@@ -277,7 +277,7 @@ void TestSettingsWindow::emptyOrSpacedFieldsShiftTheWords()
 
     createWindow();
     field(*form, fieldIndex)->setText(text);
-    form->SaveSettings();
+    triggerMenu("Einstellungenspeichern1");
     const QByteArray saved = readSettings();
     QVERIFY(saved.endsWith(savedAddressLines));
 
@@ -364,7 +364,7 @@ void TestSettingsWindow::answeringNoLeavesTheFileAsItWas()
     const QByteArray content = QByteArray(kLoadedJointLines).replace("\r\n", "\n") + "a 1\nb 2\n1 2 3 4\n";
     writeSettings(content);
     createWindow().show();
-    servo1->setKanal(9);
+    app::servo1->setKanal(9);
     field(*form, 0)->setText(QStringLiteral("10.1.1.1"));
     recorder->clear();
     recorder->answerQuestions({msg::Answer::No});
@@ -379,7 +379,7 @@ void TestSettingsWindow::answeringNoLeavesTheFileAsItWas()
 void TestSettingsWindow::answeringYesAtClosingSaves()
 {
     createWindow().show();
-    servo2->setKanal(5);
+    app::servo2->setKanal(5);
     recorder->clear();
     recorder->answerQuestions({msg::Answer::Yes});
     form->close();
@@ -394,10 +394,10 @@ void TestSettingsWindow::missingRfsGivesTheSaveWarningAndCreatesNothing()
     const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     createWindow();
     recorder->clear();
-    form->SaveSettings();
-    QCOMPARE(recorder->texts(), QStringList{kFehlerSichern});
-    QCOMPARE(recorder->entries().front().kind, msg::Kind::Warning);
-    QCOMPARE(recorder->entries().front().buttons, msg::Buttons::Ok);
+    triggerMenu("Einstellungenspeichern1");
+    QCOMPARE(recorder->texts(), (QStringList{kFrage, kFehlerSichern}));
+    QCOMPARE(recorder->entries().back().kind, msg::Kind::Warning);
+    QCOMPARE(recorder->entries().back().buttons, msg::Buttons::Ok);
     QVERIFY(!QFileInfo::exists(dir->rfsPath()));
     QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
@@ -420,13 +420,13 @@ void TestSettingsWindow::failedWriteKeepsTheOldFile()
     const QByteArray old = kLoadedJointLines + "10.0.0.1 4001 \r\n10.0.0.2 4002 \r\n1 2 3 4 \r\n";
     writeSettings(old);
     createWindow();
-    servo1->setKanal(9);
+    app::servo1->setKanal(9);
     recorder->clear();
     {
         const ResourceLimit failing(resource, rlim_t(limit));
-        form->SaveSettings();
+        triggerMenu("Einstellungenspeichern1");
     }
-    QCOMPARE(recorder->texts(), QStringList{kFehlerSichern});
+    QCOMPARE(recorder->texts(), (QStringList{kFrage, kFehlerSichern}));
     QCOMPARE(readSettings(), old);
     QCOMPARE(QDir(dir->rfsPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("STARTW2.stw")});
@@ -446,8 +446,8 @@ void TestSettingsWindow::menuLoadShowsTheLoadedJoints()
 void TestSettingsWindow::menuLoadChangesAddressFieldsOnly()
 {
     createWindow();
-    servo1->setPosition(1600);
-    servo1->setSpeed(300);
+    app::servo1->setPosition(1600);
+    app::servo1->setSpeed(300);
     writeSettings("16 751 2251 \r\n17 752 2252 \r\n18 753 2253 \r\n19 754 2254 \r\n20 1175 1825 \r\n"
                   "10.0.0.1 4001 \r\n10.0.0.2 4002 \r\n10 0 0 9 \r\n");
     recorder->clear();
@@ -455,8 +455,8 @@ void TestSettingsWindow::menuLoadChangesAddressFieldsOnly()
     QVERIFY(recorder->texts().isEmpty());
     QCOMPARE(fieldTexts(*form), (QStringList{"10.0.0.1", "4001", "10.0.0.2", "4002", "10", "0", "0", "9"}));
     QCOMPARE(jointState(), kInitialJoints);
-    QCOMPARE(servo1->getPosition(), 1600);
-    QCOMPARE(servo1->getSpeed(), 300);
+    QCOMPARE(app::servo1->getPosition(), 1600);
+    QCOMPARE(app::servo1->getSpeed(), 300);
 }
 
 QTEST_MAIN(TestSettingsWindow)

@@ -53,18 +53,11 @@ bool FakeSerialDevice::saveCurrent()
     return true;
 }
 
-bool FakeSerialDevice::configure(const platform::LineSettings &settings,
-                                 const platform::CommTimeouts &timeouts)
+bool FakeSerialDevice::configure(const platform::LineSettings &settings)
 {
-    port.calls.push_back("configure " + std::to_string(settings.BaudRate) + ' '
-                         + std::to_string(settings.ByteSize) + ' '
-                         + std::to_string(settings.Parity) + ' '
-                         + std::to_string(settings.StopBits) + " / "
-                         + std::to_string(timeouts.ReadIntervalTimeout) + ' '
-                         + std::to_string(timeouts.ReadTotalTimeoutMultiplier) + ' '
-                         + std::to_string(timeouts.ReadTotalTimeoutConstant) + ' '
-                         + std::to_string(timeouts.WriteTotalTimeoutMultiplier) + ' '
-                         + std::to_string(timeouts.WriteTotalTimeoutConstant));
+    port.calls.push_back("configure " + std::to_string(settings.baudRate) + ' ' + std::to_string(settings.byteSize)
+                         + ' ' + std::to_string(static_cast<int>(settings.parity)) + ' '
+                         + std::to_string(static_cast<int>(settings.stopBits)));
     return port.configureSucceeds;
 }
 

@@ -21,7 +21,7 @@ struct FakePort {
     bool closeSucceeds = true;
 
     // Main-thread calls in order: "open COM1", "saveCurrent",
-    // "configure 9600 8 0 0 / 15 1 250 1 250", "setQueueSizes 32768 9216",
+    // "configure 9600 8 0 0", "setQueueSizes 32768 9216",
     // "restoreSaved", "close".
     std::vector<std::string> calls;
 
@@ -62,8 +62,7 @@ public:
     bool open(const std::string &name) override;
     std::string openError() const override;
     bool saveCurrent() override;
-    bool configure(const platform::LineSettings &settings,
-                   const platform::CommTimeouts &timeouts) override;
+    bool configure(const platform::LineSettings &settings) override;
     bool setQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
     bool restoreSaved() override;
     bool close() override;

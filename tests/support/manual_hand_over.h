@@ -8,7 +8,7 @@
 #include <deque>
 #include <mutex>
 
-class ManualHandOver final : public MainThreadHandOver {
+class ManualHandOver final : public comm::MainThreadHandOver {
 public:
     void run(std::function<void()> block) override;
     void pump() override;

@@ -7,6 +7,9 @@
 #include <deque>
 #include <vector>
 
+// The tests name the message kinds as the code below the window does.
+namespace msg = toolkit::msg;
+
 class MessageRecorder : public msg::MessageSink {
 public:
     struct Entry {

@@ -11,7 +11,7 @@ int runWindowTest(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    VelmoraApplication app(argc, argv);
+    app::VelmoraApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     Test test;
     return QTest::qExec(&test, argc, argv);

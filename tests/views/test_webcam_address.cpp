@@ -40,12 +40,12 @@ void TestWebcamAddress::octetCheck()
 {
     QFETCH(QByteArray, text);
     QFETCH(bool, valid);
-    QCOMPARE(webcam::isValidOctet(text.toStdString()), valid);
+    QCOMPARE(views::isValidOctet(text.toStdString()), valid);
 }
 
 void TestWebcamAddress::defaultAddressIsJoinedByDots()
 {
-    QCOMPARE(webcam::dottedAddress({"192", "168", "100", "5"}), std::string("192.168.100.5"));
+    QCOMPARE(views::dottedAddress({"192", "168", "100", "5"}), std::string("192.168.100.5"));
 }
 
 void TestWebcamAddress::urlCompletesTheDottedAddress_data()
@@ -61,14 +61,14 @@ void TestWebcamAddress::urlCompletesTheDottedAddress()
 {
     QFETCH(QStringList, octets);
     QFETCH(QString, url);
-    const std::array<std::string, webcam::kOctets> parts{octets[0].toStdString(), octets[1].toStdString(),
+    const std::array<std::string, views::kOctets> parts{octets[0].toStdString(), octets[1].toStdString(),
                                                          octets[2].toStdString(), octets[3].toStdString()};
-    QCOMPARE(QString::fromStdString(webcam::webcamUrl(parts)), url);
+    QCOMPARE(QString::fromStdString(views::webcamUrl(parts)), url);
 }
 
 void TestWebcamAddress::partsAreJoinedInFieldOrder()
 {
-    QCOMPARE(webcam::dottedAddress({"1", "22", "0", "255"}), std::string("1.22.0.255"));
+    QCOMPARE(views::dottedAddress({"1", "22", "0", "255"}), std::string("1.22.0.255"));
 }
 
 QTEST_APPLESS_MAIN(TestWebcamAddress)

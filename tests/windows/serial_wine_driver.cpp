@@ -96,7 +96,7 @@ struct Link {
     }
 
     ManualHandOver handOver;
-    TCommThread thread {handOver};
+    comm::TCommThread thread {handOver};
     std::string received;
     int blocks = 0;
     int lost = 0;
@@ -109,8 +109,8 @@ void configure(const std::string &port, char **values)
     Link link(port);
     link.thread.setBaudRate(static_cast<std::uint32_t>(std::atoi(values[0])));
     link.thread.setByteSize(static_cast<std::uint8_t>(std::atoi(values[1])));
-    link.thread.setParity(static_cast<std::uint8_t>(std::atoi(values[2])));
-    link.thread.setStopBits(static_cast<std::uint8_t>(std::atoi(values[3])));
+    link.thread.setParity(static_cast<platform::Parity>(std::atoi(values[2])));
+    link.thread.setStopBits(static_cast<platform::StopBits>(std::atoi(values[3])));
     link.open();
     awaitGoAhead();
     check(link.thread.Close(), "Close failed");
@@ -267,8 +267,7 @@ void ports()
               std::string("full access to ") + name + " is not refused: the read-only check shows nothing");
     }
     ManualHandOver handOver;
-    TCommThread thread(handOver);
-    thread.setPortNameSource(platform::listPorts);
+    comm::TCommThread thread(handOver);
     std::string line = "ports";
     for (const std::string &name : thread.EnumPorts(1, 1))
         line += " " + name;

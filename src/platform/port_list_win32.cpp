@@ -1,4 +1,8 @@
-#include "platform/registry_ports_win32.h"
+// Port names from the registry's device maps: serial ports (COM3, ...) from
+// SERIALCOMM, parallel ports (LPT1, ...) from PARALLEL PORTS. QSettings cannot
+// read these values (their names contain backslashes, which it takes as key
+// separators), and this must build without Qt anyway.
+#include "platform/port_list.h"
 
 #include <windows.h>
 
@@ -43,16 +47,15 @@ std::vector<std::string> deviceMapValues(const char *key)
 
 } // namespace
 
-std::vector<std::string> serialPortsFromRegistry()
-{
-    return deviceMapValues("SERIALCOMM");
-}
-
-std::vector<std::string> parallelPortsFromRegistry()
+std::vector<std::string> listPorts(bool serial, bool parallel)
 {
     std::vector<std::string> names;
-    for (const std::string &value : deviceMapValues("PARALLEL PORTS"))
-        names.push_back(lastPathComponent(value));
+    if (serial)
+        names = deviceMapValues("SERIALCOMM"); // COM3: what CreateFileA takes
+    if (parallel) {
+        for (const std::string &value : deviceMapValues("PARALLEL PORTS"))
+            names.push_back(lastPathComponent(value));
+    }
     return names;
 }
 

@@ -1,8 +1,10 @@
-#include "views/locking_window.h"
+#include "toolkit/locking_window.h"
 
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+
+namespace toolkit {
 
 LockingWindow::LockingWindow(QWidget *mainWindow, Qt::WindowFlags flags)
     : QWidget(nullptr, flags), mainWindow(mainWindow)
@@ -29,3 +31,5 @@ void LockingWindow::closeEvent(QCloseEvent *event)
     FormClose();
     QWidget::closeEvent(event);
 }
+
+} // namespace toolkit

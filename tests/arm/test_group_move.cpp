@@ -1,5 +1,4 @@
-#include "arm/arm_command_cycle.h"
-#include "arm/servo.h"
+#include "arm/group_move.h"
 
 #include <QtTest>
 #include <memory>
@@ -9,20 +8,20 @@ class Arm {
 public:
     Arm()
     {
-        for (int i = 0; i < ArmCommandCycle::kJoints; ++i) {
-            owned[i] = std::make_unique<Servo>(16 + i, 751, 2251);
+        for (int i = 0; i < arm::kJoints; ++i) {
+            owned[i] = std::make_unique<arm::Servo>(16 + i, 751, 2251);
             joints[i] = owned[i].get();
         }
     }
-    Servo &operator[](int i) { return *owned[i]; }
+    arm::Servo &operator[](int i) { return *owned[i]; }
 
-    std::array<Servo *, ArmCommandCycle::kJoints> joints{};
+    std::array<arm::Servo *, arm::kJoints> joints{};
 
 private:
-    std::array<std::unique_ptr<Servo>, ArmCommandCycle::kJoints> owned;
+    std::array<std::unique_ptr<arm::Servo>, arm::kJoints> owned;
 };
 
-class TestArmCommandCycle : public QObject {
+class TestGroupMove : public QObject {
     Q_OBJECT
 
 private slots:
@@ -32,15 +31,15 @@ private slots:
     void changeIsSentOnce();
 };
 
-void TestArmCommandCycle::firstTickSendsAllJoints()
+void TestGroupMove::firstTickSendsAllJoints()
 {
     Arm arm;
-    ArmCommandCycle cycle;
-    QCOMPARE(cycle.tick(arm.joints), std::string("#16P1500#17P1500#18P1500#19P1500#20P1500"));
-    QCOMPARE(cycle.tick(arm.joints), std::string());
+    arm::GroupMove groupMove;
+    QCOMPARE(groupMove.next(arm.joints), std::string("#16P1500#17P1500#18P1500#19P1500#20P1500"));
+    QCOMPARE(groupMove.next(arm.joints), std::string());
 }
 
-void TestArmCommandCycle::changesWithinOneTick_data()
+void TestGroupMove::changesWithinOneTick_data()
 {
     QTest::addColumn<QList<int>>("jointPositions"); // pairs: joint index, position (-1 = speed 500)
     QTest::addColumn<QString>("command");
@@ -52,32 +51,32 @@ void TestArmCommandCycle::changesWithinOneTick_data()
     QTest::newRow("changed and changed back") << QList<int>{3, 1700, 3, 1500} << "";
 }
 
-void TestArmCommandCycle::changesWithinOneTick()
+void TestGroupMove::changesWithinOneTick()
 {
     QFETCH(QList<int>, jointPositions);
     QFETCH(QString, command);
     Arm arm;
-    ArmCommandCycle cycle;
-    cycle.tick(arm.joints);
+    arm::GroupMove groupMove;
+    groupMove.next(arm.joints);
     for (int i = 0; i < jointPositions.size(); i += 2) {
         if (jointPositions[i + 1] < 0)
             arm[jointPositions[i]].setSpeed(500);
         else
             arm[jointPositions[i]].setPosition(jointPositions[i + 1]);
     }
-    QCOMPARE(QString::fromStdString(cycle.tick(arm.joints)), command);
+    QCOMPARE(QString::fromStdString(groupMove.next(arm.joints)), command);
 }
 
-void TestArmCommandCycle::changeIsSentOnce()
+void TestGroupMove::changeIsSentOnce()
 {
     Arm arm;
-    ArmCommandCycle cycle;
-    cycle.tick(arm.joints);
+    arm::GroupMove groupMove;
+    groupMove.next(arm.joints);
     arm[0].setPosition(1600);
-    QCOMPARE(cycle.tick(arm.joints), std::string("#16P1600"));
-    QCOMPARE(cycle.tick(arm.joints), std::string());
-    QCOMPARE(cycle.tick(arm.joints), std::string());
+    QCOMPARE(groupMove.next(arm.joints), std::string("#16P1600"));
+    QCOMPARE(groupMove.next(arm.joints), std::string());
+    QCOMPARE(groupMove.next(arm.joints), std::string());
 }
 
-QTEST_APPLESS_MAIN(TestArmCommandCycle)
-#include "test_arm_command_cycle.moc"
+QTEST_APPLESS_MAIN(TestGroupMove)
+#include "test_group_move.moc"

@@ -1,4 +1,4 @@
-#include "arm/arm_cycle.h"
+#include "arm/servo_timer.h"
 
 #include "comm/command_sender.h"
 
@@ -8,18 +8,19 @@ namespace {
 constexpr int kServoTimerMs = 100;
 }
 
-ArmCycle::ArmCycle(const std::array<Servo *, ArmCommandCycle::kJoints> &joints, comm::CommandSender &link1,
-                   QObject *parent)
+ServoTimer::ServoTimer(const Servos &joints, comm::CommandSender &link1, QObject *parent)
     : QObject(parent), joints(joints), link1(link1), ServoTimer1(this)
 {
     ServoTimer1.setObjectName(QStringLiteral("ServoTimer1"));
     ServoTimer1.setTimerType(Qt::PreciseTimer);
     ServoTimer1.setInterval(kServoTimerMs);
+    connect(&ServoTimer1, &QTimer::timeout, this, &ServoTimer::ServoTimer1Timer);
+    ServoTimer1.start();
 }
 
-void ArmCycle::tick()
+void ServoTimer::ServoTimer1Timer()
 {
-    const std::string command = cycle.tick(joints);
+    const std::string command = groupMove.next(joints);
     if (!command.empty())
         link1.sendCommand(command);
 }

@@ -4,6 +4,8 @@
 // enables it again however it is closed. It is hidden, not destroyed, on closing.
 #include <QWidget>
 
+namespace toolkit {
+
 class LockingWindow : public QWidget {
     Q_OBJECT
 
@@ -19,3 +21,5 @@ protected:
 
     QWidget *const mainWindow;
 };
+
+} // namespace toolkit

@@ -1,0 +1,31 @@
+#pragma once
+// The 100 ms arm timer ServoTimer1: each tick sends what the joints changed
+// since the last one on link 1. It runs from its creation to the end; nothing
+// stops or re-times it.
+#include "arm/group_move.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace comm {
+class CommandSender;
+}
+
+namespace arm {
+
+class ServoTimer : public QObject {
+    Q_OBJECT
+
+public:
+    ServoTimer(const Servos &joints, comm::CommandSender &link1, QObject *parent);
+
+    void ServoTimer1Timer();
+
+private:
+    Servos joints;
+    comm::CommandSender &link1;
+    GroupMove groupMove;
+    QTimer ServoTimer1;
+};
+
+} // namespace arm

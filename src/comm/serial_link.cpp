@@ -1,0 +1,40 @@
+#include "comm/serial_link.h"
+
+#include "toolkit/byte_text.h"
+
+namespace comm {
+
+SerialLink::SerialLink(std::unique_ptr<platform::SerialDevice> device, QObject *parent)
+    : Link(parent), thread(handOver, std::move(device))
+{
+    thread.OnReceive = [this](std::string block) { emit received(block); };
+    thread.OnLost = [this] { emit lost(); };
+}
+
+// While the worker stops, a block it read may still be handed over; it must not
+// reach a receiver that is being taken apart.
+SerialLink::~SerialLink()
+{
+    thread.OnReceive = nullptr;
+    thread.OnLost = nullptr;
+}
+
+void SerialLink::open()
+{
+    if (thread.Open())
+        emit opened();
+    else
+        emit failed(toolkit::fromSystemText(thread.LastError()));
+}
+
+void SerialLink::close()
+{
+    if (thread.Connected() && thread.Close())
+        emit closed();
+}
+
+bool SerialLink::isOpen() const { return thread.Connected(); }
+
+bool SerialLink::send(const std::string &text) { return thread.WriteText(text); }
+
+} // namespace comm

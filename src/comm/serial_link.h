@@ -1,0 +1,37 @@
+#pragma once
+// A link over a serial port: the port's worker (TCommThread) with its device
+// name and line parameters, which stay with it for the whole run. The worker
+// hands its blocks over through a hand-over of this link's own, so stopping one
+// link never delivers a block of another.
+#include "comm/link.h"
+#include "comm/qt_hand_over.h"
+#include "comm/tcomm_thread.h"
+
+#include <memory>
+
+namespace comm {
+
+class SerialLink final : public Link {
+    Q_OBJECT
+
+public:
+    explicit SerialLink(std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice(),
+                        QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    // Tells the result before it returns.
+    void open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool send(const std::string &text) override;
+
+    // The port and its parameters; a change while open reopens the port.
+    TCommThread &port() { return thread; }
+    const TCommThread &port() const { return thread; }
+
+private:
+    QtHandOver handOver; // before the worker, which uses it until it ends
+    TCommThread thread;
+};
+
+} // namespace comm
