@@ -10,7 +10,7 @@ namespace {
 
 const char *const kReady = "bereit";
 const char *const kPlaying = "spielt";
-const char *const kPlayingTimed = "spielt (die Steuerung antwortet nicht auf Q: berechnete Fahrzeit)";
+const char *const kPlayingTimed = "spielt (keine Antwort auf Q: berechnete Fahrzeit)";
 const char *const kHeld = "angehalten";
 const char *const kNoLink = "Verbindung 1 ist nicht aufgebaut";
 const char *const kEmpty = "Der Verfahrsatz ist leer";

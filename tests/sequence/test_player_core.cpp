@@ -51,7 +51,7 @@ public:
     }
 };
 
-const QString kTimed = QStringLiteral("|spielt (die Steuerung antwortet nicht auf Q: berechnete Fahrzeit)|");
+const QString kTimed = QStringLiteral("|spielt (keine Antwort auf Q: berechnete Fahrzeit)|");
 
 } // namespace
 
