@@ -63,8 +63,6 @@ void PlayerCore::play()
             return;
         }
         timedMoves = false;
-        unanswered = 0;
-        earlierReplies = 0;
         playStep(true);
         return;
     }
@@ -92,8 +90,11 @@ void PlayerCore::stop()
         end(kStopped);
 }
 
+// Whatever was asked on the old link is never answered on a new one.
 void PlayerCore::linkClosed()
 {
+    unanswered = 0;
+    earlierReplies = 0;
     if (phase != Phase::Idle)
         end(kLinkGone);
 }

@@ -116,8 +116,9 @@ private:
     Millis nextQueryAt = 0;
     Millis heardAt = 0;
     Millis dwellEndsAt = 0;
-    // Every query gets one byte back, in order: the replies still due to the
-    // previous step's queries when this step's first one goes out are not ours.
+    // Every query gets one byte back, in order: the replies still due to earlier
+    // queries when a step's first one goes out are not that step's. Counted
+    // across runs, as a stop does not recall what is on the line.
     int unanswered = 0;
     int earlierReplies = 0;
 };

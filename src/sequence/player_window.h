@@ -1,8 +1,9 @@
 #pragma once
 // "Ablauf abspielen": the small window that plays a motion set on its own. It
 // floats above the main window, which stays usable, and holds the player, its
-// clock and its one timer. The console reaches it through the slots below; it
-// reaches the console through a PlayerHost.
+// clock and its one timer, which runs only while there is something to time. The
+// console tells it what happens through the calls below (connectable as slots);
+// it acts on the console through a PlayerHost.
 #include "sequence/player_core.h"
 
 #include <QElapsedTimer>
