@@ -62,7 +62,7 @@ void PlayerWindow::buildControls()
     dwellLabel->setBuddy(dwellEdit);
     loopBox = new QCheckBox(QStringLiteral("Endlos wiederholen"), this);
     loopBox->setObjectName(QStringLiteral("loopBox"));
-    stepLabel = readOut(QStringLiteral("Gespielter Schritt"), "stepLabel", this);
+    stepLabel = readOut(QStringLiteral("Aktueller Schritt des Verfahrsatzes"), "stepLabel", this);
     stateLabel = readOut(QStringLiteral("Zustand des Ablaufs"), "stateLabel", this);
 
     auto *buttons = new QHBoxLayout;
