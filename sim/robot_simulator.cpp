@@ -28,6 +28,7 @@ RobotSimulator::RobotSimulator(const SimOptions &options)
                   },
                   log)
 {
+    arm.setMoveStatusIgnored(options.ignoreMoveStatus);
     clock.start();
     tickTimer.setTimerType(Qt::PreciseTimer);
     connect(&tickTimer, &QTimer::timeout, this, &RobotSimulator::tick);

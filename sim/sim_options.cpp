@@ -70,6 +70,9 @@ SimOptions parseSimOptions(const QCoreApplication &app)
          QStringLiteral("address"), QStringLiteral("127.0.0.1")},
         {QStringLiteral("pty"), QStringLiteral("Also offer both links on pseudo-terminals.")},
         {QStringLiteral("window"), QStringLiteral("Show the arm joints and the chassis in a window.")},
+        {QStringLiteral("ignore-q"),
+         QStringLiteral("Leave the SSC-32 move-status query Q unanswered, as a controller or device server "
+                       "that does not know it.")},
         {QStringLiteral("joints"),
          QStringLiteral("SSC-32 channels of the five joints, base to gripper, for the window "
                        "(default 16,17,18,19,20)."),
@@ -87,6 +90,7 @@ SimOptions parseSimOptions(const QCoreApplication &app)
         fail(QStringLiteral("--bind needs an IP address"));
     options.pty = parser.isSet(QStringLiteral("pty"));
     options.window = parser.isSet(QStringLiteral("window"));
+    options.ignoreMoveStatus = parser.isSet(QStringLiteral("ignore-q"));
     options.jointChannels = jointChannelsValue(parser.value(QStringLiteral("joints")));
     options.logPath = parser.value(QStringLiteral("log"));
     return options;

@@ -13,6 +13,7 @@ struct SimOptions {
     quint16 chassisPort = 10002;
     bool pty = false;
     bool window = false;
+    bool ignoreMoveStatus = false;
     QString logPath;
     // SSC-32 channels of Basis, Schulter, Ellenbogen, Handgelenk and Greifer, for the window.
     std::array<int, 5> jointChannels{16, 17, 18, 19, 20};

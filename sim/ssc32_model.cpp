@@ -147,7 +147,8 @@ std::string Ssc32Model::answerQueries(const Command &command) const
             reply += kVersionReply;
             break;
         case Query::MoveStatus:
-            reply += isMoving() ? '+' : '.';
+            if (!moveStatusIgnored)
+                reply += isMoving() ? '+' : '.';
             break;
         case Query::Pulse:
             reply += static_cast<char>(position(q.channel) / 10);

@@ -17,6 +17,8 @@ public:
     // A line the controller cannot parse is dropped whole, as the real one does.
     std::string handleLine(const std::string &line);
     void advance(int elapsedMs);
+    // Leaves "Q" unanswered, as a controller or device server that does not know it.
+    void setMoveStatusIgnored(bool ignored) { moveStatusIgnored = ignored; }
 
     // Pulse width in µs; 0 while the channel has never been commanded (no pulse).
     int position(int channel) const;
@@ -42,4 +44,5 @@ private:
     std::string answerQueries(const Command &command) const;
 
     std::array<Channel, kChannels> channels{};
+    bool moveStatusIgnored = false;
 };

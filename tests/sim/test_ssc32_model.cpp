@@ -16,6 +16,7 @@ private slots:
     void firstPulseOfChannelJumpsWhateverTheSpeed();
     void moveStatusQuery_data();
     void moveStatusQuery();
+    void moveStatusQueryCanBeIgnored();
     void pulseQueryAnswersOneByte_data();
     void pulseQueryAnswersOneByte();
     void pulseQueriesChainInOneLine();
@@ -137,28 +138,43 @@ void TestSsc32Model::firstPulseOfChannelJumpsWhateverTheSpeed()
     QVERIFY(!arm.isMoving());
 }
 
+// Channels 5 and 6 start at 1000 µs; the row's command moves them on for elapsedMs.
 void TestSsc32Model::moveStatusQuery_data()
 {
+    QTest::addColumn<QString>("command");
     QTest::addColumn<int>("elapsedMs");
     QTest::addColumn<QString>("reply");
 
-    QTest::newRow("just started") << 0 << "+";
-    QTest::newRow("almost there") << 1999 << "+";
-    QTest::newRow("arrived") << 2000 << ".";
+    QTest::newRow("just started") << "#5P2000S500" << 0 << "+";
+    QTest::newRow("almost there") << "#5P2000S500" << 1999 << "+";
+    QTest::newRow("arrived") << "#5P2000S500" << 2000 << ".";
+    QTest::newRow("no speed arrives at once") << "#5P2000" << 0 << ".";
+    QTest::newRow("slowest joint of a group still moving") << "#5P1100S1000#6P2000S500" << 1999 << "+";
+    QTest::newRow("slowest joint of a group arrived") << "#5P1100S1000#6P2000S500" << 2000 << ".";
 }
 
 void TestSsc32Model::moveStatusQuery()
 {
+    QFETCH(QString, command);
     QFETCH(int, elapsedMs);
     QFETCH(QString, reply);
 
     Ssc32Model arm;
     QCOMPARE(arm.handleLine("Q"), std::string("."));
-    arm.handleLine("#5P1000");
-    arm.handleLine("#5P2000S500");
+    arm.handleLine("#5P1000#6P1000");
+    arm.handleLine(command.toStdString());
     arm.advance(elapsedMs);
     QCOMPARE(arm.handleLine("Q"), reply.toStdString());
     QCOMPARE(arm.handleLine("q"), reply.toStdString());
+}
+
+// As a controller that does not know it: no byte back, the rest of the line acts.
+void TestSsc32Model::moveStatusQueryCanBeIgnored()
+{
+    Ssc32Model arm;
+    arm.setMoveStatusIgnored(true);
+    QCOMPARE(arm.handleLine("#5P2000QVER"), std::string("SSC32-1.06XE\r"));
+    QCOMPARE(arm.position(5), 2000);
 }
 
 void TestSsc32Model::pulseQueryAnswersOneByte_data()

@@ -1,0 +1,66 @@
+#pragma once
+// "Ablauf abspielen": the small window that plays a motion set on its own. It
+// floats above the main window, which stays usable, and holds the player, its
+// clock and its one timer, which runs only while there is something to time. The
+// console tells it what happens through the calls below (connectable as slots);
+// it acts on the console through a PlayerHost.
+#include "sequence/player_core.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace sequence {
+
+class PlayerWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    PlayerWindow(PlayerHost &console, QWidget *mainWindow);
+
+    // "Starten": shows the window and plays; while a run is on it only comes forward.
+    void start();
+    // After every tick of the arm cycle, whether it sent something or not.
+    void armTickPassed();
+    // Every block received on link 1.
+    void armReceived(const std::string &text);
+    // Any change of a joint, by anyone.
+    void jointChanged();
+    // Steps added, deleted, or the whole set replaced.
+    void listChanged();
+    // Link 1 closed by the operator or lost.
+    void linkClosed();
+    // The current step changed without a joint moving (a line selected in the list).
+    void showStepPosition();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void connectControls();
+    void acceptDwell();
+    // After every event: read-outs and buttons follow the player, the timer its next wake-up.
+    void follow();
+    Millis now() const { return clock.elapsed(); }
+
+    PlayerHost &console;
+    PlayerCore player;
+    QElapsedTimer clock;
+    QTimer wakeUp;
+    QPushButton *playButton;
+    QPushButton *pauseButton;
+    QPushButton *stopButton;
+    QLineEdit *dwellEdit;
+    QCheckBox *loopBox;
+    QLabel *stepLabel;
+    QLabel *stateLabel;
+};
+
+} // namespace sequence
