@@ -17,6 +17,8 @@ namespace sequence {
 
 namespace {
 
+namespace msg = toolkit::msg;
+
 QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 {
     auto *result = new QPushButton(caption, parent);
