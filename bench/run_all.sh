@@ -44,6 +44,7 @@ run bench_idle_cpu "${idle[@]}"
 run bench_log_append
 run bench_startup "${startup[@]}"
 run bench_telemetry_parser
+run bench_telemetry_history
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at end" | tee -a "$figures"
 echo "goals missed: $(grep -c 'MISSED' "$figures" || true) (all figures in $figures)"
 exit "$failed"

@@ -13,7 +13,7 @@ namespace {
 // battery factor is the double result of that division, not 250/3.
 constexpr double kDistanceFactor = 2.857142857142857;
 constexpr double kTemperatureFactor = 1.3333333333333333;
-constexpr double kBatteryEmptyVolts = 6.9;
+constexpr double kBatteryEmptyVolts = kBatteryRange.empty;
 constexpr double kBatteryFactor = 83.33333333333339;
 
 // Truncation toward zero, then what the bar can show; doing both here keeps a
@@ -64,6 +64,8 @@ std::optional<float> decimalNumber(std::string_view text, std::string_view separ
 
 } // namespace
 
+double batteryRedBelowVolts() { return kBatteryEmptyVolts + kBatteryRedBelowPercent / kBatteryFactor; }
+
 GaugeLook distanceLook(std::int32_t centimetres, const GaugeLook &previous)
 {
     GaugeLook look = previous;
@@ -75,7 +77,7 @@ GaugeLook distanceLook(std::int32_t centimetres, const GaugeLook &previous)
     } else if (centimetres >= 20) {
         look.fill = colour::green;
         look.background = colour::yellow;
-    } else if (centimetres >= 10) {
+    } else if (centimetres >= kDistanceRedBelow) {
         look.fill = colour::yellow;
         look.background = colour::maroon;
     } else {
@@ -92,7 +94,7 @@ GaugeLook batteryLook(float volts, const GaugeLook &previous)
     look.progress = progressOf(percent);
     if (percent >= 70)
         look.background = colour::lime;
-    else if (percent >= 30)
+    else if (percent >= kBatteryRedBelowPercent)
         look.background = colour::yellow;
     else
         look.background = colour::red;
@@ -104,7 +106,7 @@ GaugeLook temperatureLook(std::int32_t degrees, const GaugeLook &previous)
     GaugeLook look = previous;
     look.progress = progressOf(degrees * kTemperatureFactor);
     look.background = colour::yellow;
-    if (degrees >= 55)
+    if (degrees >= kTemperatureRedFrom)
         look.fill = colour::red;
     else if (degrees >= 30)
         look.fill = colour::lime;

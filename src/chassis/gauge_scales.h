@@ -41,6 +41,21 @@ constexpr bool operator==(const GaugeLook &a, const GaugeLook &b)
 }
 constexpr bool operator!=(const GaugeLook &a, const GaugeLook &b) { return !(a == b); }
 
+// The readings each bar spans from empty to full, and where its red zone begins;
+// the telemetry plots and alarms use the same figures as the gauges.
+struct GaugeRange {
+    double empty;
+    double full;
+};
+constexpr GaugeRange kDistanceRange{0, 35};
+constexpr GaugeRange kBatteryRange{6.9, 8.1};
+constexpr GaugeRange kTemperatureRange{0, 75};
+constexpr std::int32_t kDistanceRedBelow = 10;  // centimetres
+constexpr float kBatteryRedBelowPercent = 30;   // of the bar
+constexpr std::int32_t kTemperatureRedFrom = 55; // degrees Celsius
+// The battery's red zone in volts: under 7.26 V.
+double batteryRedBelowVolts();
+
 // Distance to the rear in centimetres: 35 cm and more fill the bar.
 GaugeLook distanceLook(std::int32_t centimetres, const GaugeLook &previous);
 // Battery voltage: 6.9 V is empty, 8.1 V full; the fill colour stays.
