@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+class QPrinter;
 namespace Ui {
 class TForm1;
 }
@@ -27,8 +28,9 @@ class TSetupForm1;
 class TSetupForm2;
 } // namespace comm
 namespace sequence {
+class PlayerWindow;
 class SequenceEditor;
-}
+} // namespace sequence
 namespace settings {
 class SettingsStore;
 struct Settings;
@@ -40,6 +42,8 @@ class WebcamPanel;
 } // namespace views
 
 namespace app {
+
+class PlayerConsole;
 
 // The models the window owns, reachable program-wide while it exists.
 extern arm::Servo *servo1;
@@ -67,6 +71,13 @@ public:
     void Einstellungenspeichern1Click();
     void letzteEinstellungenladen1Click();
     void Beenden1Click();
+    void starten1Click();
+    void laden1Click();
+    void erstellen1Click();
+    void speichern1Click();
+    void speichernunter1Click();
+    void Druckereinrichten1Click();
+    void drucken1Click();
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
     void Info1Click();
@@ -82,12 +93,14 @@ private:
     void setupArm();
     void setupChassis();
     void setupSequenceEditor();
+    void setupPlayer();
     void setupWebcam();
     void setupSettings();
     void setupMenu();
     void wirePanels();
     settings::Settings gatherSettings() const;
     void applySettings(const settings::SettingsRead &read);
+    QPrinter &motionSetPrinter();
 
     std::unique_ptr<Ui::TForm1> ui;
     QString programDirectory;
@@ -103,6 +116,10 @@ private:
     std::unique_ptr<chassis::TelemetryPanel> telemetryPanel;
     std::unique_ptr<chassis::DrivePanel> drivePanel;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
+    std::unique_ptr<PlayerConsole> playerConsole;
+    std::unique_ptr<sequence::PlayerWindow> playerWindow;
+    // Made when first asked for: its page set-up holds from one print to the next.
+    std::unique_ptr<QPrinter> printer;
     std::unique_ptr<views::WebcamPanel> webcamPanel;
     std::unique_ptr<settings::SettingsStore> settingsStore;
     views::TInfoForm1 *infoForm = nullptr;
