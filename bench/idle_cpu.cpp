@@ -2,8 +2,9 @@
 // the threads that play the robot) with no link open, with link 1 open over a
 // pty and nothing moving, with both links open and the chassis timer stopped,
 // with both links open and the chassis rotation running (the board answering
-// its telemetry requests), and after both serial links were closed again, when
-// their workers must not wake at all.
+// its telemetry requests), the same with the telemetry window shown and hidden
+// again, and after both serial links were closed again, when their workers must
+// not wake at all.
 #include "app/velmora_application.h"
 #include "support/bench_window.h"
 #include "support/chassis_board.h"
@@ -13,6 +14,10 @@
 #include "support/line_peer.h"
 #include "support/pty_pair.h"
 
+#include "app/tform1.h"
+
+#include <QAction>
+#include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <unistd.h>
@@ -82,6 +87,22 @@ int main(int argc, char *argv[])
     chassisTimer->start();
     const double rotation = measureCpuPercent(robot, periodMs);
     bench::Figure("idle.both_open_rotation.cpu", rotation, "%").against("idle.no_link.cpu", noLink).atMost(2.0).print();
+
+    // The plots repaint while shown; hidden, the history is all that is kept.
+    window.window().findChild<QAction *>(QStringLiteral("Telemetrie1"))->trigger();
+    const double plotsShown = measureCpuPercent(robot, periodMs);
+    for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+        if (topLevel->windowTitle() == QLatin1String("Telemetrie"))
+            topLevel->hide();
+    }
+    const double plotsHidden = measureCpuPercent(robot, periodMs);
+    bench::Figure("idle.rotation_telemetry_shown.cpu_extra", plotsShown - rotation, "%")
+        .against("idle.both_open_rotation.cpu", rotation)
+        .atMost(0.5)
+        .print();
+    bench::Figure("idle.rotation_telemetry_hidden.cpu_extra", plotsHidden - rotation, "%")
+        .against("idle.both_open_rotation.cpu", rotation)
+        .print();
 
     const std::set<int> workers = newWorkerThreads(threadsBefore);
     if (!window.closeSerial(1) || !window.closeSerial(2))

@@ -7,6 +7,8 @@
 #include "chassis/drive_panel.h"
 #include "chassis/fahrwerk.h"
 #include "chassis/telemetry_panel.h"
+#include "chassis/telemetry_record.h"
+#include "chassis/telemetry_window.h"
 #include "comm/debug_log.h"
 #include "comm/identification.h"
 #include "comm/link_panel.h"
@@ -124,6 +126,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupLinks();
     setupArm();
     setupChassis();
+    setupTelemetry();
     setupSequenceEditor();
     setupPlayer();
     setupWebcam();
@@ -194,6 +197,13 @@ void TForm1::setupChassis()
         *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
 }
 
+// Collected from the first record on, whether the window is shown or not.
+void TForm1::setupTelemetry()
+{
+    telemetryRecord = std::make_unique<chassis::TelemetryRecord>();
+    telemetryWindow = std::make_unique<chassis::TelemetryWindow>(*telemetryRecord, programDirectory);
+}
+
 // Steps record the joints as they stand and are replayed through them.
 void TForm1::setupSequenceEditor()
 {
@@ -237,6 +247,7 @@ void TForm1::setupMenu()
     connect(ui->speichernunter1, &QAction::triggered, this, &TForm1::speichernunter1Click);
     connect(ui->Druckereinrichten1, &QAction::triggered, this, &TForm1::Druckereinrichten1Click);
     connect(ui->drucken1, &QAction::triggered, this, &TForm1::drucken1Click);
+    connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
     connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
@@ -257,6 +268,10 @@ void TForm1::wirePanels()
     connect(chassisLink, &comm::LinkPanel::received, telemetryPanel.get(),
             &chassis::TelemetryPanel::parseFahrwerkAntwort);
     connect(chassisLink, &comm::LinkPanel::opened, drivePanel.get(), [this] { drivePanel->switchChassis(true); });
+    // What the read-outs show is kept over time.
+    connect(telemetryPanel.get(), &chassis::TelemetryPanel::reading, telemetryRecord.get(),
+            &chassis::TelemetryRecord::addSample);
+    connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &chassis::TelemetryRecord::linkConnected);
     connect(chassisLink, &comm::LinkPanel::busyChanged, drivePanel.get(), [this](bool busy) {
         if (!busy)
             drivePanel->switchChassis(false);
@@ -290,6 +305,7 @@ void TForm1::FormCreate()
 void TForm1::FormClose()
 {
     playerWindow->close();
+    telemetryRecord->recorder().stop();
     for (auto &link : linkPanels)
         link->closeLink();
     settingsStore->offerToSave();
@@ -399,6 +415,13 @@ void TForm1::drucken1Click()
     if (dialog.exec() == QDialog::Accepted)
         sequence::printMotionSet(motionSetPrinter(), sequenceEditor->fileLabel(), QDate::currentDate(),
                                  sequenceEditor->steps());
+}
+
+void TForm1::Telemetrie1Click()
+{
+    telemetryWindow->show();
+    telemetryWindow->raise();
+    telemetryWindow->activateWindow();
 }
 
 void TForm1::RoboterArm1Click()

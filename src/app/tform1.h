@@ -20,6 +20,8 @@ namespace chassis {
 class DrivePanel;
 class Fahrwerk;
 class TelemetryPanel;
+class TelemetryRecord;
+class TelemetryWindow;
 } // namespace chassis
 namespace comm {
 class DebugLog;
@@ -78,6 +80,7 @@ public:
     void speichernunter1Click();
     void Druckereinrichten1Click();
     void drucken1Click();
+    void Telemetrie1Click();
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
     void Info1Click();
@@ -92,6 +95,7 @@ private:
     void setupLinks();
     void setupArm();
     void setupChassis();
+    void setupTelemetry();
     void setupSequenceEditor();
     void setupPlayer();
     void setupWebcam();
@@ -115,6 +119,10 @@ private:
     std::unique_ptr<arm::ServoTimer> servoTimer;
     std::unique_ptr<chassis::TelemetryPanel> telemetryPanel;
     std::unique_ptr<chassis::DrivePanel> drivePanel;
+    // The record outlives its window. The window has no parent: a window that
+    // locks the main window must not lock it too.
+    std::unique_ptr<chassis::TelemetryRecord> telemetryRecord;
+    std::unique_ptr<chassis::TelemetryWindow> telemetryWindow;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
     std::unique_ptr<PlayerConsole> playerConsole;
     std::unique_ptr<sequence::PlayerWindow> playerWindow;

@@ -27,16 +27,6 @@ int progressOf(double percent)
     return static_cast<int>(percent);
 }
 
-std::optional<std::int32_t> wholeNumber(std::string_view text)
-{
-    std::int32_t value = 0;
-    const char *end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
-
 // Reads "7.5" or "7,5" as the battery read-out shows it; the separator must be
 // the one the read-out was written with, so a "." under a "," locale is refused.
 std::optional<float> decimalNumber(std::string_view text, std::string_view separator)
@@ -63,6 +53,16 @@ std::optional<float> decimalNumber(std::string_view text, std::string_view separ
 }
 
 } // namespace
+
+std::optional<std::int32_t> wholeNumber(std::string_view text)
+{
+    std::int32_t value = 0;
+    const char *end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
 
 double batteryRedBelowVolts() { return kBatteryEmptyVolts + kBatteryRedBelowPercent / kBatteryFactor; }
 

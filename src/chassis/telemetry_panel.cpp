@@ -68,12 +68,17 @@ void TelemetryPanel::parseFahrwerkAntwort(const std::string &text)
         switch (item.kind) {
         case TelemetryItem::Kind::Distance:
             widgets.edtAbstand->setText(QString::number(item.value));
+            emit reading(Quantity::Distance, item.value);
             break;
         case TelemetryItem::Kind::Battery:
             widgets.edtBatterie->setText(QString::fromStdString(formatTenths(item.value, decimalSeparator())));
+            emit reading(Quantity::Battery, item.value / 10.0);
             break;
         case TelemetryItem::Kind::Temperature:
             widgets.edtTemperatur->setText(QString::fromStdString(item.digits));
+            // The read-out shows any digits; only a number its gauge can take is a reading.
+            if (const std::optional<std::int32_t> degrees = wholeNumber(item.digits))
+                emit reading(Quantity::Temperature, *degrees);
             break;
         case TelemetryItem::Kind::Identification:
             break;

@@ -2,6 +2,7 @@
 // What the chassis board answers on link 2: the identification reply, and the
 // distance, battery and temperature read-outs with their gauges.
 #include "chassis/telemetry_parser.h"
+#include "chassis/telemetry_quantity.h"
 
 #include <QObject>
 #include <string>
@@ -36,6 +37,10 @@ public:
     void edtAbstandChange();
     void edtBatterieChange();
     void edtTemperaturChange();
+
+signals:
+    // Each reading the read-outs show, in volts, degrees Celsius or centimetres.
+    void reading(chassis::Quantity quantity, double value);
 
 private:
     TelemetryWidgets widgets;

@@ -27,6 +27,9 @@ constexpr int kMinutes[] = {1, 5, 15, 60};
 constexpr int kDefaultMinutes = 5;
 constexpr int kRefreshMs = 100; // at most ten pictures a second
 constexpr int kSlowestRefreshMs = 1000;
+// A following view moves in steps of this many pixels: half the pictures of
+// single-pixel steps, and the eye sees no difference.
+constexpr int kFollowingStepPixels = 2;
 
 const QString kAnhalten = QStringLiteral("Anhalten");
 const QString kWeiter = QStringLiteral("Weiter");
@@ -242,7 +245,7 @@ void TelemetryWindow::changeEvent(QEvent *event)
 void TelemetryWindow::markChanged() { refreshWithin(kRefreshMs); }
 
 // A halted view stays as it is; only the status line counts the rows. A
-// following one needs a new picture once the time axis has moved by a pixel.
+// following one needs a new picture once the time axis has moved by a step.
 void TelemetryWindow::sampleArrived()
 {
     if (!following) {
@@ -250,8 +253,8 @@ void TelemetryWindow::sampleArrived()
             showStatus();
         return;
     }
-    const double msPerPixel = timeSpan() * 1000 / std::max(1, plots->width());
-    refreshWithin(int(std::clamp(msPerPixel, double(kRefreshMs), double(kSlowestRefreshMs))));
+    const double msPerStep = timeSpan() * 1000 * kFollowingStepPixels / std::max(1, plots->width());
+    refreshWithin(int(std::clamp(msPerStep, double(kRefreshMs), double(kSlowestRefreshMs))));
 }
 
 // Changes are gathered and painted together by the timer, and only into a

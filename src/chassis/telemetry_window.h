@@ -2,7 +2,7 @@
 // The window "Telemetrie": the chassis readings of the record plotted over a
 // time window, the alarms, and the CSV recording. Not modal; closing it hides
 // it, and the record goes on collecting. It paints at most ten times a second,
-// while following only as often as the time axis moves by a pixel, and not at
+// while following only as often as the time axis moves by two pixels, and not at
 // all while hidden or minimised. Its choices (time window, value
 // ranges, alarm limits) are kept in velmora.ini.
 #include "chassis/telemetry_record.h"

@@ -138,7 +138,7 @@ void TestMainWindow::mainMenuHasEveryItem()
     QStringList titles;
     for (const QAction *action : bar->actions())
         titles << action->text();
-    QCOMPARE(titles, (QStringList{"&Datei", "&Setup", "Se&quenz", "&Hilfe"}));
+    QCOMPARE(titles, (QStringList{"&Datei", "&Setup", "Se&quenz", "&Ansicht", "&Hilfe"}));
 
     const auto menu = [this](const char *name) { return windows.form1->findChild<QMenu *>(name); };
     QCOMPARE(actionTexts(menu("Datei1")),
@@ -148,6 +148,7 @@ void TestMainWindow::mainMenuHasEveryItem()
     QCOMPARE(actionTexts(menu("Sequenz1")),
              (QStringList{"S&tarten", "&Laden...", "&Erstellen...", "&Speichern", "Speichern &unter...", "-",
                           "Drucker &einrichten...", "&Drucken"}));
+    QCOMPARE(actionTexts(menu("Ansicht1")), QStringList{"&Telemetrie..."});
     QCOMPARE(actionTexts(menu("Hilfe1")), QStringList{"&Info..."});
 }
 

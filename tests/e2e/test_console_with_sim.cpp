@@ -132,6 +132,7 @@ private slots:
     void watchdogStopsTheTracksWhenTheChassisLinkCloses_data();
     void watchdogStopsTheTracksWhenTheChassisLinkCloses();
     void playerWaitsForEachMoveAndTheDwell();
+    void telemetryRunIsRecordedAsCsv();
 
 private:
     static void addTransportRows();
@@ -418,6 +419,60 @@ void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
     control<QAction>(QStringLiteral("starten1"))->trigger();
     QTest::mouseClick(control<QPushButton>(QStringLiteral("btnConnect1")), Qt::LeftButton);
     QCOMPARE(control<QLabel>(QStringLiteral("stateLabel"))->text(), QStringLiteral("Verbindung 1 wurde getrennt"));
+}
+
+// A short run of the chassis, recorded from the telemetry window and read back:
+// a header, then rows of local time and one value each, in the read-outs' numbers.
+void TestConsoleWithSim::telemetryRunIsRecordedAsCsv()
+{
+    QVERIFY(connectLink(2, QStringLiteral("tcp")));
+    control<QAction>(QStringLiteral("Telemetrie1"))->trigger();
+    QWidget *telemetry = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == QLatin1String("Telemetrie"))
+            telemetry = window;
+    }
+    QVERIFY(telemetry);
+    const auto button = [telemetry](const QString &text) {
+        for (QPushButton *candidate : telemetry->findChildren<QPushButton *>()) {
+            if (candidate->text() == text)
+                return candidate;
+        }
+        qFatal("no button %s", qPrintable(text));
+    };
+    const QString path = dir->filePath(QStringLiteral("RFS/fahrt.csv"));
+    {
+        FileDialogAnswer answer(path);
+        QTest::mouseClick(button(QStringLiteral("Aufzeichnen...")), Qt::LeftButton);
+        QVERIFY(answer.answered());
+        QCOMPARE(answer.directory, dir->rfsPath());
+    }
+    QFile csv(path);
+    const auto rows = [&csv] {
+        csv.open(QIODevice::ReadOnly);
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        csv.close();
+        return lines;
+    };
+    // Each of the three quantities at least once.
+    QTRY_VERIFY_WITH_TIMEOUT(rows().size() > 6, kSimTimeoutMs);
+    QTest::mouseClick(button(QStringLiteral("Aufzeichnung beenden")), Qt::LeftButton);
+    const QStringList lines = rows();
+    QVERIFY(lines.first().endsWith(QStringLiteral("Zeit;Batterie (V);Temperatur (°C);Abstand (cm)")));
+    const QRegularExpression row(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}"
+                                                ";(\\d+,\\d)?;(\\d+)?;(\\d+)?$"));
+    QSet<int> columnsSeen;
+    for (const QString &line : lines.mid(1)) {
+        const QRegularExpressionMatch match = row.match(line);
+        QVERIFY2(match.hasMatch(), qPrintable(line));
+        for (int column = 1; column <= 3; ++column) {
+            if (match.hasCaptured(column) && !match.captured(column).isEmpty())
+                columnsSeen.insert(column);
+        }
+    }
+    QCOMPARE(columnsSeen.size(), 3);
+    QTest::qWait(700); // one more rotation of requests: nothing is written after the end
+    QCOMPARE(rows(), lines);
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)
