@@ -24,6 +24,7 @@ namespace comm {
 
 class DebugLog;
 class Link;
+struct LinkFailure;
 class SerialLink;
 class TcpLink;
 
@@ -122,7 +123,7 @@ private:
     void tellBusy();
     void toggleSerial();
     bool toggleTcp();
-    void serialOpenFailed(const QString &reason);
+    void serialOpenFailed(const LinkFailure &failure);
     void serialLost();
     std::array<QComboBox *, 5> serialBoxes() const;
 
