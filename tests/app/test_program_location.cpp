@@ -1,0 +1,52 @@
+// Where RFS/ and info.htm lie, on real directories laid out as a program
+// directory and as a program installed under a prefix.
+#include "app/program_location.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestProgramLocation : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Paths are relative to a scratch root; the user's data directory is home/velmora.
+    void filesAreFoundWhereTheLayoutPutsThem_data()
+    {
+        QTest::addColumn<QString>("executableDir");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("dataDir");
+        QTest::addColumn<QString>("infoPage");
+        QTest::newRow("portable folder") << "velmora" << QStringList{"velmora/RFS"} << "velmora/"
+                                         << "velmora/info.htm";
+        QTest::newRow("installed, first start") << "usr/bin" << QStringList{"usr/share/velmora"} << "home/velmora/"
+                                                << "usr/share/velmora/info.htm";
+        QTest::newRow("installed, started before")
+            << "usr/bin" << QStringList{"usr/share/velmora", "home/velmora/RFS"} << "home/velmora/"
+            << "usr/share/velmora/info.htm";
+    }
+
+    void filesAreFoundWhereTheLayoutPutsThem()
+    {
+        QFETCH(QString, executableDir);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, dataDir);
+        QFETCH(QString, infoPage);
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QDir root(scratch.path());
+        for (const QString &dir : existing)
+            QVERIFY(root.mkpath(dir));
+
+        const app::ProgramLocation location =
+            app::locateProgramFiles(root.filePath(executableDir), root.filePath(QStringLiteral("home/velmora")));
+        QCOMPARE(location.dataDir, root.filePath(dataDir));
+        QCOMPARE(location.infoPage, root.filePath(infoPage));
+        QVERIFY(QDir(location.dataDir).exists(QStringLiteral("RFS")));
+        // A program directory leaves the user's data directory alone.
+        QCOMPARE(root.exists(QStringLiteral("home")), dataDir.startsWith(QStringLiteral("home")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramLocation)
+#include "test_program_location.moc"
