@@ -19,10 +19,11 @@ fail() {
 # Width x height from a PNG's header.
 png_size() { od -An -j16 -N8 -tu1 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
 
-# Starts a program with HOME and XDG_DATA_HOME in a home of its own, prints the
-# line in which it says where its files lie, and ends it.
-files_line() {
-    local executable=$1 home=$2 line=""
+# Starts a program with HOME and XDG_DATA_HOME in a home of its own, reads into
+# line what it says about where its files lie, and ends it.
+read_files_line() {
+    local executable=$1 home=$2
+    line=""
     mkdir -p "$home"
     mkfifo "$home/log"
     HOME=$home XDG_DATA_HOME=$home/data QT_LOGGING_RULES=velmora.files.info=true "$executable" 2>"$home/log" &
@@ -31,7 +32,6 @@ files_line() {
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
     program=""
-    echo "$line"
 }
 
 prefix=$scratch/prefix
@@ -63,13 +63,13 @@ portable=$(echo "$scratch"/unpacked/*)
     fail "the portable folder is not a program directory: $(ls "$portable" | tr '\n' ' ')"
 
 home=$scratch/home-installed
-line=$(files_line "$prefix/bin/velmora" "$home")
+read_files_line "$prefix/bin/velmora" "$home"
 [ "$line" = "velmora.files: RFS/ in $home/data/velmora/, info.htm at $prefix/share/velmora/info.htm" ] ||
     fail "installed program: '$line'"
 [ -d "$home/data/velmora/RFS" ] || fail "the installed program made no RFS/ in the user's data directory"
 
 home=$scratch/home-portable
-line=$(files_line "$portable/velmora" "$home")
+read_files_line "$portable/velmora" "$home"
 [ "$line" = "velmora.files: RFS/ in $portable/, info.htm at $portable/info.htm" ] || fail "portable folder: '$line'"
 [ ! -e "$home/data" ] || fail "the portable folder wrote to the user's data directory"
 echo "installed tree, Debian package, portable folder: as expected"
