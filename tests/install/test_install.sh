@@ -5,30 +5,18 @@
 # its files.
 #   test_install.sh BUILD_DIR
 set -euo pipefail
-build=$1
-id=io.github.velmora.Velmora
-scratch=$(realpath "$(mktemp -d)")
-program=""
+build=$1 id=io.github.velmora.Velmora
+scratch=$(realpath "$(mktemp -d)") program=""
 trap '[ -z "$program" ] || kill "$program" 2>/dev/null || true; rm -rf "$scratch"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Width x height from a PNG's header.
-png_size() { od -An -j16 -N8 -tu1 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Starts a program with HOME and XDG_DATA_HOME in a home of its own, reads into
 # line what it says about where its files lie, and ends it.
 read_files_line() {
-    local executable=$1 home=$2
-    line=""
-    mkdir -p "$home"
-    mkfifo "$home/log"
-    HOME=$home XDG_DATA_HOME=$home/data QT_LOGGING_RULES=velmora.files.info=true "$executable" 2>"$home/log" &
+    mkdir -p "$2" && mkfifo "$2/log"
+    HOME=$2 XDG_DATA_HOME=$2/data QT_LOGGING_RULES=velmora.files.info=true "$1" 2>"$2/log" &
     program=$!
-    while IFS= read -r -t 60 line && [[ $line != velmora.files:* ]]; do :; done <"$home/log"
+    while IFS= read -r -t 60 line && [[ $line != velmora.files:* ]]; do :; done <"$2/log"
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
     program=""
@@ -41,25 +29,24 @@ installed=(bin/velmora bin/velmora-sim share/velmora/info.htm share/applications
 for size in 16 24 32 48 64 128 256; do
     png=share/icons/hicolor/${size}x$size/apps/$id.png
     installed+=("$png")
-    [ "$(png_size "$prefix/$png")" = "${size}x$size" ] || fail "$png is not ${size}x$size"
+    # Width and height from the PNG header.
+    [ "$(od -An -j16 -N8 -tu1 "$prefix/$png" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }')" = "${size}x$size" ] ||
+        fail "$png is not ${size}x$size"
 done
-for file in "${installed[@]}"; do
-    [ -f "$prefix/$file" ] || fail "not installed: $file"
-done
-[ ! -e "$prefix/bin/RFS" ] && [ ! -e "$prefix/bin/info.htm" ] || fail "a program directory was installed into bin/"
+(cd "$prefix" && find . -type f | sed 's|^\./||' | sort) >"$scratch/installed"
+printf '%s\n' "${installed[@]}" | sort | diff -u - "$scratch/installed" || fail "cmake --install installed other files"
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
 
 cpack --config "$build/CPackConfig.cmake" -B "$scratch/packages" >/dev/null
 deb=$(echo "$scratch"/packages/velmora_*.deb)
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./||' | grep -v '/$' | sort >"$scratch/deb-files"
-printf 'usr/%s\n' "${installed[@]}" | sort | diff -u - "$scratch/deb-files" || fail "the Debian package holds other files"
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dpkg-shlibdeps filled no dependencies"
+dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' | sort >"$scratch/deb"
+sed 's|^|usr/|' "$scratch/installed" | diff -u - "$scratch/deb" || fail "the Debian package holds other files"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "dpkg-shlibdeps filled in no dependencies"
 
-mkdir "$scratch/unpacked"
-tar -xzf "$scratch"/packages/velmora-*.tar.gz -C "$scratch/unpacked"
+mkdir "$scratch/unpacked" && tar -xzf "$scratch"/packages/velmora-*.tar.gz -C "$scratch/unpacked"
 portable=$(echo "$scratch"/unpacked/*)
-[ "$(ls "$portable")" = "$(printf '%s\n' LICENSE RFS info.htm velmora velmora-sim)" ] && [ -d "$portable/RFS" ] ||
+[ "$(ls "$portable" | tr '\n' ' ')" = "LICENSE RFS info.htm velmora velmora-sim " ] && [ -d "$portable/RFS" ] ||
     fail "the portable folder is not a program directory: $(ls "$portable" | tr '\n' ' ')"
 
 home=$scratch/home-installed
