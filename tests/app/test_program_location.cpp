@@ -18,8 +18,6 @@ private slots:
         QTest::newRow("portable folder") << "velmora" << "velmora/RFS" << "velmora/" << "velmora/info.htm";
         QTest::newRow("installed, first start") << "usr/bin" << "usr/share/velmora" << "home/velmora/"
                                                 << "usr/share/velmora/info.htm";
-        QTest::newRow("installed, started before") << "usr/bin" << "home/velmora/RFS" << "home/velmora/"
-                                                   << "usr/share/velmora/info.htm";
     }
 
     void filesLieWhereTheLayoutPutsThem()
