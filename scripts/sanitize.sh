@@ -14,7 +14,7 @@ thread) build=build-tsan sanitizers=thread target=velmora_serial_tests labels=(-
 *) echo "usage: $0 address|thread" >&2; exit 2 ;;
 esac
 
-scripts/install-deps.sh $(cat scripts/build-deps.txt) socat
+scripts/install-deps.sh $(cat scripts/build-deps.txt) socat desktop-file-utils appstream
 # -O1 keeps the sanitized tests quick without hiding what the sanitizers see.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
       -DVELMORA_SANITIZE="$sanitizers" -DVELMORA_BENCHMARKS=OFF

@@ -1,5 +1,6 @@
 #include "app/app_windows.h"
 
+#include "app/program_location.h"
 #include "app/tform1.h"
 #include "comm/setup_forms.h"
 #include "views/info_form.h"
@@ -32,9 +33,11 @@ void AppWindows::reset()
 
 AppWindows createAppWindows(const QString &programDir)
 {
+    const ProgramLocation location =
+        programDir.isEmpty() ? locateRunningProgram() : ProgramLocation::ofProgramDirectory(programDir);
     AppWindows windows;
-    windows.form1 = std::make_unique<TForm1>(programDir);
-    windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), windows.form1->programDir());
+    windows.form1 = std::make_unique<TForm1>(location.dataDir);
+    windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), location.infoPage);
     windows.setupForm1 = std::make_unique<comm::TSetupForm1>(windows.form1.get());
     windows.setupForm2 = std::make_unique<comm::TSetupForm2>(windows.form1.get());
     windows.form1->setCompanionWindows(windows.infoForm1.get(), windows.setupForm1.get(),

@@ -32,7 +32,8 @@ private:
     void reset();
 };
 
-// An empty programDir means the executable's directory.
+// An empty programDir means where the running program keeps its files
+// (locateRunningProgram); a given one holds both RFS/ and info.htm.
 AppWindows createAppWindows(const QString &programDir = QString());
 
 } // namespace app

@@ -26,7 +26,6 @@
 #include "views/webcam_panel.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QPageSetupDialog>
@@ -117,8 +116,7 @@ comm::LinkWidgets linkWidgets(const QWidget *form, int link)
 TForm1::TForm1(const QString &programDir, QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
-      programDirectory(withTrailingSeparator(programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                  : programDir))
+      programDirectory(withTrailingSeparator(programDir))
 {
     toolkit::useMessageBoxes();
     ui->setupUi(this);

@@ -59,12 +59,12 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // An empty programDir means the executable's directory.
-    explicit TForm1(const QString &programDir = QString(), QWidget *parent = nullptr);
+    // programDir is where RFS/ lies (see app/program_location.h).
+    explicit TForm1(const QString &programDir, QWidget *parent = nullptr);
     ~TForm1() override;
 
     void setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm, comm::TSetupForm2 *setupChassis);
-    // Where RFS/ and info.htm are looked up, with a trailing separator.
+    // Where RFS/ is looked up, with a trailing separator.
     QString programDir() const { return programDirectory; }
 
     void FormCreate();

@@ -15,6 +15,8 @@ VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(ar
     // appended to every window's caption instead.)
     setApplicationName(QStringLiteral("Velmora Projekt"));
     setWindowIcon(QIcon(QStringLiteral(":/images/velmora.png")));
+    // Ties the windows to the installed launcher and its icon (Wayland goes by it).
+    setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
 }
 
 bool VelmoraApplication::notify(QObject *receiver, QEvent *event)

@@ -8,6 +8,13 @@
 
 namespace comm {
 
+// Why a link failed: the reason in the system's words, and whether the user's
+// account lacks the right to use the device, which the operator can put right.
+struct LinkFailure {
+    QString reason;
+    bool noPermission = false;
+};
+
 class Link : public QObject {
     Q_OBJECT
 
@@ -29,9 +36,8 @@ signals:
     // The device went away under an open link; the link is closed by then.
     void lost();
     void received(const std::string &text);
-    // An attempt to open failed, or an open link met an error; reason is in the
-    // system's words.
-    void failed(const QString &reason);
+    // An attempt to open failed, or an open link met an error.
+    void failed(const comm::LinkFailure &failure);
 };
 
 } // namespace comm

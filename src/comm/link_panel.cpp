@@ -354,14 +354,19 @@ void LinkPanel::toggleSerial()
     RefreshSerialBoxes();
 }
 
-// Showing a port that never opened as connected would hide the fault.
-void LinkPanel::serialOpenFailed(const QString &reason)
+// Showing a port that never opened as connected would hide the fault. A
+// refusal for lack of permission is the usual first meeting with a USB adapter
+// on Linux, so the box says how to get it.
+void LinkPanel::serialOpenFailed(const LinkFailure &failure)
 {
     enter(State::Idle);
-    msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
-                  .arg(toolkit::fromBytes(serial->port().DeviceName()), reason)
-                  .toStdString());
+    QString text = QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
+                       .arg(toolkit::fromBytes(serial->port().DeviceName()), failure.reason);
+    if (failure.noPermission)
+        text += QStringLiteral("\n\nIhr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe "
+                               "dialout gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; "
+                               "das gilt ab der nächsten Anmeldung.");
+    msg::show(msg::Kind::Error, msg::Buttons::Ok, text.toStdString());
 }
 
 // The link has closed the port already; the panel follows and says why.

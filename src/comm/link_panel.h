@@ -24,6 +24,7 @@ namespace comm {
 
 class DebugLog;
 class Link;
+struct LinkFailure;
 class SerialLink;
 class TcpLink;
 
@@ -125,7 +126,7 @@ private:
     void send(const std::string &command);
     void toggleSerial();
     bool toggleTcp();
-    void serialOpenFailed(const QString &reason);
+    void serialOpenFailed(const LinkFailure &failure);
     void serialLost();
     std::array<QComboBox *, 5> serialBoxes() const;
 

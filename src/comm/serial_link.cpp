@@ -24,7 +24,8 @@ void SerialLink::open()
     if (thread.Open())
         emit opened();
     else
-        emit failed(toolkit::fromSystemText(thread.LastError()));
+        emit failed({toolkit::fromSystemText(thread.LastError()),
+                     thread.LastFailure() == platform::OpenFailure::NoPermission});
 }
 
 void SerialLink::close()

@@ -57,6 +57,7 @@ void TCommThread::openPort()
             return;
         if (!device->open(deviceName)) {
             lastError = device->openError();
+            lastFailure = device->openFailure();
             return;
         }
         lastError.clear();

@@ -42,6 +42,8 @@ public:
     bool Open();
     // Why the last Open failed, in the system's words; empty after one that succeeded.
     const std::string &LastError() const { return lastError; }
+    // Whether the last failed Open was refused for lack of permission.
+    platform::OpenFailure LastFailure() const { return lastFailure; }
     bool Close();
     bool Connected() const { return connected; }
     // A text goes onto the line whole or not at all, without waiting: false
@@ -116,6 +118,7 @@ private:
     // Counts opens and closes, so a block read from an earlier opening is recognised.
     std::uint64_t generation = 0;
     std::string lastError; // main thread only
+    platform::OpenFailure lastFailure = platform::OpenFailure::Other; // main thread only
 
     std::thread worker;
     std::atomic<bool> terminateRequested {false};

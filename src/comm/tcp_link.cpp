@@ -104,7 +104,7 @@ void TcpLink::onError(QAbstractSocket::SocketError error)
     if (error == QAbstractSocket::RemoteHostClosedError)
         return;
     connectTimer.stop();
-    emit failed(socket.errorString());
+    emit failed({socket.errorString()});
 }
 
 void TcpLink::onConnectTimeout()
@@ -112,7 +112,7 @@ void TcpLink::onConnectTimeout()
     if (!attempting())
         return;
     socket.abort();
-    emit failed(QStringLiteral("Zeitüberschreitung beim Verbindungsaufbau"));
+    emit failed({QStringLiteral("Zeitüberschreitung beim Verbindungsaufbau")});
 }
 
 } // namespace comm

@@ -31,6 +31,12 @@ enum class IoResult {
     HardError, // the device is gone (adapter pulled, pty master closed); retrying is pointless
 };
 
+// Why an open failed, as far as the operator can do something about it.
+enum class OpenFailure {
+    Other,
+    NoPermission, // the user's account may not use the device
+};
+
 // What ended a wait, as far as the port is concerned.
 enum class PortEvent {
     None,     // woken, timed out, or a backend that only polls
@@ -48,6 +54,7 @@ public:
     virtual bool open(const std::string &name) = 0;
     // Why the last open failed, in the system's words.
     virtual std::string openError() const = 0;
+    virtual OpenFailure openFailure() const = 0;
     // Remembers the port's settings as found, for restoreSaved().
     virtual bool saveCurrent() = 0;
     // False when the port refuses a value; it then keeps its line parameters.

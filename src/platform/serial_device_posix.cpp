@@ -127,9 +127,13 @@ public:
         // an XOFF arrived, and opening a FIFO would wait for a writer.
         const int opened = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (opened < 0) {
-            error = std::strerror(errno);
+            const int cause = errno;
+            error = std::strerror(cause);
+            // Serial devices belong to a group (dialout on Debian); an account outside it gets EACCES.
+            openRefusal = cause == EACCES || cause == EPERM ? OpenFailure::NoPermission : OpenFailure::Other;
             return false;
         }
+        openRefusal = OpenFailure::Other;
         if (!isSerialDevice(opened)) {
             error = "kein serielles Gerät";
             ::close(opened);
@@ -152,6 +156,7 @@ public:
     }
 
     std::string openError() const override { return error; }
+    OpenFailure openFailure() const override { return openRefusal; }
 
     bool saveCurrent() override
     {
@@ -302,6 +307,7 @@ private:
     termios saved {};
     bool haveSaved = false;
     std::string error;
+    OpenFailure openRefusal = OpenFailure::Other;
 };
 
 } // namespace

@@ -92,6 +92,9 @@ public:
     }
 
     std::string openError() const override { return error; }
+    // Windows answers "access denied" for a port another program holds: that is
+    // no matter of the account's rights, and the system's words say it well.
+    OpenFailure openFailure() const override { return OpenFailure::Other; }
 
     // Read time-outs as the console always set them (15 ms between bytes, 1 ms a
     // byte plus 250 ms in all); reads ask only for what is waiting, so they rarely matter.

@@ -13,10 +13,10 @@ namespace {
 constexpr int kButtonMargin = 8;
 }
 
-TInfoForm1::TInfoForm1(QWidget *mainWindow, const QString &programDir)
+TInfoForm1::TInfoForm1(QWidget *mainWindow, const QString &infoPage)
     : LockingWindow(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint
                                     | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TInfoForm1>()), programDir(programDir)
+      ui(std::make_unique<Ui::TInfoForm1>()), infoPage(infoPage)
 {
     ui->setupUi(this);
     setFixedSize(size());
@@ -40,7 +40,7 @@ void TInfoForm1::FormShow()
                     height() - ui->btnOK->height() - kButtonMargin);
     ui->CppWebBrowser1->move(clientWidth / 2 - ui->CppWebBrowser1->width() / 2, ui->CppWebBrowser1->y());
     // Loaded afresh at every showing: a page changed on disk shows as it is now.
-    ui->CppWebBrowser1->navigate(QUrl::fromLocalFile(programDir + QStringLiteral("info.htm")));
+    ui->CppWebBrowser1->navigate(QUrl::fromLocalFile(infoPage));
     LockingWindow::FormShow();
 }
 

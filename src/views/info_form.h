@@ -1,6 +1,6 @@
 #pragma once
-// The info window: shows info.htm from the program directory, reloaded at every
-// showing, and locks the main window while it is open.
+// The info window: shows info.htm, reloaded at every showing, and locks the
+// main window while it is open.
 #include "toolkit/locking_window.h"
 
 #include <memory>
@@ -14,8 +14,8 @@ class TInfoForm1 : public toolkit::LockingWindow {
     Q_OBJECT
 
 public:
-    // programDir, with a trailing separator, is where info.htm lies.
-    TInfoForm1(QWidget *mainWindow, const QString &programDir);
+    // infoPage is the path of info.htm.
+    TInfoForm1(QWidget *mainWindow, const QString &infoPage);
     ~TInfoForm1() override;
 
     void FormShow() override;
@@ -23,7 +23,7 @@ public:
 
 private:
     std::unique_ptr<Ui::TInfoForm1> ui;
-    QString programDir;
+    QString infoPage;
 };
 
 } // namespace views

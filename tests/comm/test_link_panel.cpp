@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(platform::OpenFailure)
+
 namespace {
 
 using State = comm::LinkPanel::State;
@@ -103,17 +105,33 @@ private slots:
         QCOMPARE(rig.openedTold, 1);
     }
 
+    void serialPortThatWillNotOpenIsReportedWithItsReason_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<platform::OpenFailure>("failure");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("device missing") << "No such file or directory" << platform::OpenFailure::Other << QString();
+        QTest::newRow("account not in dialout")
+            << "Permission denied" << platform::OpenFailure::NoPermission
+            << "\n\nIhr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe dialout gehören. Mit "
+               "„sudo usermod -aG dialout $USER“ nehmen Sie es auf; das gilt ab der nächsten Anmeldung.";
+    }
+
     void serialPortThatWillNotOpenIsReportedWithItsReason()
     {
+        QFETCH(QString, error);
+        QFETCH(platform::OpenFailure, failure);
+        QFETCH(QString, advice);
         FakePort port;
         port.openSucceeds = false;
-        port.openError = "Permission denied";
+        port.openError = error.toStdString();
+        port.openFailure = failure;
         Rig rig(FakeSerialDevice::on(port));
         rig.chooseSerial("/dev/ttyUSB0");
         rig.widgets.connectButton->click();
         QCOMPARE(rig.panel->state(), State::Idle);
-        QCOMPARE(rig.recorder.texts(), QStringList{QStringLiteral("Die serielle Schnittstelle /dev/ttyUSB0 konnte "
-                                                                  "nicht geöffnet werden:\nPermission denied")});
+        QCOMPARE(rig.recorder.texts(),
+                 QStringList{"Die serielle Schnittstelle /dev/ttyUSB0 konnte nicht geöffnet werden:\n" + error + advice});
         QCOMPARE(rig.busyTold, std::vector<bool>{false});
         QCOMPARE(rig.openedTold, 0);
         QCOMPARE(rig.widgets.connectButton->text(), QStringLiteral("Verbinden"));

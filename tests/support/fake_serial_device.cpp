@@ -47,6 +47,8 @@ std::string FakeSerialDevice::openError() const
     return port.openError;
 }
 
+platform::OpenFailure FakeSerialDevice::openFailure() const { return port.openFailure; }
+
 bool FakeSerialDevice::saveCurrent()
 {
     port.calls.push_back("saveCurrent");

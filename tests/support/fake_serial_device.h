@@ -17,6 +17,7 @@ struct FakePort {
     // Set up before use; read by the device.
     bool openSucceeds = true;
     std::string openError = "No such file or directory";
+    platform::OpenFailure openFailure = platform::OpenFailure::Other;
     bool configureSucceeds = true;
     bool closeSucceeds = true;
 
@@ -61,6 +62,7 @@ public:
 
     bool open(const std::string &name) override;
     std::string openError() const override;
+    platform::OpenFailure openFailure() const override;
     bool saveCurrent() override;
     bool configure(const platform::LineSettings &settings) override;
     bool setQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;

@@ -1,0 +1,28 @@
+#pragma once
+// Where the program's files lie. A program directory holds RFS/ (the settings
+// file, the motion sets, velmora.ini) with info.htm beside the executable, as
+// the portable folder and the build tree have it. Installed under a prefix
+// (bin/velmora), the executable's directory is not the user's to write to: the
+// user's data directory takes its place for RFS/, and info.htm is the one
+// installed with the program in share/velmora.
+#include <QString>
+
+namespace app {
+
+struct ProgramLocation {
+    QString dataDir;  // with a trailing separator; RFS/ lies in it
+    QString infoPage; // the page the info window shows
+
+    // Both in one program directory.
+    static ProgramLocation ofProgramDirectory(const QString &programDir);
+};
+
+// The rule: RFS/ beside the executable makes its directory the program
+// directory. Otherwise userDataDir takes that role, and its RFS/ is created
+// here when it is missing (the first start).
+ProgramLocation locateProgramFiles(const QString &executableDir, const QString &userDataDir);
+
+// The rule for the running executable and the current user ($XDG_DATA_HOME/velmora).
+ProgramLocation locateRunningProgram();
+
+} // namespace app
