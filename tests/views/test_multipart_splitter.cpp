@@ -38,35 +38,27 @@ void TestMultipartSplitter::boundaryFromContentType()
 
 void TestMultipartSplitter::partsAsTheyArrive_data()
 {
+    using Parts = QList<QByteArray>;
     QTest::addColumn<QByteArray>("boundary");
     QTest::addColumn<QByteArray>("stream");
-    QTest::addColumn<QList<QByteArray>>("parts");
+    QTest::addColumn<Parts>("parts");
     QTest::addColumn<int>("dropped");
-    const QByteArray part1 = "--frame\r\nContent-Type: image/jpeg\r\nContent-Length: 4\r\n\r\nAB\r\n\r\n";
-    const QByteArray part2 = "--frame\r\nContent-Type: image/jpeg\r\n\r\nxyz\r\n";
-    QTest::newRow("with and without length") << QByteArray("frame") << part1 + part2 + "--frame\r\n"
-                                             << QList<QByteArray>{"AB\r\n", "xyz"} << 0;
-    QTest::newRow("preamble and bare line feeds") << QByteArray("frame")
-                                                  << QByteArray("junk\n--frame\nContent-Length: 2\n\nhi\n--frame\n\nho\n--frame")
-                                                  << QList<QByteArray>{"hi", "ho"} << 0;
-    QTest::newRow("boundary announced with its dashes") << QByteArray("--frame") << part2 + "--frame"
-                                                        << QList<QByteArray>{"xyz"} << 0;
-    QTest::newRow("truncated last part") << QByteArray("frame") << part2 + "--frame\r\nContent-Length: 9\r\n\r\nabc"
-                                         << QList<QByteArray>{"xyz"} << 0;
-    QTest::newRow("closing delimiter ends the stream") << QByteArray("frame") << part2 + "--frame--\r\n" + part2 + "--frame"
-                                                       << QList<QByteArray>{"xyz"} << 0;
-    QTest::newRow("no delimiter at all") << QByteArray("frame") << QByteArray(100, 'x') << QList<QByteArray>{} << 0;
-    QTest::newRow("bad length: ends at the delimiter") << QByteArray("frame")
-                                                       << QByteArray("--frame\r\nContent-Length: 4x\r\n\r\nab\r\n--frame")
-                                                       << QList<QByteArray>{"ab"} << 0;
-    // The limit in these rows is 64 bytes.
-    QTest::newRow("length over the limit") << QByteArray("frame")
-                                           << "--frame\r\nContent-Length: 100\r\n\r\n" + QByteArray(100, 'j') + part2 + "--frame"
-                                           << QList<QByteArray>{"xyz"} << 1;
-    QTest::newRow("huge part without length") << QByteArray("frame") << "--frame\r\n\r\n" + QByteArray(4000, 'j') + "\r\n" + part2 + "--frame"
-                                              << QList<QByteArray>{"xyz"} << 1;
-    QTest::newRow("endless header line") << QByteArray("frame") << "--frame\r\nX: " + QByteArray(200, 'h') + "\r\n\r\nq\r\n" + part2 + "--frame"
-                                         << QList<QByteArray>{"xyz"} << 1;
+    const QByteArray sized = "--frame\r\nContent-Type: image/jpeg\r\nContent-Length: 4\r\n\r\nAB\r\n\r\n";
+    const QByteArray open = "--frame\r\nContent-Type: image/jpeg\r\n\r\nxyz\r\n";
+    const auto row = [](const char *name, const QByteArray &boundary, const QByteArray &stream, const Parts &parts,
+                        int dropped = 0) { QTest::newRow(name) << boundary << stream << parts << dropped; };
+    row("with and without length", "frame", sized + open + "--frame\r\n", {"AB\r\n", "xyz"});
+    row("preamble, bare line feeds", "frame", "junk\n--frame\nContent-Length: 2\n\nhi\n--frame\n\nho\n--frame", {"hi", "ho"});
+    row("boundary announced with its dashes", "--frame", open + "--frame", {"xyz"});
+    row("truncated last part", "frame", open + "--frame\r\nContent-Length: 9\r\n\r\nabc", {"xyz"});
+    row("closing delimiter ends the stream", "frame", open + "--frame--\r\n" + open + "--frame", {"xyz"});
+    row("no delimiter at all", "frame", QByteArray(100, 'x'), {});
+    row("bad length: ends at the delimiter", "frame", "--frame\r\nContent-Length: 4x\r\n\r\nab\r\n--frame", {"ab"});
+    // The limit is 64 bytes.
+    row("length over the limit", "frame", "--frame\r\nContent-Length: 100\r\n\r\n" + QByteArray(100, 'j') + open + "--frame",
+        {"xyz"}, 1);
+    row("huge part without length", "frame", "--frame\r\n\r\n" + QByteArray(4000, 'j') + "\r\n" + open + "--frame", {"xyz"}, 1);
+    row("endless header line", "frame", "--frame\r\nX: " + QByteArray(200, 'h') + "\r\n\r\nq\r\n" + open + "--frame", {"xyz"}, 1);
 }
 
 // Whole, and again byte by byte: how the bytes are cut must not matter.
