@@ -2,7 +2,6 @@
 
 #include "toolkit/byte_text.h"
 #include "toolkit/message_sink.h"
-#include "toolkit/web_browser.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 #pragma once
 // The webcam row: four octet fields that check every change, and the button
 // that shows the camera's page in the embedded browser.
+#include "views/browsers.h"
 #include "views/webcam_address.h"
 
 #include <QObject>
@@ -9,16 +10,13 @@
 
 class QLineEdit;
 class QPushButton;
-namespace toolkit {
-class WebBrowser;
-}
 
 namespace views {
 
 struct WebcamWidgets {
     std::array<QLineEdit *, kOctets> octets; // edtWebCamIP1 .. edtWebCamIP4
     QPushButton *btnWebCamConnect;
-    toolkit::WebBrowser *browser;
+    WebcamBrowser *browser;
 };
 
 class WebcamPanel : public QObject {

@@ -1,14 +1,16 @@
 #include "app/tform1.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
-#include "toolkit/web_browser.h"
+#include "views/browsers.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#if VELMORA_WEBENGINE
 #include <QWebEngineView>
+#endif
 #include <QtTest>
 
 namespace {
@@ -90,7 +92,7 @@ void TestWebcamView::rowShowsDefaultsWithLabelAndHint()
     QCOMPARE(label->buddy(), octet(1));
     auto *button = form->findChild<QPushButton *>(QStringLiteral("btnWebCamConnect"));
     QCOMPARE(button->text(), QStringLiteral("WebCam verbinden"));
-    QCOMPARE(form->findChild<toolkit::WebBrowser *>(QStringLiteral("CppWebBrowser1"))->size(), QSize(350, 349));
+    QCOMPARE(form->findChild<views::WebcamBrowser *>(QStringLiteral("CppWebBrowser1"))->size(), QSize(350, 349));
 }
 
 static void addFieldRows(const QStringList &texts)
@@ -195,8 +197,11 @@ void TestWebcamView::storedInvalidOctetIsReplacedAndTheOthersStillSet()
 // address builder, never loaded.
 void TestWebcamView::connectNavigatesToTheDottedAddress()
 {
+#if !VELMORA_WEBENGINE
+    QSKIP("watches Qt WebEngine's loads; the light camera view has tests of its own");
+#else
     createWindow().show();
-    auto *browser = form->findChild<toolkit::WebBrowser *>(QStringLiteral("CppWebBrowser1"));
+    auto *browser = form->findChild<views::WebcamBrowser *>(QStringLiteral("CppWebBrowser1"));
     const QStringList loopback = {"127", "0", "0", "1"};
     for (int field = 1; field <= 4; ++field)
         octet(field)->setText(loopback[field - 1]);
@@ -213,6 +218,7 @@ void TestWebcamView::connectNavigatesToTheDottedAddress()
     QTest::mouseClick(button, Qt::LeftButton);
     QTRY_COMPARE(loads.size(), 2);
     QVERIFY(recorder->entries().empty());
+#endif
 }
 
 int main(int argc, char *argv[])
