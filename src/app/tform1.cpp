@@ -3,7 +3,9 @@
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
 #include "chassis/drive_panel.h"
+#include "chassis/drive_setup_window.h"
 #include "chassis/fahrwerk.h"
+#include "chassis/manual_drive.h"
 #include "chassis/telemetry_panel.h"
 #include "comm/debug_log.h"
 #include "comm/identification.h"
@@ -11,6 +13,7 @@
 #include "comm/serial_link.h"
 #include "comm/setup_forms.h"
 #include "comm/tcp_link.h"
+#include "platform/game_controller.h"
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
 #include "toolkit/byte_text.h"
@@ -116,6 +119,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupLinks();
     setupArm();
     setupChassis();
+    setupManualDrive();
     setupSequenceEditor();
     setupWebcam();
     setupSettings();
@@ -185,6 +189,16 @@ void TForm1::setupChassis()
         *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
 }
 
+// The gamepad and the keys drive through the drive panel; the set-up window
+// restores their stored choices.
+void TForm1::setupManualDrive()
+{
+    gameController = std::make_unique<platform::GameController>(this);
+    manualDrive = std::make_unique<chassis::ManualDrive>(*drivePanel, *gameController, *this, this);
+    driveSetupWindow =
+        std::make_unique<chassis::DriveSetupWindow>(*gameController, *manualDrive, programDirectory, this);
+}
+
 // Steps record the joints as they stand and are replayed through them.
 void TForm1::setupSequenceEditor()
 {
@@ -217,6 +231,7 @@ void TForm1::setupMenu()
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
+    connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
     connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
@@ -238,6 +253,12 @@ void TForm1::wirePanels()
     connect(chassisLink, &comm::LinkPanel::busyChanged, drivePanel.get(), [this](bool busy) {
         if (!busy)
             drivePanel->switchChassis(false);
+    });
+    // Pad and keys drive from the same opening of link 2 until it is free again.
+    connect(chassisLink, &comm::LinkPanel::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
+    connect(chassisLink, &comm::LinkPanel::busyChanged, manualDrive.get(), [this](bool busy) {
+        if (!busy)
+            manualDrive->setLinkOpen(false);
     });
 }
 
@@ -347,6 +368,13 @@ void TForm1::RoboterFahrwerk1Click()
 {
     if (setupFormChassis)
         setupFormChassis->show();
+}
+
+void TForm1::Steuerung1Click()
+{
+    driveSetupWindow->show();
+    driveSetupWindow->raise();
+    driveSetupWindow->activateWindow();
 }
 
 void TForm1::Info1Click()

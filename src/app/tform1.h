@@ -17,7 +17,9 @@ class ServoTimer;
 } // namespace arm
 namespace chassis {
 class DrivePanel;
+class DriveSetupWindow;
 class Fahrwerk;
+class ManualDrive;
 class TelemetryPanel;
 } // namespace chassis
 namespace comm {
@@ -26,6 +28,9 @@ class LinkPanel;
 class TSetupForm1;
 class TSetupForm2;
 } // namespace comm
+namespace platform {
+class GameController;
+}
 namespace sequence {
 class SequenceEditor;
 }
@@ -69,6 +74,7 @@ public:
     void Beenden1Click();
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
+    void Steuerung1Click();
     void Info1Click();
 
 protected:
@@ -81,6 +87,7 @@ private:
     void setupLinks();
     void setupArm();
     void setupChassis();
+    void setupManualDrive();
     void setupSequenceEditor();
     void setupWebcam();
     void setupSettings();
@@ -102,6 +109,9 @@ private:
     std::unique_ptr<arm::ServoTimer> servoTimer;
     std::unique_ptr<chassis::TelemetryPanel> telemetryPanel;
     std::unique_ptr<chassis::DrivePanel> drivePanel;
+    std::unique_ptr<platform::GameController> gameController;
+    std::unique_ptr<chassis::ManualDrive> manualDrive;
+    std::unique_ptr<chassis::DriveSetupWindow> driveSetupWindow;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
     std::unique_ptr<views::WebcamPanel> webcamPanel;
     std::unique_ptr<settings::SettingsStore> settingsStore;

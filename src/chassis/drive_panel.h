@@ -46,6 +46,14 @@ public:
     // On: the controls first, then the model; off: the model first.
     void switchChassis(bool on);
 
+    // Driving by gamepad or keyboard, through the handlers of the controls, which
+    // show it: 'v', 'r' or 's' (the speed stays), the button goes down.
+    void setDirection(char richtung);
+    // The direction, and the speed and steering sliders moved to 0..255 and the steering.
+    void drive(char richtung, int speed, int steering);
+    // As the red stop button: direction stop, speed 0.
+    void stop();
+
     void KettenTimer1Timer();
     void btnVorClick();
     void btnVorMouseDown();
