@@ -10,6 +10,8 @@ namespace chassis {
 namespace {
 constexpr int kFullSpeed = 255;
 constexpr int kFullSteering = 100;
+// Half of the trigger's 32768 steps.
+constexpr int kTriggerHalfWay = (platform::kPadAxisMax + 1) / 2;
 } // namespace
 
 void PadDrive::setSettings(const PadSettings &chosen)
@@ -38,7 +40,7 @@ int PadDrive::deflection(int axis, int outOf) const
 PadIntent PadDrive::next(const platform::PadState &pad)
 {
     const bool wasArmed = isArmed;
-    const bool triggerHeld = pad.rightTrigger > platform::kPadAxisMax / 2;
+    const bool triggerHeld = pad.rightTrigger > kTriggerHalfWay;
     const int forward = -deflection(pad.leftY, kFullSpeed);
     const int steering = deflection(pad.leftX, kFullSteering);
     if (pad.b)
