@@ -86,6 +86,10 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
       stateLine(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Setup: Steuerung"));
+    padLabel->setObjectName(QStringLiteral("padName"));
+    deadZone->setObjectName(QStringLiteral("deadZone"));
+    deadMan->setObjectName(QStringLiteral("deadMan"));
+    stateLine->setObjectName(QStringLiteral("stateLine"));
     deadZone->setRange(PadSettings::kDeadZoneMin, PadSettings::kDeadZoneMax);
     deadZone->setSuffix(QStringLiteral(" %"));
     deadZone->setToolTip(QStringLiteral("Auslenkung der Sticks um die Mitte, die als Ruhe gilt"));

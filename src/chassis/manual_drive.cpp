@@ -92,11 +92,15 @@ void ManualDrive::actingChanged(const QString &endedBecause)
     showState();
 }
 
+// A new dead zone applies from the next reading; a changed rule is taken up afresh.
 void ManualDrive::setPadSettings(const PadSettings &settings)
 {
-    letGoOfPad(QStringLiteral("Einstellung geändert"));
+    const bool ruleChanged = settings.deadMan != padDrive.settings().deadMan;
+    if (ruleChanged)
+        letGoOfPad(QStringLiteral("Totmannschalter umgestellt"));
     padDrive.setSettings(settings);
-    takeUpPad();
+    if (ruleChanged)
+        takeUpPad();
     showState();
 }
 
@@ -183,7 +187,9 @@ bool ManualDrive::takeKey(const QWidget &receiver, const QKeyEvent &key)
     }
     if (held)
         return true;
-    if (!acting() || keepsKeys(receiver) || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    // A key the focused control ignored comes by again on its way to the window.
+    const QWidget *focus = QApplication::focusWidget();
+    if (!acting() || keepsKeys(focus ? *focus : receiver) || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     if (!key.isAutoRepeat())
         startKey(*action);

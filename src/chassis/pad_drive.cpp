@@ -16,9 +16,10 @@ constexpr int kTriggerHalfWay = (platform::kPadAxisMax + 1) / 2;
 
 void PadDrive::setSettings(const PadSettings &chosen)
 {
+    if (chosen.deadMan != current.deadMan)
+        disarm();
     current = chosen;
     current.deadZonePercent = std::clamp(chosen.deadZonePercent, PadSettings::kDeadZoneMin, PadSettings::kDeadZoneMax);
-    disarm();
 }
 
 void PadDrive::disarm()

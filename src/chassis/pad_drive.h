@@ -35,7 +35,7 @@ struct PadIntent {
 
 class PadDrive {
 public:
-    // Disarms: a changed rule must be taken up afresh.
+    // A changed dead-man rule disarms: it must be taken up afresh.
     void setSettings(const PadSettings &chosen);
     const PadSettings &settings() const { return current; }
     bool armed() const { return isArmed; }

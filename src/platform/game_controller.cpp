@@ -44,8 +44,8 @@ void GameController::poll()
     SDL_GameControllerUpdate();
     if (pad && !SDL_GameControllerGetAttached(pad)) {
         closePad();
-        tell(PadState());
         emit padChanged(name);
+        tell(PadState());
     }
     if (!pad)
         openFirstPad();
