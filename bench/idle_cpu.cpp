@@ -1,6 +1,8 @@
 // What the real window costs while it waits: CPU of the whole process (less
-// the threads that play the robot) with no link open, with link 1 open over a
-// pty and nothing moving, with both links open and the chassis timer stopped,
+// the threads that play the robot) with no link open, what the gamepad's
+// hot-plug check adds to that with no pad plugged in (against the same window
+// with the check stopped), a pad plugged in and at rest (SDL's virtual
+// joystick), with link 1 open over a pty and nothing moving, with both links open and the chassis timer stopped,
 // with both links open and the chassis rotation running (the board answering
 // its telemetry requests), and after both serial links were closed again, when
 // their workers must not wake at all.
@@ -17,6 +19,9 @@
 #include <cstdio>
 #include <unistd.h>
 
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
 namespace {
 
 // Percent of one core over one period.
@@ -26,6 +31,48 @@ double measureCpuPercent(const std::vector<pthread_t> &robot, int periodMs)
     bench::runEventsFor(periodMs);
     return meter.coreShare() * 100;
 }
+
+struct Idle {
+    double cpuPercent;
+    double mainThreadWakeUpsPerSecond;
+};
+
+Idle measureIdle(const std::vector<pthread_t> &robot, int periodMs)
+{
+    const long switchesBefore = bench::callingThreadContextSwitches();
+    const double cpu = measureCpuPercent(robot, periodMs);
+    return {cpu, (bench::callingThreadContextSwitches() - switchesBefore) * 1000.0 / periodMs};
+}
+
+// A pad at rest, plugged in while the console runs; only the virtual one counts.
+class RestingPad {
+public:
+    RestingPad()
+    {
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+        SDL_VirtualJoystickDesc desc {};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.name = "Benchpad";
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        joystick = SDL_JoystickOpen(index);
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768); // released
+    }
+    ~RestingPad()
+    {
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
+
+private:
+    int index;
+    SDL_Joystick *joystick;
+};
 
 // The serial workers: threads started since before that carry the process's
 // name (Qt names its own threads).
@@ -59,8 +106,35 @@ int main(int argc, char *argv[])
         return 1;
     bench::runEventsFor(1000); // the window settles after showing
 
-    const double noLink = measureCpuPercent(robot, periodMs);
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT, "0x0000/0x0000");
+    QTimer *padCheck = window.timer("GamepadPoll");
+    int padChecks = 0;
+    QObject::connect(padCheck, &QTimer::timeout, [&padChecks] { ++padChecks; });
+    const Idle noPad = measureIdle(robot, periodMs);
+    const double noLink = noPad.cpuPercent;
     bench::Figure("idle.no_link.cpu", noLink, "%").print();
+    bench::Figure("idle.no_pad.hot_plug_checks", padChecks * 1000.0 / periodMs, "per s").atMost(1.0).print();
+    padCheck->stop();
+    const Idle unchecked = measureIdle(robot, periodMs);
+    padCheck->start();
+    bench::Figure("idle.no_pad.cpu_of_checks", noPad.cpuPercent - unchecked.cpuPercent, "%")
+        .against("idle.no_pad_checks_stopped.cpu", unchecked.cpuPercent)
+        .print();
+    bench::Figure("idle.no_pad.main_thread_wake_ups_of_checks",
+                  noPad.mainThreadWakeUpsPerSecond - unchecked.mainThreadWakeUpsPerSecond, "per s")
+        .against("idle.no_pad_checks_stopped.main_thread_wake_ups", unchecked.mainThreadWakeUpsPerSecond)
+        .atMost(1.0)
+        .print();
+    {
+        RestingPad pad;
+        bench::runEventsFor(1500); // found by the next check
+        if (padCheck->interval() == 1000)
+            return 1;
+        const double padAtRest = measureCpuPercent(robot, periodMs);
+        bench::Figure("idle.pad_at_rest.cpu", padAtRest, "%").against("idle.no_link.cpu", noLink).print();
+        bench::Figure("idle.pad_at_rest.extra_cpu", padAtRest - noLink, "%").atMost(0.3).print();
+    }
+    bench::runEventsFor(1500); // the pad is gone: back to a check a second
 
     const std::set<int> threadsBefore = bench::threadIds();
     if (!window.openSerial(1, armLine.deviceName()))
