@@ -125,14 +125,14 @@ QWidget *DriveSetupWindow::buildTable()
         const char *padControl;
         const char *effect;
     } rows[] = {
-        {Action::Forward, "linker Stick nach vorn", "vorwärts: Tastatur mit dem Geschwindigkeitsregler, Stick je nach Auslenkung"},
-        {Action::Backward, "linker Stick nach hinten", "rückwärts, ebenso"},
-        {std::nullopt, "linker Stick links/rechts", "lenken (Mitte: geradeaus)"},
+        {Action::Forward, "linker Stick nach vorn", "vorwärts (Tempo: Regler bzw. Auslenkung)"},
+        {Action::Backward, "linker Stick nach hinten", "rückwärts (ebenso)"},
+        {std::nullopt, "linker Stick links/rechts", "lenken, Mitte: geradeaus"},
         {Action::SharpLeft, "linke Schultertaste", "scharf links, solange gehalten"},
         {Action::SharpRight, "rechte Schultertaste", "scharf rechts, solange gehalten"},
         {Action::Horn, "A", "hupen, solange gehalten"},
         {Action::Stop, "B", "STOP: Richtung Stopp, Geschwindigkeit 0"},
-        {std::nullopt, "rechter Trigger", "Totmannschalter: fährt nur, solange er über die Hälfte gedrückt ist"},
+        {std::nullopt, "rechter Trigger", "Totmannschalter: über die Hälfte gedrückt halten"},
     };
     auto *table = new QTableWidget(int(std::size(rows)), 3, this);
     table->setAccessibleName(QStringLiteral("Tastenbelegung"));
@@ -148,7 +148,9 @@ QWidget *DriveSetupWindow::buildTable()
         table->setItem(row, 2, new QTableWidgetItem(QString::fromUtf8(rows[row].effect)));
     }
     table->resizeColumnsToContents();
+    table->resizeRowsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
