@@ -14,13 +14,11 @@
 #include "support/figures.h"
 #include "support/line_peer.h"
 #include "support/pty_pair.h"
+#include "support/virtual_pad.h"
 
 #include <QTimer>
 #include <cstdio>
 #include <unistd.h>
-
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
 
 namespace {
 
@@ -43,36 +41,6 @@ Idle measureIdle(const std::vector<pthread_t> &robot, int periodMs)
     const double cpu = measureCpuPercent(robot, periodMs);
     return {cpu, (bench::callingThreadContextSwitches() - switchesBefore) * 1000.0 / periodMs};
 }
-
-// A pad at rest, plugged in while the console runs; only the virtual one counts.
-class RestingPad {
-public:
-    RestingPad()
-    {
-        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
-        SDL_VirtualJoystickDesc desc {};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Benchpad";
-        index = SDL_JoystickAttachVirtualEx(&desc);
-        joystick = SDL_JoystickOpen(index);
-        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768); // released
-    }
-    ~RestingPad()
-    {
-        SDL_JoystickClose(joystick);
-        SDL_JoystickDetachVirtual(index);
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    }
-
-private:
-    int index;
-    SDL_Joystick *joystick;
-};
 
 // The serial workers: threads started since before that carry the process's
 // name (Qt names its own threads).
@@ -106,7 +74,6 @@ int main(int argc, char *argv[])
         return 1;
     bench::runEventsFor(1000); // the window settles after showing
 
-    SDL_SetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT, "0x0000/0x0000");
     QTimer *padCheck = window.timer("GamepadPoll");
     int padChecks = 0;
     QObject::connect(padCheck, &QTimer::timeout, [&padChecks] { ++padChecks; });
@@ -126,7 +93,7 @@ int main(int argc, char *argv[])
         .atMost(1.0)
         .print();
     {
-        RestingPad pad;
+        const VirtualPad pad("Benchpad"); // at rest, trigger released
         bench::runEventsFor(1500); // found by the next check
         if (padCheck->interval() == 1000)
             return 1;
