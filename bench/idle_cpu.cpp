@@ -37,9 +37,9 @@ struct Idle {
 
 Idle measureIdle(const std::vector<pthread_t> &robot, int periodMs)
 {
-    const long switchesBefore = bench::callingThreadContextSwitches();
+    const long sleepsBefore = bench::callingThreadSleeps();
     const double cpu = measureCpuPercent(robot, periodMs);
-    return {cpu, (bench::callingThreadContextSwitches() - switchesBefore) * 1000.0 / periodMs};
+    return {cpu, (bench::callingThreadSleeps() - sleepsBefore) * 1000.0 / periodMs};
 }
 
 // The serial workers: threads started since before that carry the process's
@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
     bench::Figure("idle.no_pad.main_thread_wake_ups_of_checks",
                   noPad.mainThreadWakeUpsPerSecond - unchecked.mainThreadWakeUpsPerSecond, "per s")
         .against("idle.no_pad_checks_stopped.main_thread_wake_ups", unchecked.mainThreadWakeUpsPerSecond)
-        .atMost(1.0)
+        .atMost(1.1) // one a check, give or take a timer's tick at the period's edges
         .print();
     {
         const VirtualPad pad("Benchpad"); // at rest, trigger released

@@ -46,10 +46,10 @@ public:
     // On: the controls first, then the model; off: the model first.
     void switchChassis(bool on);
 
-    // Driving by gamepad or keyboard, through the handlers of the controls, which
-    // show it: 'v', 'r' or 's' (the speed stays), the button goes down.
+    // Driving by gamepad or keyboard goes through the controls, which show it.
+    // 'v', 'r' or 's': its button goes down; the speed stays.
     void setDirection(char richtung);
-    // The direction, and the speed and steering sliders moved to 0..255 and the steering.
+    // The direction, the speed (0..255) and the steering, which the sliders take.
     void drive(char richtung, int speed, int steering);
     // As the red stop button: direction stop, speed 0.
     void stop();

@@ -50,8 +50,9 @@ protected:
         painter.fillRect(QRectF(restStart, frame.top(), (fromCentre ? 2 : 1) * rest * span, frame.height()),
                          palette().midlight());
         const double end = origin + share * span;
-        painter.fillRect(QRectF(QPointF(std::min(origin, end), frame.top()), QPointF(std::max(origin, end), frame.bottom())),
-                         palette().highlight());
+        painter.fillRect(
+            QRectF(QPointF(std::min(origin, end), frame.top()), QPointF(std::max(origin, end), frame.bottom())),
+            palette().highlight());
         painter.setPen(palette().mid().color());
         painter.drawRect(frame);
     }
@@ -82,7 +83,8 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
       driveBar(new AxisBar(QStringLiteral("Linker Stick vor/zurück"), true)),
       triggerBar(new AxisBar(QStringLiteral("Rechter Trigger"), false)),
       deadZone(new QSpinBox(this)),
-      deadMan(new QCheckBox(QStringLiteral("Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist"), this)),
+      deadMan(new QCheckBox(QStringLiteral("Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist"),
+                            this)),
       stateLine(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Setup: Steuerung"));
@@ -136,7 +138,8 @@ QWidget *DriveSetupWindow::buildTable()
     };
     auto *table = new QTableWidget(int(std::size(rows)), 3, this);
     table->setAccessibleName(QStringLiteral("Tastenbelegung"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Tastatur"), QStringLiteral("Gamepad"), QStringLiteral("Wirkung")});
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Tastatur"), QStringLiteral("Gamepad"), QStringLiteral("Wirkung")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);

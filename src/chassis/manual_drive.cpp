@@ -189,7 +189,8 @@ bool ManualDrive::takeKey(const QWidget &receiver, const QKeyEvent &key)
         return true;
     // A key the focused control ignored comes by again on its way to the window.
     const QWidget *focus = QApplication::focusWidget();
-    if (!acting() || keepsKeys(focus ? *focus : receiver) || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    const bool combined = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!acting() || combined || keepsKeys(focus ? *focus : receiver))
         return false;
     if (!key.isAutoRepeat())
         startKey(*action);
