@@ -18,9 +18,9 @@ export QT_QPA_PLATFORM=offscreen
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 
 if [ "${VELMORA_BENCH_QUICK:-0}" = 1 ]; then
-    receive=(600) cadence=(10) arm=(60) idle=(5) startup=(3)
+    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3)
 else
-    receive=() cadence=() arm=() idle=() startup=()
+    receive=() cadence=() arm=() player=() idle=() startup=()
 fi
 
 figures=$bin/figures.txt
@@ -40,6 +40,7 @@ run() {
 run bench_receive_latency "${receive[@]}"
 run bench_chassis_cadence "${cadence[@]}"
 run bench_arm_latency "${arm[@]}"
+run bench_player_latency "${player[@]}"
 run bench_idle_cpu "${idle[@]}"
 run bench_log_append
 run bench_startup "${startup[@]}"

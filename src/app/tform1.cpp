@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/player_console.h"
+
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
 #include "chassis/drive_panel.h"
@@ -14,6 +16,8 @@
 #include "comm/setup_forms.h"
 #include "comm/tcp_link.h"
 #include "platform/game_controller.h"
+#include "sequence/motion_set_print.h"
+#include "sequence/player_window.h"
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
 #include "toolkit/byte_text.h"
@@ -24,7 +28,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 
 namespace app {
@@ -121,6 +129,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupChassis();
     setupManualDrive();
     setupSequenceEditor();
+    setupPlayer();
     setupWebcam();
     setupSettings();
     setupMenu();
@@ -208,6 +217,12 @@ void TForm1::setupSequenceEditor()
         armPanel->joints(), this, programDirectory);
 }
 
+void TForm1::setupPlayer()
+{
+    playerConsole = std::make_unique<PlayerConsole>(*sequenceEditor, *armPanel, *linkPanels[0]);
+    playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
+}
+
 void TForm1::setupWebcam()
 {
     webcamPanel = std::make_unique<views::WebcamPanel>(
@@ -229,6 +244,13 @@ void TForm1::setupMenu()
     connect(ui->Einstellungenspeichern1, &QAction::triggered, this, &TForm1::Einstellungenspeichern1Click);
     connect(ui->letzteEinstellungenladen1, &QAction::triggered, this, &TForm1::letzteEinstellungenladen1Click);
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(ui->starten1, &QAction::triggered, this, &TForm1::starten1Click);
+    connect(ui->laden1, &QAction::triggered, this, &TForm1::laden1Click);
+    connect(ui->erstellen1, &QAction::triggered, this, &TForm1::erstellen1Click);
+    connect(ui->speichern1, &QAction::triggered, this, &TForm1::speichern1Click);
+    connect(ui->speichernunter1, &QAction::triggered, this, &TForm1::speichernunter1Click);
+    connect(ui->Druckereinrichten1, &QAction::triggered, this, &TForm1::Druckereinrichten1Click);
+    connect(ui->drucken1, &QAction::triggered, this, &TForm1::drucken1Click);
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
@@ -254,6 +276,20 @@ void TForm1::wirePanels()
         if (!busy)
             drivePanel->switchChassis(false);
     });
+    // The motion-set player follows the arm's ticks and replies, and stops or
+    // holds for whatever it did not do itself.
+    sequence::PlayerWindow *player = playerWindow.get();
+    connect(servoTimer.get(), &arm::ServoTimer::ticked, player, &sequence::PlayerWindow::armTickPassed);
+    connect(armLink, &comm::LinkPanel::received, player, &sequence::PlayerWindow::armReceived);
+    connect(armLink, &comm::LinkPanel::busyChanged, player, [player](bool busy) {
+        if (!busy)
+            player->linkClosed();
+    });
+    connect(armPanel.get(), &arm::ArmPanel::jointChanged, player, &sequence::PlayerWindow::jointChanged);
+    connect(sequenceEditor.get(), &sequence::SequenceEditor::listChanged, player,
+            &sequence::PlayerWindow::listChanged);
+    connect(sequenceEditor.get(), &sequence::SequenceEditor::stepShown, player,
+            &sequence::PlayerWindow::showStepPosition);
     // Pad and keys drive from the same opening of link 2 until it is free again.
     connect(chassisLink, &comm::LinkPanel::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
     connect(chassisLink, &comm::LinkPanel::busyChanged, manualDrive.get(), [this](bool busy) {
@@ -271,9 +307,10 @@ void TForm1::FormCreate()
     drivePanel->setFahrwerkEnabled(false);
 }
 
-// Open ports and active sockets are shut before the question.
+// Open ports and active sockets are shut before the question, and nothing plays on.
 void TForm1::FormClose()
 {
+    playerWindow->close();
     for (auto &link : linkPanels)
         link->closeLink();
     settingsStore->offerToSave();
@@ -357,6 +394,33 @@ void TForm1::closeEvent(QCloseEvent *event)
 }
 
 void TForm1::Beenden1Click() { close(); }
+
+void TForm1::starten1Click() { playerWindow->start(); }
+void TForm1::laden1Click() { sequenceEditor->btnSeqOpenClick(); }
+void TForm1::erstellen1Click() { sequenceEditor->btnSeqNeuClick(); }
+void TForm1::speichern1Click() { sequenceEditor->save(); }
+void TForm1::speichernunter1Click() { sequenceEditor->saveAs(); }
+
+QPrinter &TForm1::motionSetPrinter()
+{
+    if (!printer)
+        printer = std::make_unique<QPrinter>();
+    return *printer;
+}
+
+void TForm1::Druckereinrichten1Click()
+{
+    QPageSetupDialog dialog(&motionSetPrinter(), this);
+    dialog.exec();
+}
+
+void TForm1::drucken1Click()
+{
+    QPrintDialog dialog(&motionSetPrinter(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        sequence::printMotionSet(motionSetPrinter(), sequenceEditor->fileLabel(), QDate::currentDate(),
+                                 sequenceEditor->steps());
+}
 
 void TForm1::RoboterArm1Click()
 {

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+class QPrinter;
 namespace Ui {
 class TForm1;
 }
@@ -32,8 +33,9 @@ namespace platform {
 class GameController;
 }
 namespace sequence {
+class PlayerWindow;
 class SequenceEditor;
-}
+} // namespace sequence
 namespace settings {
 class SettingsStore;
 struct Settings;
@@ -45,6 +47,8 @@ class WebcamPanel;
 } // namespace views
 
 namespace app {
+
+class PlayerConsole;
 
 // The models the window owns, reachable program-wide while it exists.
 extern arm::Servo *servo1;
@@ -72,6 +76,13 @@ public:
     void Einstellungenspeichern1Click();
     void letzteEinstellungenladen1Click();
     void Beenden1Click();
+    void starten1Click();
+    void laden1Click();
+    void erstellen1Click();
+    void speichern1Click();
+    void speichernunter1Click();
+    void Druckereinrichten1Click();
+    void drucken1Click();
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
     void Steuerung1Click();
@@ -89,12 +100,14 @@ private:
     void setupChassis();
     void setupManualDrive();
     void setupSequenceEditor();
+    void setupPlayer();
     void setupWebcam();
     void setupSettings();
     void setupMenu();
     void wirePanels();
     settings::Settings gatherSettings() const;
     void applySettings(const settings::SettingsRead &read);
+    QPrinter &motionSetPrinter();
 
     std::unique_ptr<Ui::TForm1> ui;
     QString programDirectory;
@@ -113,6 +126,10 @@ private:
     std::unique_ptr<chassis::ManualDrive> manualDrive;
     std::unique_ptr<chassis::DriveSetupWindow> driveSetupWindow;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
+    std::unique_ptr<PlayerConsole> playerConsole;
+    std::unique_ptr<sequence::PlayerWindow> playerWindow;
+    // Made when first asked for: its page set-up holds from one print to the next.
+    std::unique_ptr<QPrinter> printer;
     std::unique_ptr<views::WebcamPanel> webcamPanel;
     std::unique_ptr<settings::SettingsStore> settingsStore;
     views::TInfoForm1 *infoForm = nullptr;

@@ -15,6 +15,7 @@ ArmPanel::ArmPanel(const ArmWidgets &widgets, const Servos &servos, QObject *par
                 others.push_back(other.get());
         }
         joint->setNeighbours(others);
+        connect(joint.get(), &JointPanel::changed, this, &ArmPanel::jointChanged);
     }
     connect(widgets.btnArmParkPos, &QPushButton::clicked, this, &ArmPanel::btnArmParkPosClick);
     connect(widgets.btnArmMitte, &QPushButton::clicked, this, &ArmPanel::btnArmMitteClick);

@@ -37,6 +37,10 @@ public:
     void btnArmParkPosClick();
     void btnArmMitteClick();
 
+signals:
+    // Any joint's position or speed was set.
+    void jointChanged();
+
 private:
     std::array<std::unique_ptr<JointPanel>, kJoints> jointPanels;
 };

@@ -65,7 +65,11 @@ void JointPanel::cbxKanalServoChange()
     servo.setKanal(chosen);
 }
 
-void JointPanel::cbxSpeedChange() { servo.setSpeed(widgets.speed->currentText().toInt()); }
+void JointPanel::cbxSpeedChange()
+{
+    servo.setSpeed(widgets.speed->currentText().toInt());
+    emit changed();
+}
 
 void JointPanel::udMinClick()
 {
@@ -98,6 +102,7 @@ void JointPanel::trbServoChange()
     widgets.slider->setValue(servo.getPosition());
     widgets.pos->setText(QString::number(servo.getPosition()));
     widgets.udPos->setPosition(widgets.slider->value());
+    emit changed();
 }
 
 // While the slider stands outside the limits (limits loaded that exclude it) the
@@ -125,6 +130,7 @@ void JointPanel::applyStep(int speed, int position)
     servo.setSpeed(speed);
     const bool sliderCanShow = widgets.slider->minimum() <= position && position <= widgets.slider->maximum();
     widgets.slider->setValue(sliderCanShow ? position : servo.getPosition());
+    emit changed();
 }
 
 int JointPanel::speed() const { return servo.getSpeed(); }

@@ -64,6 +64,11 @@ public:
     int speed() const;
     int position() const;
 
+signals:
+    // The joint's position or speed was set, by anyone (the operator, a replayed
+    // step, park or centre), whether it changed or not.
+    void changed();
+
 private:
     bool withinLimits(int position) const;
 

@@ -23,6 +23,7 @@ void ServoTimer::ServoTimer1Timer()
     const std::string command = groupMove.next(joints);
     if (!command.empty())
         link1.sendCommand(command);
+    emit ticked();
 }
 
 } // namespace arm

@@ -21,6 +21,10 @@ public:
 
     void ServoTimer1Timer();
 
+signals:
+    // After every tick, once what the joints changed has gone out (or nothing did).
+    void ticked();
+
 private:
     Servos joints;
     comm::CommandSender &link1;

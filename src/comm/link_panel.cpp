@@ -1,6 +1,7 @@
 #include "comm/link_panel.h"
 
 #include "comm/debug_log.h"
+#include "comm/move_status.h"
 #include "comm/serial_link.h"
 #include "comm/tcp_link.h"
 #include "toolkit/bounded_log.h"
@@ -403,12 +404,19 @@ bool LinkPanel::toggleTcp()
     return true;
 }
 
-// The text stays in the transmit edit while the serial link does not take it;
-// it is only touched where that changes what it shows, as the chassis timer
-// sends twenty times a second and every change repaints the panel.
 void LinkPanel::sendCommand(const std::string &command)
 {
     debugLog.logCommand(command);
+    send(command);
+}
+
+void LinkPanel::repeatCommand(const std::string &command) { send(command); }
+
+// The text stays in the transmit edit while the serial link does not take it;
+// it is only touched where that changes what it shows, as the chassis timer
+// sends twenty times a second and every change repaints the panel.
+void LinkPanel::send(const std::string &command)
+{
     const std::string line = command + '\r';
     if (serial->send(line)) {
         if (!widgets.transmitEdit->text().isEmpty())
@@ -473,8 +481,12 @@ void LinkPanel::ClientSocketDisconnect()
 void LinkPanel::ClientSocketRead(const std::string &text)
 {
     ++readCount;
-    debugLog.logLine(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(role.number));
-    debugLog.logLine(toolkit::fromBytes(text));
+    // The controller's answers to the move-status query, asked every 100 ms
+    // while the arm moves, would bury everything else in the memo.
+    if (!isMoveStatusReply(text)) {
+        debugLog.logLine(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(role.number));
+        debugLog.logLine(toolkit::fromBytes(text));
+    }
     toolkit::appendLineToLog(*widgets.receiveMemo, toolkit::fromBytes(text));
     emit received(text);
 }

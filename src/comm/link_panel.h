@@ -85,6 +85,8 @@ public:
 
     // The link send rule: logged, then tried on both links.
     void sendCommand(const std::string &command) override;
+    // The same without a line in the debug memo, for a query repeated while waiting.
+    void repeatCommand(const std::string &command);
 
     void FillDeviceNames();
     void RefreshSerialBoxes();
@@ -120,6 +122,7 @@ private:
     void enter(State state);
     void showLook();
     void tellBusy();
+    void send(const std::string &command);
     void toggleSerial();
     bool toggleTcp();
     void serialOpenFailed(const QString &reason);

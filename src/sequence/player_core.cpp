@@ -1,5 +1,6 @@
 #include "sequence/player_core.h"
 
+#include "comm/move_status.h"
 #include "sequence/move_time.h"
 
 #include <algorithm>
@@ -33,11 +34,6 @@ private:
 };
 
 } // namespace
-
-bool isMoveStatusReply(std::string_view text)
-{
-    return !text.empty() && text.find_first_not_of("+.") == std::string_view::npos;
-}
 
 PlayerCore::PlayerCore(PlayerHost &host) : host(host), text(kReady) {}
 
@@ -142,6 +138,8 @@ void PlayerCore::playStep(bool firstFromReady)
     text = playingText();
     {
         const FlagScope ownChanges(insideHost);
+        if (firstFromReady) // a run starts with the current step, not the one after it
+            host.makePreviousStepCurrent();
         host.playNextStep();
         // Past the last step the editor leaves none current; the next press starts at step 1.
         if (phase == Phase::AwaitingCommand && host.currentStep() < 0)
@@ -185,7 +183,7 @@ void PlayerCore::sendQuery(Millis now, bool log)
 
 void PlayerCore::received(std::string_view block, Millis now)
 {
-    if (!isMoveStatusReply(block))
+    if (!comm::isMoveStatusReply(block))
         return;
     for (char status : block) {
         if (unanswered > 0)

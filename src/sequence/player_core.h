@@ -35,16 +35,15 @@ public:
     // none is current) becomes current and is applied; past the last step none is
     // current and nothing is applied.
     virtual void playNextStep() = 0;
+    // The step before the current one becomes current (none before the first),
+    // without a joint moving, so that the next Step forward plays the current one.
+    virtual void makePreviousStepCurrent() = 0;
     // Every joint whose speed is 0 takes this one for the move about to go out.
     virtual void applyFirstMoveSpeed(int speed) = 0;
     // "Q" and a carriage return by link 1's send rule; shown in the debug memo
     // only when log is true.
     virtual void sendMoveStatusQuery(bool log) = 0;
 };
-
-// A block received on link 1 that is nothing but move-status replies; the last
-// one counts. Other text (the version reply holds a '.') is not one.
-bool isMoveStatusReply(std::string_view text);
 
 class PlayerCore {
 public:
@@ -58,7 +57,8 @@ public:
 
     explicit PlayerCore(PlayerHost &host);
 
-    // Starts from "bereit" with the step after the current one, or goes on after a pause.
+    // Starts from "bereit" with the current step (step 1 while none is current), or
+    // goes on after a pause with the next one.
     void play();
     // Holds once the current move has ended.
     void pause();

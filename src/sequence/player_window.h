@@ -22,7 +22,9 @@ class PlayerWindow : public QWidget {
     Q_OBJECT
 
 public:
-    PlayerWindow(PlayerHost &console, QWidget *mainWindow);
+    // It first shows just below anchor (the main window's motion-set group), or
+    // over the middle of the main window without one.
+    PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *anchor = nullptr);
 
     // "Starten": shows the window and plays; while a run is on it only comes forward.
     void start();
@@ -61,6 +63,8 @@ private:
     QCheckBox *loopBox;
     QLabel *stepLabel;
     QLabel *stateLabel;
+    QWidget *anchor;
+    bool placed = false;
 };
 
 } // namespace sequence

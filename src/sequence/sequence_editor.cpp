@@ -83,6 +83,8 @@ SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const arm::Joints
     connect(widgets.ListBox1, &QListWidget::itemSelectionChanged, this, &SequenceEditor::ListBox1Click);
 }
 
+int SequenceEditor::stepCount() const { return widgets.ListBox1->count(); }
+
 int SequenceEditor::currentStep() const
 {
     const QList<QListWidgetItem *> selected = widgets.ListBox1->selectedItems();
@@ -103,7 +105,24 @@ void SequenceEditor::selectStep(int row)
 }
 
 // Also what selecting a line does: the arm moves with step forward/back only.
-void SequenceEditor::ListBox1Click() { widgets.edtSchritt->setText(QString::number(currentStep() + 1)); }
+void SequenceEditor::ListBox1Click()
+{
+    widgets.edtSchritt->setText(QString::number(currentStep() + 1));
+    emit stepShown();
+}
+
+void SequenceEditor::makePreviousStepCurrent() { selectStep(currentStep() - 1); }
+
+std::vector<std::string> SequenceEditor::steps() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(std::size_t(widgets.ListBox1->count()));
+    for (int row = 0; row < widgets.ListBox1->count(); ++row)
+        lines.push_back(toolkit::toBytes(widgets.ListBox1->item(row)->text()));
+    return lines;
+}
+
+QString SequenceEditor::fileLabel() const { return widgets.labSeqDatei->text(); }
 
 // Files in the program's RFS directory are shown relative to it; the search is a
 // plain case-sensitive text search in the platform's own spelling of the path.
@@ -134,7 +153,15 @@ void SequenceEditor::startEmptyMotionSet()
         widgets.ListBox1->clear();
     }
     widgets.labSeqDatei->setText(kNoFile);
+    loadedFile.clear();
     ListBox1Click();
+    emit listChanged();
+}
+
+void SequenceEditor::showFile(const QString &path)
+{
+    loadedFile = path;
+    widgets.labSeqDatei->setText(fileLabelFor(path));
 }
 
 void SequenceEditor::btnSeqNeuClick()
@@ -167,7 +194,8 @@ void SequenceEditor::btnSeqOpenClick()
         widgets.ListBox1->addItems(items);
     }
     selectStep(-1);
-    widgets.labSeqDatei->setText(fileLabelFor(path));
+    showFile(path);
+    emit listChanged();
 }
 
 // The list is emptied only once the file is safely in place: a failed store
@@ -175,17 +203,33 @@ void SequenceEditor::btnSeqOpenClick()
 void SequenceEditor::btnSeqCloseClick()
 {
     const QString path = chooseFile(*SaveDialog1);
-    if (path.isEmpty())
-        return;
-    std::vector<std::string> steps;
-    steps.reserve(std::size_t(widgets.ListBox1->count()));
-    for (int row = 0; row < widgets.ListBox1->count(); ++row)
-        steps.push_back(toolkit::toBytes(widgets.ListBox1->item(row)->text()));
-    if (const auto error = storeMotionSet(toolkit::filePathBytes(path), steps)) {
+    if (!path.isEmpty() && store(path))
+        startEmptyMotionSet();
+}
+
+// False, after telling why, when the file could not be stored.
+bool SequenceEditor::store(const QString &path)
+{
+    if (const auto error = storeMotionSet(toolkit::filePathBytes(path), steps())) {
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
-        return;
+        return false;
     }
-    startEmptyMotionSet();
+    return true;
+}
+
+void SequenceEditor::save()
+{
+    if (loadedFile.isEmpty())
+        saveAs();
+    else
+        store(loadedFile);
+}
+
+void SequenceEditor::saveAs()
+{
+    const QString path = chooseFile(*SaveDialog1);
+    if (!path.isEmpty() && store(path))
+        showFile(path);
 }
 
 // Inserting after the current step clears the selection, so a following add
@@ -205,6 +249,7 @@ void SequenceEditor::btnSeqAddClick()
     }
     if (current >= 0)
         selectStep(-1);
+    emit listChanged();
 }
 
 void SequenceEditor::btnSeqDelClick()
@@ -217,6 +262,7 @@ void SequenceEditor::btnSeqDelClick()
         delete widgets.ListBox1->takeItem(current);
     }
     selectStep(-1);
+    emit listChanged();
 }
 
 // Past the last step the selection is cleared and nothing is applied, as step

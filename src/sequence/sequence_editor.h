@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <string>
+#include <vector>
 
 class QFileDialog;
 class QLabel;
@@ -39,6 +40,19 @@ public:
     SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
                    const QString &programDir);
 
+    // The "Sequenz" menu's store: under the loaded file's name, or a name asked
+    // for as saveAs() does when none is loaded. Both keep the list open.
+    void save();
+    void saveAs();
+
+    int stepCount() const;
+    // 0 is the first step; -1 while none is current.
+    int currentStep() const;
+    // The step before the current one becomes current (none before the first); nothing moves.
+    void makePreviousStepCurrent();
+    std::vector<std::string> steps() const;
+    QString fileLabel() const;
+
     void btnSeqNeuClick();
     void btnSeqOpenClick();
     void btnSeqCloseClick();
@@ -49,16 +63,24 @@ public:
     void ListBox1Click();
     void ApplyStep(const std::string &line);
 
+signals:
+    // Steps added or deleted, or the whole set replaced or emptied.
+    void listChanged();
+    // The step number was refreshed: the current step may be another one.
+    void stepShown();
+
 private:
-    int currentStep() const;
     void selectStep(int row);
+    bool store(const QString &path);
     void startEmptyMotionSet();
     QString fileLabelFor(const QString &path) const;
+    void showFile(const QString &path);
     QString chooseFile(QFileDialog &dialog);
 
     SequenceWidgets widgets;
     arm::Joints joints;
     QString programDirectory;
+    QString loadedFile; // empty while the set has no file
     QFileDialog *OpenDialog1;
     QFileDialog *SaveDialog1;
 };

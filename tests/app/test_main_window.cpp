@@ -64,7 +64,6 @@ private slots:
     void captionAndApplicationTitle();
     void windowFillsTheScreenUntilItIsResized();
     void mainMenuHasEveryItem();
-    void sequenceMenuItemsDoNothing();
     void everyTopLevelGroupExists_data();
     void everyTopLevelGroupExists();
     void firstArmTickLogsAndStagesAllJoints();
@@ -150,25 +149,6 @@ void TestMainWindow::mainMenuHasEveryItem()
              (QStringList{"S&tarten", "&Laden...", "&Erstellen...", "&Speichern", "Speichern &unter...", "-",
                           "Drucker &einrichten...", "&Drucken"}));
     QCOMPARE(actionTexts(menu("Hilfe1")), QStringList{"&Info..."});
-}
-
-void TestMainWindow::sequenceMenuItemsDoNothing()
-{
-    auto *memo = windows.form1->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
-    QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("<cr>")));
-    const QString memoBefore = memo->toPlainText();
-    for (const char *name : {"starten1", "laden1", "erstellen1", "speichern1", "speichernunter1",
-                             "Druckereinrichten1", "drucken1"}) {
-        auto *action = windows.form1->findChild<QAction *>(name);
-        QVERIFY2(action, name);
-        action->trigger();
-    }
-    QVERIFY(windows.form1->isEnabled());
-    QVERIFY(windows.form1->isVisible());
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QVERIFY(!windows.infoForm1->isVisible() && !windows.setupForm1->isVisible() && !windows.setupForm2->isVisible());
-    QCOMPARE(memo->toPlainText(), memoBefore);
-    QCOMPARE(recorder->texts(), QStringList());
 }
 
 void TestMainWindow::everyTopLevelGroupExists_data()

@@ -5,14 +5,18 @@
 #include "app/tform1.h"
 #include "arm/servo_timer.h"
 #include "settings/settings_file.h"
+#include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/window_test_main.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -127,6 +131,7 @@ private slots:
     void chassisLinkBringsTelemetryIntoTheReadOuts();
     void watchdogStopsTheTracksWhenTheChassisLinkCloses_data();
     void watchdogStopsTheTracksWhenTheChassisLinkCloses();
+    void playerWaitsForEachMoveAndTheDwell();
 
 private:
     static void addTransportRows();
@@ -339,6 +344,80 @@ void TestConsoleWithSim::watchdogStopsTheTracksWhenTheChassisLinkCloses()
         lastTrackCommand = it.next().captured(1);
     QVERIFY2(lastTrackCommand == QLatin1String("K100") || lastTrackCommand == QLatin1String("Q100"),
              qPrintable(lastTrackCommand));
+}
+
+// A three-step set for the Basis (channel 16) at 1000 µs/s, played in a loop
+// with a dwell of 300 ms: each step's command reaches the controller only once
+// the previous move is over and the dwell has passed.
+void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
+{
+    const QString path = dir->filePath(QStringLiteral("RFS/drei.rfs"));
+    QFile set(path);
+    QVERIFY(set.open(QIODevice::WriteOnly));
+    for (int position : {1000, 2000, 1500})
+        set.write(QStringLiteral("1000 %1 0 1500 0 1500 0 1500 0 1500 \r\n").arg(position).toLatin1());
+    set.close();
+    {
+        FileDialogAnswer answer(path);
+        control<QAction>(QStringLiteral("laden1"))->trigger();
+        QVERIFY(answer.answered());
+    }
+    QVERIFY(connectLink(1, QStringLiteral("tcp")));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
+    auto *player = control<QWidget>(QStringLiteral("playerWindow"));
+    control<QLineEdit>(QStringLiteral("dwellEdit"))->setText(QStringLiteral("300"));
+    control<QCheckBox>(QStringLiteral("loopBox"))->setChecked(true);
+    const qsizetype logBefore = sim.logText().size();
+    control<QAction>(QStringLiteral("starten1"))->trigger();
+    QVERIFY(player->isVisible());
+
+    // The Basis' commands and the queries as the simulator received them, with its times.
+    const QRegularExpression line(QStringLiteral("^(\\d+) arm (#16P(\\d+)\\S*|Q)$"), QRegularExpression::MultilineOption);
+    struct Received {
+        qint64 ms;
+        int position; // 0: a query
+    };
+    const auto received = [&] {
+        std::vector<Received> all;
+        for (auto it = line.globalMatch(sim.logText().mid(logBefore)); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            all.push_back({match.captured(1).toLongLong(), match.captured(3).toInt()});
+        }
+        return all;
+    };
+    const auto commands = [&] {
+        std::vector<Received> moves;
+        for (const Received &r : received()) {
+            if (r.position != 0)
+                moves.push_back(r);
+        }
+        return moves;
+    };
+    // Steps 1, 2, 3 and, looping, step 1 again.
+    QTRY_VERIFY_WITH_TIMEOUT(commands().size() >= 4, 20000);
+    const std::vector<Received> moves = commands();
+    QCOMPARE((QList<int>{moves[0].position, moves[1].position, moves[2].position, moves[3].position}),
+             (QList<int>{1000, 2000, 1500, 1000}));
+    // The first command finds a channel that never had a pulse, which jumps; then
+    // 1000 to 2000 and 2000 to 1500 at 1000 µs/s.
+    const qint64 moveMs[] = {0, 1000, 500};
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(moves[i + 1].ms - moves[i].ms >= moveMs[i] + 300,
+                 qPrintable(QStringLiteral("step %1 came %2 ms after step %3").arg(i + 2).arg(moves[i + 1].ms - moves[i].ms).arg(i + 1)));
+
+    // Stopp while the arm moves: nothing more goes out for the set.
+    QTRY_VERIFY_WITH_TIMEOUT(received().back().position == 0, kSimTimeoutMs); // a query after the last command
+    QTest::mouseClick(control<QPushButton>(QStringLiteral("stopButton")), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(QStringLiteral("stateLabel"))->text(), QStringLiteral("gestoppt"));
+    QTest::qWait(300); // what was on its way before the click
+    const std::size_t atStop = received().size();
+    QTest::qWait(1000); // a second without traffic, where the player would query ten times
+    QCOMPARE(received().size(), atStop);
+
+    // Started again and the link closed: the player stops and says why.
+    control<QAction>(QStringLiteral("starten1"))->trigger();
+    QTest::mouseClick(control<QPushButton>(QStringLiteral("btnConnect1")), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(QStringLiteral("stateLabel"))->text(), QStringLiteral("Verbindung 1 wurde getrennt"));
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)

@@ -71,8 +71,9 @@ void TestPlayerCore::script_data()
     QTest::newRow("link lost stops") << 3 << "play lost arm w" << go + "|Verbindung 1 wurde getrennt| sleeps";
     QTest::newRow("list changed stops") << 3 << "play list" << go + "|Der Verfahrsatz wurde geändert|";
     QTest::newRow("window closed stops") << 3 << "play close" << go + "|Das Fenster wurde geschlossen|";
+    // A new run starts again with the step that is current, and moves it safely.
     QTest::newRow("a new run moves safely again") << 3 << "play stop @100 play"
-                                                  << go + "|gestoppt| s2@100 fast500 |spielt|";
+                                                  << go + "|gestoppt| s1@100 fast500 |spielt|";
     QTest::newRow("a reply still due to an earlier query is not this step's")
         << 2 << "dwell=0 play @10 arm w . @150 arm . w ." << go + "Q*@10 q@110 s2@110 Q*@150 q@250 |Ablauf beendet|";
     QTest::newRow("other text is no move status") << 3 << "play @10 arm ver w" << go + "Q*@10 q@110";

@@ -66,6 +66,7 @@ private slots:
     void unreadableFileShowsErrorAndKeepsEverything();
     void anyBytesLoadAsSteps();
     void saveAndCloseStoresAndEmpties();
+    void menuSaveKeepsTheListAndRemembersTheName();
     void saveAndCloseWithEmptyListWritesEmptyFile();
     void cancelledSaveKeepsListAndLabel();
     void failedStoreShowsErrorAndKeepsList();
@@ -476,6 +477,35 @@ void TestSequenceEditor::saveAndCloseStoresAndEmpties()
     QCOMPARE(list->count(), 0);
     QCOMPARE(fileLabel->text(), QStringLiteral("Datei..."));
     QCOMPARE(stepNumber->text(), QStringLiteral("0"));
+}
+
+// "Speichern" stores under the loaded name, or asks for one as "Speichern unter..."
+// does; both keep the list, and the label names the file as after loading.
+void TestSequenceEditor::menuSaveKeepsTheListAndRemembersTheName()
+{
+    const auto trigger = [this](const char *name) { form->findChild<QAction *>(QLatin1String(name))->trigger(); };
+    addStepAtBasis(1000);
+    const QString first = dir->filePath(QStringLiteral("RFS/erster.rfs"));
+    {
+        FileDialogAnswer answer(first);
+        trigger("speichern1"); // no file yet: asks
+        QVERIFY(answer.answered());
+        QCOMPARE(answer.objectName, QStringLiteral("SaveDialog1"));
+    }
+    QCOMPARE(fileLabel->text(), QStringLiteral("erster.rfs"));
+    addStepAtBasis(1100);
+    trigger("speichern1"); // asks nothing now
+    QCOMPARE(readBytes(first), (basisPose(1000) + "\r\n" + basisPose(1100) + "\r\n").toLatin1());
+    const QString second = dir->filePath(QStringLiteral("RFS/zweiter.rfs"));
+    {
+        FileDialogAnswer answer(second);
+        trigger("speichernunter1");
+        QVERIFY(answer.answered());
+    }
+    QCOMPARE(readBytes(second), readBytes(first));
+    QCOMPARE(fileLabel->text(), QStringLiteral("zweiter.rfs"));
+    QCOMPARE(list->count(), 2);
+    QVERIFY(recorder->texts().isEmpty());
 }
 
 void TestSequenceEditor::saveAndCloseWithEmptyListWritesEmptyFile()

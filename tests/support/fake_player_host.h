@@ -29,6 +29,7 @@ public:
         jointChanged();
         calls << QStringLiteral("s%1@%2").arg(current + 1).arg(now);
     }
+    void makePreviousStepCurrent() override { current = current > 0 ? current - 1 : -1; }
     void applyFirstMoveSpeed(int speed) override
     {
         pose.assign(5, {pose[0].position, speed});

@@ -1,0 +1,37 @@
+#pragma once
+// The console as the motion-set player sees it: the editor's steps, the joints
+// and link 1. It lives here because it reaches across three groups.
+#include "sequence/player_core.h"
+
+namespace arm {
+class ArmPanel;
+}
+namespace comm {
+class LinkPanel;
+}
+namespace sequence {
+class SequenceEditor;
+}
+
+namespace app {
+
+class PlayerConsole final : public sequence::PlayerHost {
+public:
+    PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::LinkPanel &link1);
+
+    int stepCount() const override;
+    int currentStep() const override;
+    bool linkOpen() const override;
+    std::vector<sequence::JointState> joints() const override;
+    void playNextStep() override;
+    void makePreviousStepCurrent() override;
+    void applyFirstMoveSpeed(int speed) override;
+    void sendMoveStatusQuery(bool log) override;
+
+private:
+    sequence::SequenceEditor &editor;
+    arm::ArmPanel &arm;
+    comm::LinkPanel &link1;
+};
+
+} // namespace app
