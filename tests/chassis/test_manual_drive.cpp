@@ -37,8 +37,7 @@ private slots:
     void padDeadZoneIsRespectedAndKept();
     void padStopsWhenItCeasesToAct_data();
     void padStopsWhenItCeasesToAct();
-    void keysActWhileHeld();
-    void spaceStopsWithoutReachingTheFocusedButton();
+    void keysActWhileHeldAndSpaceStops();
     void focusLossEndsHeldKeys();
     void keysStayWithTextFieldsDropDownsAndSliders_data();
     void keysStayWithTextFieldsDropDownsAndSliders();
@@ -171,10 +170,11 @@ void TestManualDrive::padStopsWhenItCeasesToAct()
     }
 }
 
-void TestManualDrive::keysActWhileHeld()
+// The focused toggle button sees none of the keys, space included.
+void TestManualDrive::keysActWhileHeldAndSpaceStops()
 {
     find<toolkit::TrackBar>("trbSpeed")->setPosition(-100);
-    QWidget *focus = find<QToolButton>("btnVor");
+    QWidget *focus = find<QToolButton>("btnWarnblink");
     focus->setFocus();
     QTest::keyPress(focus, Qt::Key_W);
     QVERIFY(down("btnVor"));
@@ -193,13 +193,7 @@ void TestManualDrive::keysActWhileHeld()
     QCOMPARE(position("trbLenk"), 0);
     QCOMPARE(position("trbSpeed"), -100);
     QCOMPARE(rotation().mid(0, 3), (QStringList{"K0Q0", "W0", "H0"}));
-}
 
-void TestManualDrive::spaceStopsWithoutReachingTheFocusedButton()
-{
-    find<toolkit::TrackBar>("trbSpeed")->setPosition(-100);
-    QWidget *focus = find<QToolButton>("btnWarnblink");
-    focus->setFocus();
     QTest::keyPress(focus, Qt::Key_S);
     QVERIFY(down("btnRueck"));
     QTest::keyClick(focus, Qt::Key_Space);
