@@ -40,6 +40,13 @@ long callingThreadContextSwitches()
     return usage.ru_nvcsw + usage.ru_nivcsw;
 }
 
+long callingThreadSleeps()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nvcsw;
+}
+
 double threadCpuSeconds(pthread_t thread)
 {
     clockid_t clock;

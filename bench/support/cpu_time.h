@@ -17,6 +17,8 @@ double threadCpuSeconds(pthread_t thread);
 // the CPU: each such switch is paid for with a wake-up later.
 long processContextSwitches();
 long callingThreadContextSwitches();
+// Times the calling thread went to sleep of its own accord: its wake-ups.
+long callingThreadSleeps();
 
 // Resident memory of the process now.
 double residentMiB();
