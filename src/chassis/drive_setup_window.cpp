@@ -72,6 +72,10 @@ double shareOf(int axis) { return std::clamp(double(axis) / platform::kPadAxisMa
 
 } // namespace
 
+// A spin box whose typing is not yet taken tells its value as it loses the focus
+// when the window goes; that must not reach a window that is half taken apart.
+DriveSetupWindow::~DriveSetupWindow() { disconnect(deadZone, nullptr, this, nullptr); }
+
 DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const QString &programDir,
                                    QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window),

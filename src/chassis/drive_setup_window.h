@@ -29,6 +29,7 @@ public:
     // handed to the driving at once.
     DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const QString &programDir,
                      QWidget *mainWindow);
+    ~DriveSetupWindow() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

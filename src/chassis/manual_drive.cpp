@@ -155,8 +155,12 @@ void ManualDrive::letGoOfPad(const QString &why)
         stopBecause(why);
 }
 
+// Every event of the program passes here: those for anything but a widget (timers,
+// sockets, the serial hand-overs) are let through before they are looked at.
 bool ManualDrive::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!watched->isWidgetType())
+        return false;
     switch (event->type()) {
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
