@@ -57,8 +57,11 @@ QString ManualDrive::keyName(Action action)
 ManualDrive::ManualDrive(DrivePanel &drive, platform::GameController &pad, QWidget &mainWindow, QObject *parent)
     : QObject(parent), drive(drive), pad(pad), mainWindow(mainWindow), windowActive(mainWindow.isActiveWindow())
 {
-    // Keys go to the focused control first: only the application sees them before it does.
-    qApp->installEventFilter(this);
+    // Keys go to the focused control first, so its events are watched too: the
+    // main window's (activation, and keys no control took) and the focused one's.
+    mainWindow.installEventFilter(this);
+    followFocus(nullptr, QApplication::focusWidget());
+    connect(qApp, &QApplication::focusChanged, this, &ManualDrive::followFocus);
     connect(&pad, &platform::GameController::padChanged, this, &ManualDrive::padChanged);
     connect(&pad, &platform::GameController::stateChanged, this, &ManualDrive::padStateChanged);
     showState();
@@ -155,12 +158,16 @@ void ManualDrive::letGoOfPad(const QString &why)
         stopBecause(why);
 }
 
-// Every event of the program passes here: those for anything but a widget (timers,
-// sockets, the serial hand-overs) are let through before they are looked at.
+void ManualDrive::followFocus(QWidget *old, QWidget *now)
+{
+    if (old && old != &mainWindow)
+        old->removeEventFilter(this);
+    if (now && now != &mainWindow)
+        now->installEventFilter(this);
+}
+
 bool ManualDrive::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!watched->isWidgetType())
-        return false;
     switch (event->type()) {
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:

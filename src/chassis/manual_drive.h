@@ -36,7 +36,8 @@ public:
     // The key for an action, as the operator reads it.
     static QString keyName(Action action);
 
-    // Watches the application's events for the main window's keys and activation.
+    // Watches the main window's activation and the keys of the main window and
+    // of whichever control has the focus.
     ManualDrive(DrivePanel &drive, platform::GameController &pad, QWidget &mainWindow, QObject *parent);
 
     void setLinkOpen(bool open);
@@ -62,6 +63,7 @@ private:
     void takeUpPad();
     void letGoOfPad(const QString &why);
 
+    void followFocus(QWidget *old, QWidget *now);
     bool takeKey(const QWidget &receiver, const QKeyEvent &key);
     void startKey(Action action);
     void endKey(Action action);
