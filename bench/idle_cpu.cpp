@@ -1,6 +1,8 @@
 // What the real window costs while it waits: CPU of the whole process (less
-// the threads that play the robot) with no link open, with link 1 open over a
-// pty and nothing moving, with both links open and the chassis timer stopped,
+// the threads that play the robot) with no link open, what the gamepad's
+// hot-plug check adds to that with no pad plugged in (against the same window
+// with the check stopped), a pad plugged in and at rest (SDL's virtual
+// joystick), with link 1 open over a pty and nothing moving, with both links open and the chassis timer stopped,
 // with both links open and the chassis rotation running (the board answering
 // its telemetry requests), the same with the telemetry window shown and hidden
 // again, and after both serial links were closed again, when their workers must
@@ -13,6 +15,7 @@
 #include "support/figures.h"
 #include "support/line_peer.h"
 #include "support/pty_pair.h"
+#include "support/virtual_pad.h"
 
 #include "app/tform1.h"
 
@@ -30,6 +33,18 @@ double measureCpuPercent(const std::vector<pthread_t> &robot, int periodMs)
     bench::CpuMeter meter(robot);
     bench::runEventsFor(periodMs);
     return meter.coreShare() * 100;
+}
+
+struct Idle {
+    double cpuPercent;
+    double mainThreadWakeUpsPerSecond;
+};
+
+Idle measureIdle(const std::vector<pthread_t> &robot, int periodMs)
+{
+    const long sleepsBefore = bench::callingThreadSleeps();
+    const double cpu = measureCpuPercent(robot, periodMs);
+    return {cpu, (bench::callingThreadSleeps() - sleepsBefore) * 1000.0 / periodMs};
 }
 
 // The serial workers: threads started since before that carry the process's
@@ -64,8 +79,34 @@ int main(int argc, char *argv[])
         return 1;
     bench::runEventsFor(1000); // the window settles after showing
 
-    const double noLink = measureCpuPercent(robot, periodMs);
+    QTimer *padCheck = window.timer("GamepadPoll");
+    int padChecks = 0;
+    QObject::connect(padCheck, &QTimer::timeout, [&padChecks] { ++padChecks; });
+    const Idle noPad = measureIdle(robot, periodMs);
+    const double noLink = noPad.cpuPercent;
     bench::Figure("idle.no_link.cpu", noLink, "%").print();
+    bench::Figure("idle.no_pad.hot_plug_checks", padChecks * 1000.0 / periodMs, "per s").atMost(1.0).print();
+    padCheck->stop();
+    const Idle unchecked = measureIdle(robot, periodMs);
+    padCheck->start();
+    bench::Figure("idle.no_pad.cpu_of_checks", noPad.cpuPercent - unchecked.cpuPercent, "%")
+        .against("idle.no_pad_checks_stopped.cpu", unchecked.cpuPercent)
+        .print();
+    bench::Figure("idle.no_pad.main_thread_wake_ups_of_checks",
+                  noPad.mainThreadWakeUpsPerSecond - unchecked.mainThreadWakeUpsPerSecond, "per s")
+        .against("idle.no_pad_checks_stopped.main_thread_wake_ups", unchecked.mainThreadWakeUpsPerSecond)
+        .atMost(1.1) // one a check, give or take a timer's tick at the period's edges
+        .print();
+    {
+        const VirtualPad pad("Benchpad"); // at rest, trigger released
+        bench::runEventsFor(1500); // found by the next check
+        if (padCheck->interval() == 1000)
+            return 1;
+        const double padAtRest = measureCpuPercent(robot, periodMs);
+        bench::Figure("idle.pad_at_rest.cpu", padAtRest, "%").against("idle.no_link.cpu", noLink).print();
+        bench::Figure("idle.pad_at_rest.extra_cpu", padAtRest - noLink, "%").atMost(0.3).print();
+    }
+    bench::runEventsFor(1500); // the pad is gone: back to a check a second
 
     const std::set<int> threadsBefore = bench::threadIds();
     if (!window.openSerial(1, armLine.deviceName()))

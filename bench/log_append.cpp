@@ -78,15 +78,6 @@ private:
     long appended = 0;
 };
 
-double residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * double(::sysconf(_SC_PAGESIZE)) / (1024 * 1024);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -107,9 +98,9 @@ int main(int argc, char *argv[])
     bench::Figure("log.longest_append_at_cap", atCap.longestMs, "ms").print();
 
     log.fillTo(100000);
-    const double residentAt100k = residentMiB();
+    const double residentAt100k = bench::residentMiB();
     log.fillTo(600000);
-    const double residentAt600k = residentMiB();
+    const double residentAt600k = bench::residentMiB();
     bench::Figure("log.lines_kept", log.blocks(), "lines").atLeast(toolkit::kLogLines).print();
     bench::Figure("log.resident_at_100k_lines", residentAt100k, "MiB").print();
     bench::Figure("log.resident_at_600k_lines", residentAt600k, "MiB")

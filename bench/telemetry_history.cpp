@@ -6,6 +6,7 @@
 // use (as the full ring's is), in the same run.
 // Then the memory of the history: resident when made, and when full.
 #include "chassis/telemetry_window.h"
+#include "support/cpu_time.h"
 #include "support/figures.h"
 
 #include <QApplication>
@@ -32,15 +33,6 @@ double nsPerCall(Body body)
     return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / kAppends;
 }
 
-double residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * double(::sysconf(_SC_PAGESIZE)) / (1024 * 1024);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -50,12 +42,12 @@ int main(int argc, char *argv[])
     plain.clear();
     const double vectorNs = nsPerCall([&](int index) { plain.push_back({index * 0.15, 40.0 + index % 7}); });
 
-    const double beforeHistory = residentMiB();
+    const double beforeHistory = bench::residentMiB();
     chassis::TelemetryHistory history;
-    const double madeHistory = residentMiB();
+    const double madeHistory = bench::residentMiB();
     // Full from here on: every append drops the oldest sample.
     nsPerCall([&](int index) { history.append(quantityOf(index), index * 0.15, 40.0 + index % 7); });
-    const double fullHistory = residentMiB();
+    const double fullHistory = bench::residentMiB();
     const double appendNs = nsPerCall(
         [&](int index) { history.append(quantityOf(index), 1e6 + index * 0.15, 40.0 + index % 7); });
 

@@ -24,19 +24,19 @@ bool within(int value, int low, int high) { return value >= low && value <= high
 
 bool isPulseOrNone(int pulse)
 {
-    return pulse == 0 || within(pulse, Ssc32Model::kMinPulse, Ssc32Model::kMaxPulse);
+    return pulse == 0 || within(pulse, sim::Ssc32Model::kMinPulse, sim::Ssc32Model::kMaxPulse);
 }
 
-void checkArm(const Ssc32Model &arm)
+void checkArm(const sim::Ssc32Model &arm)
 {
-    for (int channel = 0; channel < Ssc32Model::kChannels; ++channel)
+    for (int channel = 0; channel < sim::Ssc32Model::kChannels; ++channel)
         fuzz::expect(isPulseOrNone(arm.position(channel)) && isPulseOrNone(arm.target(channel)),
                      "pulses stay within the servo range");
 }
 
-void checkChassis(const ChassisModel &chassis)
+void checkChassis(const sim::ChassisModel &chassis)
 {
-    const int top = ChassisModel::kMaxTrackSpeed;
+    const int top = sim::ChassisModel::kMaxTrackSpeed;
     fuzz::expect(within(chassis.leftSpeed(), -top, top) && within(chassis.rightSpeed(), -top, top),
                  "track speeds stay within range");
     fuzz::expect(within(chassis.distanceCm(), 3, 200), "distance stays within 3..200 cm");
@@ -64,12 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const fuzz::SplitInput input = fuzz::splitInput(data, size);
     const int stepMs = static_cast<int>(input.options) * 25;
-    LineAssembler assembler;
-    Ssc32Model arm;
-    ChassisModel chassis;
+    sim::LineAssembler assembler;
+    sim::Ssc32Model arm;
+    sim::ChassisModel chassis;
     for (std::string_view piece : input.pieces) {
         for (const std::string &line : assembler.feed(std::string(piece))) {
-            fuzz::expect(line.size() <= LineAssembler::kMaxLineLength
+            fuzz::expect(line.size() <= sim::LineAssembler::kMaxLineLength
                              && line.find_first_of("\r\n") == std::string::npos,
                          "a line is bounded and holds no line end");
             checkArmReply(line, arm.handleLine(line));
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     arm.advance(kEveryMoveEndsMs);
     fuzz::expect(!arm.isMoving(), "every move ends");
-    chassis.advance(ChassisModel::kWatchdogMs);
+    chassis.advance(sim::ChassisModel::kWatchdogMs);
     fuzz::expect(chassis.leftSpeed() == 0 && chassis.rightSpeed() == 0, "the watchdog stops the tracks");
     return 0;
 }

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace sim {
+
 namespace {
 
 // Mean track speed 255 moves the chassis this fast.
@@ -130,3 +132,5 @@ int ChassisModel::temperatureCelsius() const
 {
     return static_cast<int>(std::lround(celsius));
 }
+
+} // namespace sim

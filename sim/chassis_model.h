@@ -5,6 +5,8 @@
 // under load and cools at rest. The clock is driven from outside through advance().
 #include <string>
 
+namespace sim {
+
 class ChassisModel {
 public:
     static constexpr int kWatchdogMs = 600;
@@ -47,3 +49,5 @@ private:
     double volts = kFullBatteryVolts;
     double celsius = kAmbientCelsius;
 };
+
+} // namespace sim

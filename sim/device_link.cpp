@@ -3,6 +3,8 @@
 #include "pty_endpoint.h"
 #include "receive_log.h"
 
+namespace sim {
+
 DeviceLink::DeviceLink(std::string name, Device device, ReceiveLog &log, QObject *parent)
     : QObject(parent), linkName(std::move(name)), device(std::move(device)), log(log)
 {
@@ -72,3 +74,5 @@ QByteArray DeviceLink::answer(LineAssembler &assembler, const QByteArray &bytes)
     }
     return replies;
 }
+
+} // namespace sim

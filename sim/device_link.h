@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+namespace sim {
+
 class PtyEndpoint;
 class ReceiveLog;
 
@@ -47,3 +49,5 @@ private:
     PtyEndpoint *pty = nullptr;
     LineAssembler ptyLines;
 };
+
+} // namespace sim

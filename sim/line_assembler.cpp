@@ -1,5 +1,7 @@
 #include "line_assembler.h"
 
+namespace sim {
+
 std::vector<std::string> LineAssembler::feed(const std::string &bytes)
 {
     std::vector<std::string> lines;
@@ -21,3 +23,5 @@ std::vector<std::string> LineAssembler::feed(const std::string &bytes)
     }
     return lines;
 }
+
+} // namespace sim

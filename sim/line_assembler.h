@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace sim {
+
 class LineAssembler {
 public:
     // A line longer than this without a carriage return is garbage; it is discarded
@@ -17,3 +19,5 @@ private:
     std::string pending;
     bool discarding = false;
 };
+
+} // namespace sim

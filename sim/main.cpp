@@ -22,7 +22,7 @@ bool displayAvailable()
 int main(int argc, char *argv[])
 {
     std::unique_ptr<QCoreApplication> app;
-    if (windowRequested(argc, argv)) {
+    if (sim::windowRequested(argc, argv)) {
         if (!displayAvailable()) {
             std::cerr << "velmora-sim: --window needs a display: set DISPLAY or WAYLAND_DISPLAY "
                          "(or QT_QPA_PLATFORM=offscreen), or leave out --window"
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("velmora-sim"));
 
-    RobotSimulator simulator(parseSimOptions(*app));
+    sim::RobotSimulator simulator(sim::parseSimOptions(*app));
     QString error;
     if (!simulator.start(&error)) {
         std::cerr << "velmora-sim: " << error.toStdString() << std::endl;

@@ -9,6 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace sim {
+
 PtyEndpoint::PtyEndpoint(QObject *parent) : QObject(parent) {}
 
 PtyEndpoint::~PtyEndpoint()
@@ -62,3 +64,5 @@ void PtyEndpoint::write(const QByteArray &bytes)
     const ssize_t written = ::write(master, bytes.constData(), size_t(bytes.size()));
     Q_UNUSED(written)
 }
+
+} // namespace sim

@@ -7,6 +7,8 @@
 
 class QSocketNotifier;
 
+namespace sim {
+
 class PtyEndpoint : public QObject {
     Q_OBJECT
 public:
@@ -29,3 +31,5 @@ private:
     QString path;
     QSocketNotifier *notifier = nullptr;
 };
+
+} // namespace sim

@@ -2,6 +2,8 @@
 // links work as everywhere.
 #include "pty_endpoint.h"
 
+namespace sim {
+
 PtyEndpoint::PtyEndpoint(QObject *parent) : QObject(parent) {}
 
 PtyEndpoint::~PtyEndpoint() = default;
@@ -13,3 +15,5 @@ bool PtyEndpoint::open(QString *error)
 }
 
 void PtyEndpoint::write(const QByteArray &) {}
+
+} // namespace sim

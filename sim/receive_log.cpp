@@ -2,6 +2,8 @@
 
 #include "sim_report.h"
 
+namespace sim {
+
 bool ReceiveLog::open(const QString &path, QString *error)
 {
     file.setFileName(path);
@@ -18,3 +20,5 @@ void ReceiveLog::record(const std::string &link, const std::string &line)
         return;
     file.write((logLine(clock.elapsed(), link, line) + '\n').c_str());
 }
+
+} // namespace sim

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace sim {
+
 class ReceiveLog {
 public:
     explicit ReceiveLog(const QElapsedTimer &clock) : clock(clock) {}
@@ -19,3 +21,5 @@ private:
     const QElapsedTimer &clock;
     QFile file;
 };
+
+} // namespace sim

@@ -5,6 +5,8 @@
 
 #include <iostream>
 
+namespace sim {
+
 namespace {
 
 // Fine enough for the 600 ms watchdog and smooth joint movement in the window.
@@ -92,3 +94,5 @@ void RobotSimulator::printStatus()
 {
     std::cout << statusLine(clock.elapsed(), arm, chassis) << std::endl;
 }
+
+} // namespace sim

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace sim {
+
 class SimWindow;
 
 class RobotSimulator : public QObject {
@@ -41,3 +43,5 @@ private:
     QTimer statusTimer;
     std::unique_ptr<SimWindow> window;
 };
+
+} // namespace sim

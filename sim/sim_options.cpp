@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iostream>
 
+namespace sim {
+
 namespace {
 
 [[noreturn]] void fail(const QString &message)
@@ -95,3 +97,5 @@ SimOptions parseSimOptions(const QCoreApplication &app)
     options.logPath = parser.value(QStringLiteral("log"));
     return options;
 }
+
+} // namespace sim

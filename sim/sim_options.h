@@ -7,6 +7,8 @@
 
 class QCoreApplication;
 
+namespace sim {
+
 struct SimOptions {
     QHostAddress bindAddress{QHostAddress::LocalHost};
     quint16 armPort = 10001;
@@ -24,3 +26,5 @@ bool windowRequested(int argc, char *argv[]);
 
 // Prints help or an error and ends the process like any command-line tool would.
 SimOptions parseSimOptions(const QCoreApplication &app);
+
+} // namespace sim

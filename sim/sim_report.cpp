@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <sstream>
 
+namespace sim {
+
 namespace {
 
 std::string signedSpeed(int speed)
@@ -60,3 +62,5 @@ std::string logLine(long long elapsedMs, const std::string &link, const std::str
     }
     return text;
 }
+
+} // namespace sim

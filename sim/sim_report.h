@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+namespace sim {
+
 class ChassisModel;
 class Ssc32Model;
 
@@ -13,3 +15,5 @@ std::string statusLine(long long elapsedMs, const Ssc32Model &arm, const Chassis
 
 // "<ms> <link> <line>" with control and non-ASCII bytes as \xNN, so a record is one text line.
 std::string logLine(long long elapsedMs, const std::string &link, const std::string &line);
+
+} // namespace sim

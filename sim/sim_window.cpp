@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
+namespace sim {
+
 namespace {
 
 const std::array<QString, 5> kJointNames{QStringLiteral("Basis"), QStringLiteral("Schulter"),
@@ -121,3 +123,5 @@ void SimWindow::drawLamp(QPainter &painter, const QRectF &area, const QString &n
     painter.setPen(palette().text().color());
     painter.drawText(area.adjusted(area.height() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, name);
 }
+
+} // namespace sim

@@ -5,8 +5,11 @@
 
 #include <array>
 
-class ChassisModel;
 class QPainter;
+
+namespace sim {
+
+class ChassisModel;
 class Ssc32Model;
 
 class SimWindow : public QWidget {
@@ -27,3 +30,5 @@ private:
     const ChassisModel &chassis;
     std::array<int, 5> jointChannels;
 };
+
+} // namespace sim

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+namespace sim {
+
 namespace {
 
 enum class Query { Version, MoveStatus, Pulse };
@@ -190,3 +192,5 @@ bool Ssc32Model::isMoving() const
     return std::any_of(channels.begin(), channels.end(),
                        [](const Channel &ch) { return ch.position != ch.target; });
 }
+
+} // namespace sim

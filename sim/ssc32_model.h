@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+namespace sim {
+
 class Ssc32Model {
 public:
     static constexpr int kChannels = 32;
@@ -46,3 +48,5 @@ private:
     std::array<Channel, kChannels> channels{};
     bool moveStatusIgnored = false;
 };
+
+} // namespace sim

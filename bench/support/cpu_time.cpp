@@ -5,6 +5,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace bench {
 
@@ -14,6 +15,15 @@ double processCpuSeconds()
     ::getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double residentMiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * double(::sysconf(_SC_PAGESIZE)) / (1024 * 1024);
 }
 
 long processContextSwitches()
@@ -28,6 +38,13 @@ long callingThreadContextSwitches()
     rusage usage {};
     ::getrusage(RUSAGE_THREAD, &usage);
     return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
+long callingThreadSleeps()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nvcsw;
 }
 
 double threadCpuSeconds(pthread_t thread)

@@ -1,6 +1,6 @@
 #pragma once
-// CPU time and wake-ups of this process and its threads, from the kernel's own
-// accounting (getrusage, per-thread CPU clocks, /proc/self/task).
+// CPU time, wake-ups and memory of this process and its threads, from the
+// kernel's own accounting (getrusage, per-thread CPU clocks, /proc/self).
 #include <chrono>
 #include <pthread.h>
 #include <set>
@@ -17,6 +17,11 @@ double threadCpuSeconds(pthread_t thread);
 // the CPU: each such switch is paid for with a wake-up later.
 long processContextSwitches();
 long callingThreadContextSwitches();
+// Times the calling thread went to sleep of its own accord: its wake-ups.
+long callingThreadSleeps();
+
+// Resident memory of the process now.
+double residentMiB();
 
 // Kernel ids of this process's threads now.
 std::set<int> threadIds();

@@ -5,7 +5,9 @@
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
 #include "chassis/drive_panel.h"
+#include "chassis/drive_setup_window.h"
 #include "chassis/fahrwerk.h"
+#include "chassis/manual_drive.h"
 #include "chassis/telemetry_panel.h"
 #include "chassis/telemetry_record.h"
 #include "chassis/telemetry_window.h"
@@ -15,6 +17,7 @@
 #include "comm/serial_link.h"
 #include "comm/setup_forms.h"
 #include "comm/tcp_link.h"
+#include "platform/game_controller.h"
 #include "sequence/motion_set_print.h"
 #include "sequence/player_window.h"
 #include "sequence/sequence_editor.h"
@@ -125,6 +128,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupArm();
     setupChassis();
     setupTelemetry();
+    setupManualDrive();
     setupSequenceEditor();
     setupPlayer();
     setupWebcam();
@@ -202,6 +206,16 @@ void TForm1::setupTelemetry()
     telemetryWindow = std::make_unique<chassis::TelemetryWindow>(*telemetryRecord, programDirectory);
 }
 
+// The gamepad and the keys drive through the drive panel; the set-up window
+// restores their stored choices.
+void TForm1::setupManualDrive()
+{
+    gameController = std::make_unique<platform::GameController>(this);
+    manualDrive = std::make_unique<chassis::ManualDrive>(*drivePanel, *gameController, *this, this);
+    driveSetupWindow =
+        std::make_unique<chassis::DriveSetupWindow>(*gameController, *manualDrive, programDirectory, this);
+}
+
 // Steps record the joints as they stand and are replayed through them.
 void TForm1::setupSequenceEditor()
 {
@@ -248,6 +262,7 @@ void TForm1::setupMenu()
     connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
+    connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
     connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
@@ -288,6 +303,12 @@ void TForm1::wirePanels()
             &sequence::PlayerWindow::listChanged);
     connect(sequenceEditor.get(), &sequence::SequenceEditor::stepShown, player,
             &sequence::PlayerWindow::showStepPosition);
+    // Pad and keys drive from the same opening of link 2 until it is free again.
+    connect(chassisLink, &comm::LinkPanel::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
+    connect(chassisLink, &comm::LinkPanel::busyChanged, manualDrive.get(), [this](bool busy) {
+        if (!busy)
+            manualDrive->setLinkOpen(false);
+    });
 }
 
 void TForm1::FormCreate()
@@ -432,6 +453,13 @@ void TForm1::RoboterFahrwerk1Click()
 {
     if (setupFormChassis)
         setupFormChassis->show();
+}
+
+void TForm1::Steuerung1Click()
+{
+    driveSetupWindow->show();
+    driveSetupWindow->raise();
+    driveSetupWindow->activateWindow();
 }
 
 void TForm1::Info1Click()

@@ -18,7 +18,9 @@ class ServoTimer;
 } // namespace arm
 namespace chassis {
 class DrivePanel;
+class DriveSetupWindow;
 class Fahrwerk;
+class ManualDrive;
 class TelemetryPanel;
 class TelemetryRecord;
 class TelemetryWindow;
@@ -29,6 +31,9 @@ class LinkPanel;
 class TSetupForm1;
 class TSetupForm2;
 } // namespace comm
+namespace platform {
+class GameController;
+}
 namespace sequence {
 class PlayerWindow;
 class SequenceEditor;
@@ -83,6 +88,7 @@ public:
     void Telemetrie1Click();
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
+    void Steuerung1Click();
     void Info1Click();
 
 protected:
@@ -96,6 +102,7 @@ private:
     void setupArm();
     void setupChassis();
     void setupTelemetry();
+    void setupManualDrive();
     void setupSequenceEditor();
     void setupPlayer();
     void setupWebcam();
@@ -123,6 +130,9 @@ private:
     // locks the main window must not lock it too.
     std::unique_ptr<chassis::TelemetryRecord> telemetryRecord;
     std::unique_ptr<chassis::TelemetryWindow> telemetryWindow;
+    std::unique_ptr<platform::GameController> gameController;
+    std::unique_ptr<chassis::ManualDrive> manualDrive;
+    std::unique_ptr<chassis::DriveSetupWindow> driveSetupWindow;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
     std::unique_ptr<PlayerConsole> playerConsole;
     std::unique_ptr<sequence::PlayerWindow> playerWindow;

@@ -15,8 +15,6 @@ namespace chassis {
 
 namespace {
 constexpr int kKettenTimerMs = 50;
-// Beyond the steering bar's range: the inner track runs backwards.
-constexpr int kSharpTurn = 255;
 } // namespace
 
 DrivePanel::DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, TelemetryPanel &telemetry,
@@ -102,6 +100,33 @@ void DrivePanel::switchChassis(bool on)
     }
 }
 
+void DrivePanel::setDirection(char richtung)
+{
+    if (richtung == 'v') {
+        widgets.btnVor->setChecked(true);
+        btnVorClick();
+    } else if (richtung == 'r') {
+        widgets.btnRueck->setChecked(true);
+        btnRueckClick();
+    } else {
+        widgets.btnStop->setChecked(true);
+        fahrwerk.setRichtung('s');
+    }
+}
+
+void DrivePanel::drive(char richtung, int speed, int steering)
+{
+    setDirection(richtung);
+    widgets.trbSpeed->setPosition(-speed);
+    widgets.trbLenk->setPosition(steering);
+}
+
+void DrivePanel::stop()
+{
+    widgets.btnStop->setChecked(true);
+    btnStopClick();
+}
+
 // At mouse-down, isChecked() still tells whether the button was down before.
 void DrivePanel::centreSteeringIfDown(const QToolButton *button)
 {
@@ -126,9 +151,9 @@ void DrivePanel::btnHupeMouseDown() { fahrwerk.setHupe(true); }
 void DrivePanel::btnHupeMouseUp() { fahrwerk.setHupe(false); }
 void DrivePanel::btnWarnblinkClick() { fahrwerk.setWarnblink(widgets.btnWarnblink->isChecked()); }
 
-void DrivePanel::btnLinksMouseDown() { widgets.trbLenk->setPosition(-kSharpTurn); }
+void DrivePanel::btnLinksMouseDown() { widgets.trbLenk->setPosition(-kSharpTurnSteering); }
 void DrivePanel::btnLinksMouseUp() { widgets.trbLenk->setPosition(0); }
-void DrivePanel::btnRechtsMouseDown() { widgets.trbLenk->setPosition(kSharpTurn); }
+void DrivePanel::btnRechtsMouseDown() { widgets.trbLenk->setPosition(kSharpTurnSteering); }
 void DrivePanel::btnRechtsMouseUp() { widgets.trbLenk->setPosition(0); }
 
 // The bar's top end (-255) is full speed.

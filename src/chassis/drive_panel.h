@@ -46,6 +46,14 @@ public:
     // On: the controls first, then the model; off: the model first.
     void switchChassis(bool on);
 
+    // Driving by gamepad or keyboard goes through the controls, which show it.
+    // 'v', 'r' or 's': its button goes down; the speed stays.
+    void setDirection(char richtung);
+    // The direction, the speed (0..255) and the steering, which the sliders take.
+    void drive(char richtung, int speed, int steering);
+    // As the red stop button: direction stop, speed 0.
+    void stop();
+
     void KettenTimer1Timer();
     void btnVorClick();
     void btnVorMouseDown();

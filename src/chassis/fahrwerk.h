@@ -8,6 +8,10 @@
 
 namespace chassis {
 
+// The steering of a sharp turn, beyond the steering bar's +-100: the inner track
+// runs backwards.
+constexpr int kSharpTurnSteering = 255;
+
 class Fahrwerk {
 public:
     Fahrwerk();
@@ -27,7 +31,7 @@ public:
     void setTemperaturAbfrage(bool on);
     void setWarnblink(bool on);
     // Steering in percent slows the inner track only; beyond +-100 the inner track
-    // runs backwards (the sharp-turn buttons use +-255).
+    // runs backwards (the sharp turns use +-kSharpTurnSteering).
     void setSpeed(int speed, int lenkung);
     // Advances the rotation by one step and returns its text ("" while inactive,
     // without advancing).

@@ -99,6 +99,14 @@ QString sideWord(const AlarmRule &rule)
 
 } // namespace
 
+// A spin box whose typing is not yet taken tells its value as it loses the focus
+// when the window goes; that must not reach a window that is half taken apart.
+TelemetryWindow::~TelemetryWindow()
+{
+    for (const QuantityControls &quantity : controls)
+        disconnect(quantity.alarmLimit, nullptr, this, nullptr);
+}
+
 TelemetryWindow::TelemetryWindow(TelemetryRecord &record, const QString &programDir, QWidget *parent)
     : QWidget(parent, Qt::Window),
       record(record),

@@ -28,6 +28,7 @@ public:
     // The record outlives the window; programDir, with a trailing separator,
     // holds RFS/.
     TelemetryWindow(TelemetryRecord &record, const QString &programDir, QWidget *parent = nullptr);
+    ~TelemetryWindow() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -51,6 +51,10 @@ PlayerWindow::PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *an
     follow();
 }
 
+// The edit loses the focus as the window goes; that must not reach a window
+// that is half taken apart.
+PlayerWindow::~PlayerWindow() { disconnect(dwellEdit, nullptr, this, nullptr); }
+
 void PlayerWindow::buildControls()
 {
     playButton = button(QStringLiteral("Abspielen"), "playButton", this);

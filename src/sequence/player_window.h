@@ -25,6 +25,7 @@ public:
     // It first shows just below anchor (the main window's motion-set group), or
     // over the middle of the main window without one.
     PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *anchor = nullptr);
+    ~PlayerWindow() override;
 
     // "Starten": shows the window and plays; while a run is on it only comes forward.
     void start();

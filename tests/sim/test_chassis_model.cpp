@@ -6,7 +6,7 @@
 namespace {
 
 // Drives as the console does: a track command every 150 ms, so the watchdog never bites.
-void drive(ChassisModel &chassis, const std::string &tracks, int seconds)
+void drive(sim::ChassisModel &chassis, const std::string &tracks, int seconds)
 {
     for (int ms = 0; ms < seconds * 1000; ms += 150) {
         chassis.handleLine(tracks);
@@ -14,7 +14,7 @@ void drive(ChassisModel &chassis, const std::string &tracks, int seconds)
     }
 }
 
-void rest(ChassisModel &chassis, int seconds)
+void rest(sim::ChassisModel &chassis, int seconds)
 {
     chassis.advance(seconds * 1000);
 }
@@ -47,7 +47,7 @@ private slots:
 
 void TestChassisModel::answersIdentification()
 {
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     QCOMPARE(chassis.handleLine("I1"), std::string("VELMO-2007\r"));
     QCOMPARE(chassis.handleLine("I0"), std::string());
 }
@@ -72,7 +72,7 @@ void TestChassisModel::answersRequestsWithRecords()
     QFETCH(QString, request);
     QFETCH(QString, pattern);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     const QString reply = QString::fromStdString(chassis.handleLine(request.toStdString()));
     QVERIFY2(QRegularExpression(pattern).match(reply).hasMatch(), qPrintable(reply));
 }
@@ -101,7 +101,7 @@ void TestChassisModel::setsTracks()
     QFETCH(int, left);
     QFETCH(int, right);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     chassis.handleLine("K10Q10");
     chassis.handleLine(message.toStdString());
     QCOMPARE(chassis.leftSpeed(), left);
@@ -129,7 +129,7 @@ void TestChassisModel::setsHornAndHazard()
     QFETCH(bool, horn);
     QFETCH(bool, hazard);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     chassis.handleLine(before.toStdString());
     chassis.handleLine(message.toStdString());
     QCOMPARE(chassis.horn(), horn);
@@ -152,7 +152,7 @@ void TestChassisModel::distanceFollowsDriveDirection()
     QFETCH(QString, tracks);
     QFETCH(int, sign);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     const int before = chassis.distanceCm();
     drive(chassis, tracks.toStdString(), 1);
     const int change = chassis.distanceCm() - before;
@@ -173,7 +173,7 @@ void TestChassisModel::distanceStaysWithinRange()
     QFETCH(QString, tracks);
     QFETCH(int, limit);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     drive(chassis, tracks.toStdString(), 30);
     QCOMPARE(chassis.distanceCm(), limit);
     QCOMPARE(chassis.handleLine("A1"), "A" + std::to_string(limit) + "\r");
@@ -181,7 +181,7 @@ void TestChassisModel::distanceStaysWithinRange()
 
 void TestChassisModel::batteryDrainsUnderLoadOnly()
 {
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     QCOMPARE(chassis.batteryTenthsOfVolt(), 81);
     rest(chassis, 600);
     QCOMPARE(chassis.batteryTenthsOfVolt(), 81);
@@ -194,7 +194,7 @@ void TestChassisModel::batteryDrainsUnderLoadOnly()
 
 void TestChassisModel::batteryStopsAtEmpty()
 {
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     drive(chassis, "K255Q255", 600);
     QCOMPARE(chassis.batteryTenthsOfVolt(), 69);
     QCOMPARE(chassis.handleLine("B1"), std::string("B69\r"));
@@ -202,7 +202,7 @@ void TestChassisModel::batteryStopsAtEmpty()
 
 void TestChassisModel::heatSinkWarmsUnderLoadAndCoolsAtRest()
 {
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     QCOMPARE(chassis.temperatureCelsius(), 22);
 
     drive(chassis, "K255Q255", 30);
@@ -221,7 +221,7 @@ void TestChassisModel::heatSinkWarmsUnderLoadAndCoolsAtRest()
 
 void TestChassisModel::watchdogStopsTracksAfter600Ms()
 {
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     chassis.handleLine("K100Q100");
     chassis.advance(599);
     QCOMPARE(chassis.leftSpeed(), 100);
@@ -252,7 +252,7 @@ void TestChassisModel::watchdogIsFedOnlyByTrackCommands()
     QFETCH(QString, message);
     QFETCH(bool, running);
 
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     chassis.handleLine("K100Q100");
     chassis.advance(400);
     chassis.handleLine(message.toStdString());
@@ -262,8 +262,8 @@ void TestChassisModel::watchdogIsFedOnlyByTrackCommands()
 
 void TestChassisModel::watchdogCutsLongStepShort()
 {
-    ChassisModel inOneStep;
-    ChassisModel inTwoSteps;
+    sim::ChassisModel inOneStep;
+    sim::ChassisModel inTwoSteps;
     inOneStep.handleLine("K255Q255");
     inTwoSteps.handleLine("K255Q255");
 

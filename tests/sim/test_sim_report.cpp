@@ -38,7 +38,7 @@ void TestSimReport::assemblesLines()
     QFETCH(QStringList, pieces);
     QFETCH(QStringList, lines);
 
-    LineAssembler assembler;
+    sim::LineAssembler assembler;
     QStringList assembled;
     for (const QString &piece : pieces) {
         for (const std::string &line : assembler.feed(piece.toStdString()))
@@ -52,7 +52,7 @@ void TestSimReport::discardsOverlongLineUpToItsCarriageReturn_data()
     QTest::addColumn<int>("garbageLength");
     QTest::addColumn<int>("readSize");
 
-    const int limit = int(LineAssembler::kMaxLineLength);
+    const int limit = int(sim::LineAssembler::kMaxLineLength);
     QTest::newRow("command starts at the limit") << limit << limit;
     QTest::newRow("one byte over, one read") << limit + 1 << limit + 1;
     QTest::newRow("one byte over, small reads") << limit + 1 << 100;
@@ -68,7 +68,7 @@ void TestSimReport::discardsOverlongLineUpToItsCarriageReturn()
     QFETCH(int, readSize);
 
     const std::string stream = std::string(std::size_t(garbageLength), 'x') + "#3P2400\r" + "VER\r";
-    LineAssembler assembler;
+    sim::LineAssembler assembler;
     std::vector<std::string> assembled;
     for (std::size_t at = 0; at < stream.size(); at += std::size_t(readSize)) {
         for (const std::string &line : assembler.feed(stream.substr(at, std::size_t(readSize))))
@@ -79,8 +79,8 @@ void TestSimReport::discardsOverlongLineUpToItsCarriageReturn()
 
 void TestSimReport::keepsLineOfMaximumLength()
 {
-    const std::string longest(LineAssembler::kMaxLineLength, 'x');
-    LineAssembler assembler;
+    const std::string longest(sim::LineAssembler::kMaxLineLength, 'x');
+    sim::LineAssembler assembler;
     QCOMPARE(assembler.feed(longest + "\rVER\r"), (std::vector<std::string>{longest, "VER"}));
 }
 
@@ -106,7 +106,7 @@ void TestSimReport::logLineEscapesControlBytes()
     QFETCH(QByteArray, line);
     QFETCH(QString, expected);
 
-    QCOMPARE(QString::fromStdString(logLine(ms, link.toStdString(), line.toStdString())), expected);
+    QCOMPARE(QString::fromStdString(sim::logLine(ms, link.toStdString(), line.toStdString())), expected);
 }
 
 void TestSimReport::statusLineShowsRobotState_data()
@@ -126,15 +126,15 @@ void TestSimReport::statusLineShowsRobotState()
 {
     QFETCH(QString, part);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine("#17P1800#5P1000");
     arm.handleLine("#5P2000S1000");
     arm.advance(500);
-    ChassisModel chassis;
+    sim::ChassisModel chassis;
     chassis.handleLine("K120R50");
     chassis.handleLine("H1");
 
-    const QString line = QString::fromStdString(statusLine(2500, arm, chassis));
+    const QString line = QString::fromStdString(sim::statusLine(2500, arm, chassis));
     QVERIFY2(line.contains(part), qPrintable(line));
     QVERIFY(!line.contains("#0="));
 }

@@ -50,7 +50,7 @@ void TestSsc32Model::acceptsCommandForms()
     QFETCH(int, channel);
     QFETCH(int, pulse);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     QCOMPARE(arm.handleLine(line.toStdString()), std::string());
     QCOMPARE(arm.position(channel), pulse);
     QCOMPARE(arm.target(channel), pulse);
@@ -76,7 +76,7 @@ void TestSsc32Model::dropsLinesItCannotParse()
     QFETCH(QString, line);
     QFETCH(int, channel);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     QCOMPARE(arm.handleLine(line.toStdString()), std::string());
     QVERIFY(!arm.inUse(channel));
     QCOMPARE(arm.position(channel), 0);
@@ -105,7 +105,7 @@ void TestSsc32Model::movesOverTime()
     QFETCH(int, elapsedMs);
     QFETCH(int, expected);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine("#5P1000");
     arm.handleLine(command.toStdString());
     arm.advance(elapsedMs);
@@ -114,7 +114,7 @@ void TestSsc32Model::movesOverTime()
 
 void TestSsc32Model::timeTermMakesGroupArriveTogether()
 {
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine("#5P1000#6P1000");
     // Channel 5 needs 2 s at its speed, so the whole group takes 2 s, not 1 s.
     arm.handleLine("#5P2000S500#6P1200T1000");
@@ -132,7 +132,7 @@ void TestSsc32Model::timeTermMakesGroupArriveTogether()
 
 void TestSsc32Model::firstPulseOfChannelJumpsWhateverTheSpeed()
 {
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine("#7P1800S10");
     QCOMPARE(arm.position(7), 1800);
     QVERIFY(!arm.isMoving());
@@ -159,7 +159,7 @@ void TestSsc32Model::moveStatusQuery()
     QFETCH(int, elapsedMs);
     QFETCH(QString, reply);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     QCOMPARE(arm.handleLine("Q"), std::string("."));
     arm.handleLine("#5P1000#6P1000");
     arm.handleLine(command.toStdString());
@@ -171,7 +171,7 @@ void TestSsc32Model::moveStatusQuery()
 // As a controller that does not know it: no byte back, the rest of the line acts.
 void TestSsc32Model::moveStatusQueryCanBeIgnored()
 {
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.setMoveStatusIgnored(true);
     QCOMPARE(arm.handleLine("#5P2000QVER"), std::string("SSC32-1.06XE\r"));
     QCOMPARE(arm.position(5), 2000);
@@ -197,14 +197,14 @@ void TestSsc32Model::pulseQueryAnswersOneByte()
     QFETCH(QString, query);
     QFETCH(int, byte);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine(command.toStdString());
     QCOMPARE(arm.handleLine(query.toStdString()), std::string(1, char(byte)));
 }
 
 void TestSsc32Model::pulseQueriesChainInOneLine()
 {
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     arm.handleLine("#1P1000#2P2000");
     arm.handleLine("#1P2000S1000");
     arm.advance(500);
@@ -225,7 +225,7 @@ void TestSsc32Model::answersVersion()
 {
     QFETCH(QString, line);
 
-    Ssc32Model arm;
+    sim::Ssc32Model arm;
     QCOMPARE(arm.handleLine(line.toStdString()), std::string("SSC32-1.06XE\r"));
 }
 
