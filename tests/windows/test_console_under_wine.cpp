@@ -41,10 +41,13 @@ private slots:
     void consoleConnectsMovesJointReadsTelemetryAndSaves();
 
 private:
+    // Stops the prefix's Wine server, and with it every Windows process and desktop it holds.
+    void killWineServer();
+
     QTemporaryDir simDir;
     SimulatorProcess sim{QStringLiteral(VELMORA_SIM_PATH)};
     QProcess xvfb;
-    QString display;
+    QProcessEnvironment wineEnvironment = QProcessEnvironment::systemEnvironment();
 };
 
 void TestConsoleUnderWine::initTestCase()
@@ -54,14 +57,16 @@ void TestConsoleUnderWine::initTestCase()
     // The server picks a free display and says which once it takes clients.
     xvfb.start(kXvfb, {"-displayfd", "1", "-screen", "0", "1600x900x24", "-nolisten", "tcp"});
     QVERIFY2(xvfb.waitForReadyRead(kXvfbTimeoutMs), qPrintable(xvfb.errorString()));
-    display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
-    // A Wine server left by another run may hold a desktop on another display.
-    QProcess::execute(kWineServer, {QStringLiteral("-k")});
+    wineEnvironment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed());
+    wineEnvironment.insert(QStringLiteral("WINEPREFIX"), kPrefix);
+    wineEnvironment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+    // One left by another run may hold a desktop on another display.
+    killWineServer();
 }
 
 void TestConsoleUnderWine::cleanupTestCase()
 {
-    QProcess::execute(kWineServer, {QStringLiteral("-k")});
+    killWineServer();
     xvfb.terminate();
     xvfb.waitForFinished();
     sim.stop();
@@ -84,11 +89,7 @@ void TestConsoleUnderWine::consoleConnectsMovesJointReadsTelemetryAndSaves()
     QVERIFY2(!error, error ? error->c_str() : "");
 
     QProcess driver;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WINEPREFIX"), kPrefix);
-    environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    driver.setProcessEnvironment(environment);
+    driver.setProcessEnvironment(wineEnvironment);
     driver.setProcessChannelMode(QProcess::MergedChannels);
     // Wine passes no QT_ variables, so the font engine comes as an argument: with
     // the native one Wine draws no text in edit fields. The screenshot stays in the
@@ -110,6 +111,14 @@ void TestConsoleUnderWine::consoleConnectsMovesJointReadsTelemetryAndSaves()
     values.joints[1].limitMax -= 1;
     QCOMPARE(readBytes(dir.filePath(QStringLiteral("RFS/STARTW2.stw"))),
              QByteArray::fromStdString(settings::formatSettings(values)));
+}
+
+void TestConsoleUnderWine::killWineServer()
+{
+    QProcess server;
+    server.setProcessEnvironment(wineEnvironment);
+    server.start(kWineServer, {QStringLiteral("-k")});
+    server.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestConsoleUnderWine)
