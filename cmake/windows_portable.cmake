@@ -14,10 +14,10 @@ endif()
 # The DLLs of the libraries the programs link, and the mingw runtime they load.
 # (install(RUNTIME_DEPENDENCY_SET) cannot serve here: it looks the imported names
 # up in lower case, which a Linux file system does not find.)
-install(FILES $<TARGET_RUNTIME_DLLS:velmora> $<TARGET_RUNTIME_DLLS:velmora-sim> DESTINATION .)
-foreach(runtime libstdc++-6 libgcc_s_seh-1 libwinpthread-1)
-    install(FILES ${WINDOWS_SDK}/bin/${runtime}.dll DESTINATION .)
-endforeach()
+set(VELMORA_MINGW_RUNTIME_DLLS
+    ${WINDOWS_SDK}/bin/libstdc++-6.dll ${WINDOWS_SDK}/bin/libgcc_s_seh-1.dll ${WINDOWS_SDK}/bin/libwinpthread-1.dll)
+install(FILES $<TARGET_RUNTIME_DLLS:velmora> $<TARGET_RUNTIME_DLLS:velmora-sim> ${VELMORA_MINGW_RUNTIME_DLLS}
+        DESTINATION .)
 
 # Plugins Qt loads by name from the folders beside the executable: the window
 # system, the native style, and JPEG for the webcam's pictures.

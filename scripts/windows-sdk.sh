@@ -5,8 +5,14 @@
 # beside the repository when that exists (and again when the tarball changes); otherwise
 # it is built from Debian's source packages by scripts/build-windows-sdk.sh, which takes
 # about an hour on two cores and needs a deb-src entry for bookworm.
-#   scripts/windows-sdk.sh [BUILD_DIR]    (default: build-windows)
+#   scripts/windows-sdk.sh [--no-build] [BUILD_DIR]    (default: build-windows)
+# With --no-build it exits with status 3 instead of building the SDK.
 set -euo pipefail
+no_build=false
+if [ "${1:-}" = --no-build ]; then
+    no_build=true
+    shift
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build-windows}")
 sdk=$build/sdk/velmora-windows-sdk
@@ -21,6 +27,7 @@ if [ -f "$tarball" ]; then
         echo "$source_id" >"$marker"
     fi
 elif [ ! -f "$marker" ]; then
+    $no_build && exit 3
     if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version: 6.4.2'; then
         echo "No $tarball, and no deb-src entry to build the SDK from Debian's sources:" >&2
         echo "add 'deb-src' to the bookworm sources (Types: deb deb-src) and run apt-get update." >&2

@@ -8,6 +8,7 @@
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
+#include "support/simulator_process.h"
 #include "support/window_test_main.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -34,84 +34,6 @@ constexpr int kSimTimeoutMs = 10000;
 const QString kArmFound = QStringLiteral("Lynxmotion SSC32 am WiPort gefunden!");
 const QString kChassisFound = QStringLiteral("Kettenfahrzeug am WiPort gefunden!");
 const QColor kSilver(192, 192, 192);
-
-// velmora-sim as a child process: the endpoints it printed, its status lines
-// and its receive log.
-class Simulator {
-public:
-    bool start(const QString &logPath)
-    {
-        log.setFileName(logPath);
-        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this] { collectLines(); });
-        process.start(QStringLiteral(VELMORA_SIM_PATH), {"--arm-port", "0", "--chassis-port", "0", "--pty",
-                                                         "--log", logPath});
-        return process.waitForStarted() &&
-               QTest::qWaitFor([this] { return lines.contains(QStringLiteral("ready")); }, kSimTimeoutMs);
-    }
-
-    void stop()
-    {
-        process.terminate();
-        process.waitForFinished();
-    }
-
-    // "arm-tcp" -> "127.0.0.1:41234", "chassis-pty" -> "/dev/pts/5".
-    QString endpoint(const QString &name) const
-    {
-        for (const QString &line : lines) {
-            const QStringList words = line.split(QLatin1Char(' '));
-            if (words.size() == 2 && words[0] == name)
-                return words[1];
-        }
-        return QString();
-    }
-
-    // Marks the output seen so far; statusSince() then looks only at later lines.
-    qsizetype mark() const { return lines.size(); }
-
-    bool statusSince(qsizetype mark, const QRegularExpression &pattern) const
-    {
-        for (qsizetype i = mark; i < lines.size(); ++i) {
-            if (lines[i].contains(QLatin1String(" s | ")) && pattern.match(lines[i]).hasMatch())
-                return true;
-        }
-        return false;
-    }
-
-    QString latestStatus() const
-    {
-        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-            if (lines[i].contains(QLatin1String(" s | ")))
-                return lines[i];
-        }
-        return QString();
-    }
-
-    QString logText()
-    {
-        if (!log.open(QIODevice::ReadOnly))
-            return QString();
-        const QString text = QString::fromLatin1(log.readAll());
-        log.close();
-        return text;
-    }
-
-private:
-    void collectLines()
-    {
-        pending += process.readAllStandardOutput();
-        qsizetype end = 0;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            lines << QString::fromLatin1(pending.left(end));
-            pending.remove(0, end + 1);
-        }
-    }
-
-    QProcess process;
-    QFile log;
-    QByteArray pending;
-    QStringList lines;
-};
 
 } // namespace
 
@@ -144,7 +66,7 @@ private:
     void transmit(int link, const QString &text);
 
     QTemporaryDir simDir;
-    Simulator sim;
+    SimulatorProcess sim{QStringLiteral(VELMORA_SIM_PATH)};
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
     std::unique_ptr<app::TForm1> form;
@@ -153,7 +75,8 @@ private:
 void TestConsoleWithSim::initTestCase()
 {
     QVERIFY(simDir.isValid());
-    QVERIFY2(sim.start(simDir.filePath(QStringLiteral("received.log"))), "velmora-sim did not get ready");
+    QVERIFY2(sim.start(simDir.filePath(QStringLiteral("received.log")), {QStringLiteral("--pty")}),
+             "velmora-sim did not get ready");
     for (const char *name : {"arm-tcp", "chassis-tcp", "arm-pty", "chassis-pty"})
         QVERIFY2(!sim.endpoint(QLatin1String(name)).isEmpty(), name);
 }

@@ -142,7 +142,10 @@ private slots:
 
     void cleanupTestCase()
     {
-        QProcess::execute(kWineServer, {QStringLiteral("-k")});
+        QProcess server; // in the prefix, or it would stop another one's
+        server.setProcessEnvironment(wineEnvironment());
+        server.start(kWineServer, {QStringLiteral("-k")});
+        server.waitForFinished();
     }
 
     void lineSettingsReachThePortAndTheFoundOnesReturn_data()
