@@ -8,6 +8,10 @@ namespace toolkit {
 
 namespace {
 constexpr int kBandThickness = 4;
+// From the middle of the groove to the band: beside a groove drawn as a thin
+// line, as every style draws it (some styles' groove rectangle spans the whole
+// widget, so its edge cannot place the band).
+constexpr int kBandGap = 4;
 }
 
 TrackBar::TrackBar(QWidget *parent) : QSlider(parent)
@@ -65,11 +69,12 @@ void TrackBar::paintEvent(QPaintEvent *event)
     };
     const int a = pixel(low);
     const int b = pixel(high);
+    const int beside = (horizontal ? handle.center().y() : handle.center().x()) + kBandGap;
     QRect band;
     if (horizontal)
-        band = QRect(QPoint(std::min(a, b), groove.bottom() + 2), QPoint(std::max(a, b), groove.bottom() + 1 + kBandThickness));
+        band = QRect(QPoint(std::min(a, b), beside), QPoint(std::max(a, b), beside + kBandThickness - 1));
     else
-        band = QRect(QPoint(groove.right() + 2, std::min(a, b)), QPoint(groove.right() + 1 + kBandThickness, std::max(a, b)));
+        band = QRect(QPoint(beside, std::min(a, b)), QPoint(beside + kBandThickness - 1, std::max(a, b)));
     QPainter painter(this);
     painter.fillRect(band, palette().color(isEnabled() ? QPalette::Highlight : QPalette::Mid));
 }
