@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/player_console.h"
+#include "app/program_location.h"
 
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
@@ -60,11 +61,6 @@ const JointStart kJointStart[] = {
     {&servo4, 19, 754, 2254}, {&servo5, 20, 1175, 1825},
 };
 
-QString withTrailingSeparator(const QString &dir)
-{
-    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
-}
-
 template <typename T>
 T *control(const QWidget *form, const QString &name)
 {
@@ -119,7 +115,7 @@ comm::LinkWidgets linkWidgets(const QWidget *form, int link)
 TForm1::TForm1(const QString &programDir, QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
-      programDirectory(withTrailingSeparator(programDir))
+      programDirectory(ProgramLocation::ofProgramDirectory(programDir).dataDir)
 {
     toolkit::useMessageBoxes();
     ui->setupUi(this);
@@ -281,23 +277,17 @@ void TForm1::wirePanels()
     connect(chassisLink, &comm::LinkPanel::received, telemetryPanel.get(),
             &chassis::TelemetryPanel::parseFahrwerkAntwort);
     connect(chassisLink, &comm::LinkPanel::opened, drivePanel.get(), [this] { drivePanel->switchChassis(true); });
+    connect(chassisLink, &comm::LinkPanel::freed, drivePanel.get(), [this] { drivePanel->switchChassis(false); });
     // What the read-outs show is kept over time.
     connect(telemetryPanel.get(), &chassis::TelemetryPanel::reading, telemetryRecord.get(),
             &chassis::TelemetryRecord::addSample);
     connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &chassis::TelemetryRecord::linkConnected);
-    connect(chassisLink, &comm::LinkPanel::busyChanged, drivePanel.get(), [this](bool busy) {
-        if (!busy)
-            drivePanel->switchChassis(false);
-    });
     // The motion-set player follows the arm's ticks and replies, and stops or
     // holds for whatever it did not do itself.
     sequence::PlayerWindow *player = playerWindow.get();
     connect(servoTimer.get(), &arm::ServoTimer::ticked, player, &sequence::PlayerWindow::armTickPassed);
     connect(armLink, &comm::LinkPanel::received, player, &sequence::PlayerWindow::armReceived);
-    connect(armLink, &comm::LinkPanel::busyChanged, player, [player](bool busy) {
-        if (!busy)
-            player->linkClosed();
-    });
+    connect(armLink, &comm::LinkPanel::freed, player, &sequence::PlayerWindow::linkClosed);
     connect(armPanel.get(), &arm::ArmPanel::jointChanged, player, &sequence::PlayerWindow::jointChanged);
     connect(sequenceEditor.get(), &sequence::SequenceEditor::listChanged, player,
             &sequence::PlayerWindow::listChanged);
@@ -305,10 +295,7 @@ void TForm1::wirePanels()
             &sequence::PlayerWindow::showStepPosition);
     // Pad and keys drive from the same opening of link 2 until it is free again.
     connect(chassisLink, &comm::LinkPanel::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
-    connect(chassisLink, &comm::LinkPanel::busyChanged, manualDrive.get(), [this](bool busy) {
-        if (!busy)
-            manualDrive->setLinkOpen(false);
-    });
+    connect(chassisLink, &comm::LinkPanel::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
 }
 
 void TForm1::FormCreate()

@@ -158,7 +158,7 @@ bool CsvRecorder::start(const QString &path)
     const unsigned recording = ++recordings;
     writer = std::make_unique<Writer>(std::move(file), [this, recording] {
         QMetaObject::invokeMethod(
-            this, [this, recording] { if (recording == recordings) finish(); }, Qt::QueuedConnection);
+            this, [this, recording] { if (recording == recordings) stop(); }, Qt::QueuedConnection);
     });
     return true;
 }
@@ -169,8 +169,6 @@ void CsvRecorder::write(Quantity quantity, double value)
         writer->add(csvRow(localTimeNow(), quantity, value) + std::string(kCsvLineEnd));
 }
 
-void CsvRecorder::stop() { finish(); }
-
 bool CsvRecorder::recording() const { return writer != nullptr; }
 
 long long CsvRecorder::rowsWritten() const { return writer ? writer->rows.load() : rowsOfLastRecording; }
@@ -178,7 +176,7 @@ long long CsvRecorder::rowsWritten() const { return writer ? writer->rows.load()
 // Joins the writer, then reports a failure it met, once: whichever comes first of
 // the writer's own call and a stop finds it; the other finds no writer left, or
 // the writer of a later recording, which it leaves alone.
-void CsvRecorder::finish()
+void CsvRecorder::stop()
 {
     if (!writer)
         return;

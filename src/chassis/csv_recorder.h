@@ -24,6 +24,7 @@ public:
     bool start(const QString &path);
     // One row stamped with the local time now; nothing while not recording.
     void write(Quantity quantity, double value);
+    // Writes what is handed over, closes the file, and reports a failure it met, once.
     void stop();
 
     bool recording() const;
@@ -36,7 +37,6 @@ signals:
 
 private:
     class Writer;
-    void finish();
 
     std::unique_ptr<Writer> writer;
     QString filePath;

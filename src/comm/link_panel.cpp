@@ -244,7 +244,12 @@ void LinkPanel::showLook()
     widgets.connectButton->setToolTip(hint);
 }
 
-void LinkPanel::tellBusy() { emit busyChanged(busy()); }
+void LinkPanel::tellBusy()
+{
+    emit busyChanged(busy());
+    if (!busy())
+        emit freed();
+}
 
 std::array<QComboBox *, 5> LinkPanel::serialBoxes() const
 {

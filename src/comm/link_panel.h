@@ -111,6 +111,8 @@ public:
 signals:
     // Told after every connect click and whenever the link is freed by an event.
     void busyChanged(bool busy);
+    // The same when the link is free again: closed, failed or gone.
+    void freed();
     void opened();
     void received(const std::string &text);
 
