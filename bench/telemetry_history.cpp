@@ -5,7 +5,7 @@
 // push_back into a std::vector of the same samples whose memory is already in
 // use (as the full ring's is), in the same run.
 // Then the memory of the history: resident when made, and when full.
-#include "chassis/telemetry_window.h"
+#include "telemetry/telemetry_window.h"
 #include "support/cpu_time.h"
 #include "support/figures.h"
 
@@ -20,9 +20,9 @@ namespace {
 
 constexpr int kAppends = 3'000'000;
 
-using chassis::Quantity;
+using telemetry::Quantity;
 
-Quantity quantityOf(int index) { return chassis::kQuantities[std::size_t(index) % chassis::kQuantities.size()]; }
+Quantity quantityOf(int index) { return telemetry::kQuantities[std::size_t(index) % telemetry::kQuantities.size()]; }
 
 template <typename Body>
 double nsPerCall(Body body)
@@ -38,12 +38,12 @@ double nsPerCall(Body body)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    std::vector<chassis::TelemetrySample> plain(kAppends);
+    std::vector<telemetry::TelemetrySample> plain(kAppends);
     plain.clear();
     const double vectorNs = nsPerCall([&](int index) { plain.push_back({index * 0.15, 40.0 + index % 7}); });
 
     const double beforeHistory = bench::residentMiB();
-    chassis::TelemetryHistory history;
+    telemetry::TelemetryHistory history;
     const double madeHistory = bench::residentMiB();
     // Full from here on: every append drops the oldest sample.
     nsPerCall([&](int index) { history.append(quantityOf(index), index * 0.15, 40.0 + index % 7); });
@@ -51,11 +51,11 @@ int main(int argc, char *argv[])
     const double appendNs = nsPerCall(
         [&](int index) { history.append(quantityOf(index), 1e6 + index * 0.15, 40.0 + index % 7); });
 
-    chassis::TelemetryRecord record;
+    telemetry::TelemetryRecord record;
     const auto addSample = [&](int index) { record.addSample(quantityOf(index), 40.0 + index % 7); };
     const double addSampleNs = nsPerCall(addSample);
     QTemporaryDir programDir;
-    chassis::TelemetryWindow hidden(record, programDir.path() + QLatin1Char('/'));
+    telemetry::TelemetryWindow hidden(record, programDir.path() + QLatin1Char('/'));
     const double hiddenWindowNs = nsPerCall(addSample);
 
     bench::Figure("history.append", appendNs, "ns")

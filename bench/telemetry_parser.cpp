@@ -1,6 +1,6 @@
 // Throughput of the link-2 reply parser on a steady stream of telemetry records,
 // delivered in the small pieces a serial line produces.
-#include "chassis/telemetry_parser.h"
+#include "telemetry/telemetry_parser.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,7 +11,7 @@ int main()
     const std::string reply = "A42\rB75\rT031\r";
     const std::size_t pieceSize = 5;
     const int rounds = 200000;
-    chassis::FahrwerkAntwortParser parser;
+    telemetry::FahrwerkAntwortParser parser;
     std::size_t readings = 0;
     const auto start = std::chrono::steady_clock::now();
     std::string stream;

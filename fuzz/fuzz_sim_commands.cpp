@@ -6,7 +6,7 @@
 // the tracks.
 #include "fuzz_input.h"
 
-#include "chassis/telemetry_parser.h"
+#include "telemetry/telemetry_parser.h"
 #include "chassis_model.h"
 #include "line_assembler.h"
 #include "ssc32_model.h"
@@ -46,7 +46,7 @@ void checkChassis(const sim::ChassisModel &chassis)
 
 void checkChassisReply(const std::string &reply)
 {
-    chassis::FahrwerkAntwortParser console;
+    telemetry::FahrwerkAntwortParser console;
     const std::size_t records = static_cast<std::size_t>(std::count(reply.begin(), reply.end(), '\r'));
     fuzz::expect(reply.empty() || reply.back() == '\r', "a reply ends with a whole record");
     fuzz::expect(console.receive(reply).size() == records, "the console reads every reply record");

@@ -3,15 +3,15 @@
 // while the box is open, and the readings are taken afterwards.
 #include "fuzz_input.h"
 
-#include "chassis/telemetry_parser.h"
+#include "telemetry/telemetry_parser.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string>
 
-using chassis::FahrwerkAntwortParser;
-using chassis::TelemetryItem;
+using telemetry::FahrwerkAntwortParser;
+using telemetry::TelemetryItem;
 
 namespace {
 
@@ -44,7 +44,7 @@ void checkItem(const TelemetryItem &item)
 // The read-out with its separator taken out is the number of tenths itself.
 void checkTenths(std::int32_t tenths)
 {
-    std::string text = chassis::formatTenths(tenths, ",");
+    std::string text = telemetry::formatTenths(tenths, ",");
     const std::size_t comma = text.find(',');
     fuzz::expect(comma != std::string::npos && comma + 2 == text.size(), "exactly one decimal");
     text.erase(comma, 1);

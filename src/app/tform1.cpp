@@ -5,13 +5,13 @@
 
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
-#include "chassis/drive_panel.h"
-#include "chassis/drive_setup_window.h"
-#include "chassis/fahrwerk.h"
-#include "chassis/manual_drive.h"
-#include "chassis/telemetry_panel.h"
-#include "chassis/telemetry_record.h"
-#include "chassis/telemetry_window.h"
+#include "drive/drive_panel.h"
+#include "drive/drive_setup_window.h"
+#include "drive/fahrwerk.h"
+#include "drive/manual_drive.h"
+#include "telemetry/telemetry_panel.h"
+#include "telemetry/telemetry_record.h"
+#include "telemetry/telemetry_window.h"
 #include "comm/debug_log.h"
 #include "comm/identification.h"
 #include "comm/link_panel.h"
@@ -44,7 +44,7 @@ arm::Servo *servo2 = nullptr;
 arm::Servo *servo3 = nullptr;
 arm::Servo *servo4 = nullptr;
 arm::Servo *servo5 = nullptr;
-chassis::Fahrwerk *fahrwerk = nullptr;
+drive::Fahrwerk *fahrwerk = nullptr;
 
 namespace {
 
@@ -156,7 +156,7 @@ void TForm1::setupModels()
         servoModels[i] = std::make_unique<arm::Servo>(start.kanal, start.limitMin, start.limitMax);
         *start.pointer = servoModels[i].get();
     }
-    fahrwerkModel = std::make_unique<chassis::Fahrwerk>();
+    fahrwerkModel = std::make_unique<drive::Fahrwerk>();
     fahrwerk = fahrwerkModel.get();
 }
 
@@ -184,12 +184,12 @@ void TForm1::setupArm()
 
 void TForm1::setupChassis()
 {
-    telemetryPanel = std::make_unique<chassis::TelemetryPanel>(
-        chassis::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
+    telemetryPanel = std::make_unique<telemetry::TelemetryPanel>(
+        telemetry::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
                                   ui->cgTemp},
         this);
-    drivePanel = std::make_unique<chassis::DrivePanel>(
-        chassis::DriveWidgets{ui->gbxFahrwerk, ui->btnVor, ui->btnRueck, ui->btnStop, ui->btnLinks, ui->btnRechts,
+    drivePanel = std::make_unique<drive::DrivePanel>(
+        drive::DriveWidgets{ui->gbxFahrwerk, ui->btnVor, ui->btnRueck, ui->btnStop, ui->btnLinks, ui->btnRechts,
                               ui->btnWende_L, ui->btnWende_R, ui->btnHupe, ui->btnWarnblink, ui->trbLenk,
                               ui->trbSpeed},
         *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
@@ -198,8 +198,8 @@ void TForm1::setupChassis()
 // Collected from the first record on, whether the window is shown or not.
 void TForm1::setupTelemetry()
 {
-    telemetryRecord = std::make_unique<chassis::TelemetryRecord>();
-    telemetryWindow = std::make_unique<chassis::TelemetryWindow>(*telemetryRecord, programDirectory);
+    telemetryRecord = std::make_unique<telemetry::TelemetryRecord>();
+    telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programDirectory);
 }
 
 // The gamepad and the keys drive through the drive panel; the set-up window
@@ -207,9 +207,9 @@ void TForm1::setupTelemetry()
 void TForm1::setupManualDrive()
 {
     gameController = std::make_unique<platform::GameController>(this);
-    manualDrive = std::make_unique<chassis::ManualDrive>(*drivePanel, *gameController, *this, this);
+    manualDrive = std::make_unique<drive::ManualDrive>(*drivePanel, *gameController, *this, this);
     driveSetupWindow =
-        std::make_unique<chassis::DriveSetupWindow>(*gameController, *manualDrive, programDirectory, this);
+        std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programDirectory, this);
 }
 
 // Steps record the joints as they stand and are replayed through them.
@@ -275,13 +275,13 @@ void TForm1::wirePanels()
     // Link 2 carries the chassis: its replies are parsed, and the chassis runs
     // from the link's opening until it is free again.
     connect(chassisLink, &comm::LinkPanel::received, telemetryPanel.get(),
-            &chassis::TelemetryPanel::parseFahrwerkAntwort);
+            &telemetry::TelemetryPanel::parseFahrwerkAntwort);
     connect(chassisLink, &comm::LinkPanel::opened, drivePanel.get(), [this] { drivePanel->switchChassis(true); });
     connect(chassisLink, &comm::LinkPanel::freed, drivePanel.get(), [this] { drivePanel->switchChassis(false); });
     // What the read-outs show is kept over time.
-    connect(telemetryPanel.get(), &chassis::TelemetryPanel::reading, telemetryRecord.get(),
-            &chassis::TelemetryRecord::addSample);
-    connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &chassis::TelemetryRecord::linkConnected);
+    connect(telemetryPanel.get(), &telemetry::TelemetryPanel::reading, telemetryRecord.get(),
+            &telemetry::TelemetryRecord::addSample);
+    connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &telemetry::TelemetryRecord::linkConnected);
     // The motion-set player follows the arm's ticks and replies, and stops or
     // holds for whatever it did not do itself.
     sequence::PlayerWindow *player = playerWindow.get();

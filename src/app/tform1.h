@@ -16,15 +16,12 @@ namespace arm {
 class ArmPanel;
 class ServoTimer;
 } // namespace arm
-namespace chassis {
+namespace drive {
 class DrivePanel;
 class DriveSetupWindow;
 class Fahrwerk;
 class ManualDrive;
-class TelemetryPanel;
-class TelemetryRecord;
-class TelemetryWindow;
-} // namespace chassis
+} // namespace drive
 namespace comm {
 class DebugLog;
 class LinkPanel;
@@ -43,6 +40,11 @@ class SettingsStore;
 struct Settings;
 struct SettingsRead;
 } // namespace settings
+namespace telemetry {
+class TelemetryPanel;
+class TelemetryRecord;
+class TelemetryWindow;
+} // namespace telemetry
 namespace views {
 class TInfoForm1;
 class WebcamPanel;
@@ -58,7 +60,7 @@ extern arm::Servo *servo2;
 extern arm::Servo *servo3;
 extern arm::Servo *servo4;
 extern arm::Servo *servo5;
-extern chassis::Fahrwerk *fahrwerk;
+extern drive::Fahrwerk *fahrwerk;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -119,20 +121,20 @@ private:
     bool fillsScreen = true;
     // Models first: the panels refer to them until they are gone.
     std::array<std::unique_ptr<arm::Servo>, arm::kJoints> servoModels;
-    std::unique_ptr<chassis::Fahrwerk> fahrwerkModel;
+    std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
     std::unique_ptr<comm::DebugLog> debugLog;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
     std::unique_ptr<arm::ArmPanel> armPanel;
     std::unique_ptr<arm::ServoTimer> servoTimer;
-    std::unique_ptr<chassis::TelemetryPanel> telemetryPanel;
-    std::unique_ptr<chassis::DrivePanel> drivePanel;
+    std::unique_ptr<telemetry::TelemetryPanel> telemetryPanel;
+    std::unique_ptr<drive::DrivePanel> drivePanel;
     // The record outlives its window. The window has no parent: a window that
     // locks the main window must not lock it too.
-    std::unique_ptr<chassis::TelemetryRecord> telemetryRecord;
-    std::unique_ptr<chassis::TelemetryWindow> telemetryWindow;
+    std::unique_ptr<telemetry::TelemetryRecord> telemetryRecord;
+    std::unique_ptr<telemetry::TelemetryWindow> telemetryWindow;
     std::unique_ptr<platform::GameController> gameController;
-    std::unique_ptr<chassis::ManualDrive> manualDrive;
-    std::unique_ptr<chassis::DriveSetupWindow> driveSetupWindow;
+    std::unique_ptr<drive::ManualDrive> manualDrive;
+    std::unique_ptr<drive::DriveSetupWindow> driveSetupWindow;
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
     std::unique_ptr<PlayerConsole> playerConsole;
     std::unique_ptr<sequence::PlayerWindow> playerWindow;

@@ -2,9 +2,9 @@
 // serial lines and over loopback TCP standing in for the WiPort: what the operator
 // sees on the panels, what goes out on the line and what comes back.
 #include "app/tform1.h"
-#include "chassis/drive_panel.h"
+#include "drive/drive_panel.h"
 #include "arm/servo_timer.h"
-#include "chassis/fahrwerk.h"
+#include "drive/fahrwerk.h"
 #include "comm/link_panel.h"
 #include "comm/tcomm_thread.h"
 #include "comm/tcp_link.h"
@@ -666,7 +666,7 @@ void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
     openSerial(panel, pty);
     QVERIFY(chassisGroup()->isEnabled());
     QVERIFY(app::fahrwerk->getAktiv());
-    form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
+    form->findChild<drive::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(pty.receive(5), std::string("K0Q0\r"));
     QCOMPARE(lines(memo).last(), QStringLiteral("K0Q0<cr>"));
     QCOMPARE(panel.transmitEdit->text(), QString());
@@ -677,7 +677,7 @@ void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
     QVERIFY(!app::fahrwerk->getAktiv());
     // A command would be logged and, finding the port closed, stay in the edit.
     const QString logged = memo->toPlainText();
-    form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
+    form->findChild<drive::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(memo->toPlainText(), logged);
     QCOMPARE(panel.transmitEdit->text(), QString());
     QVERIFY(recorder->texts().isEmpty());
@@ -742,7 +742,7 @@ void TestLinkPanels::chassisLinkProbesAndEnablesTheChassisOnConnect()
 
     // From now on the chassis timer sends on the connection.
     peer.clearReceived();
-    form->findChild<chassis::DrivePanel *>()->KettenTimer1Timer();
+    form->findChild<drive::DrivePanel *>()->KettenTimer1Timer();
     QTRY_COMPARE(peer.received(), QByteArray("K0Q0\r"));
 }
 

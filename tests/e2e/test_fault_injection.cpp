@@ -7,7 +7,7 @@
 // or taken twice.
 #include "app/tform1.h"
 #include "arm/servo.h"
-#include "chassis/fahrwerk.h"
+#include "drive/fahrwerk.h"
 #include "support/file_bytes.h"
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"

@@ -1,0 +1,57 @@
+#pragma once
+// The window "Setup: Steuerung": the gamepad in use and its sticks and trigger
+// as live bars (painted only while the window is shown), the dead zone and the
+// dead-man rule, the keys and pad controls as a table, and the state line of the
+// driving by pad and keyboard. A plain window beside the main window, which
+// stays usable; closing it hides it. Its choices are kept in velmora.ini.
+#include "settings/extension_settings.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QSpinBox;
+namespace platform {
+class GameController;
+struct PadState;
+} // namespace platform
+
+namespace drive {
+
+class AxisBar;
+class ManualDrive;
+
+class DriveSetupWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // programDir, with a trailing separator, holds RFS/. The stored choices are
+    // handed to the driving at once.
+    DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const QString &programDir,
+                     QWidget *mainWindow);
+    ~DriveSetupWindow() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *buildTable();
+    void restoreChoices();
+    void chooseDeadZone(int percent);
+    void chooseDeadMan(bool on);
+    void showPad(const QString &name);
+    void showReading(const platform::PadState &reading);
+
+    platform::GameController &pad;
+    ManualDrive &driving;
+    settings::ExtensionSettings stored;
+    QLabel *padLabel;
+    AxisBar *steeringBar;
+    AxisBar *driveBar;
+    AxisBar *triggerBar;
+    QSpinBox *deadZone;
+    QCheckBox *deadMan;
+    QLabel *stateLine;
+};
+
+} // namespace drive

@@ -1,0 +1,293 @@
+#include "drive/manual_drive.h"
+
+#include "drive/drive_panel.h"
+#include "platform/game_controller.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace drive {
+
+namespace {
+
+struct DriveKey {
+    Qt::Key key;
+    ManualDrive::Action action;
+    const char *name;
+};
+
+const DriveKey kKeys[] = {
+    {Qt::Key_W, ManualDrive::Action::Forward, "W"},    {Qt::Key_S, ManualDrive::Action::Backward, "S"},
+    {Qt::Key_A, ManualDrive::Action::SharpLeft, "A"},  {Qt::Key_D, ManualDrive::Action::SharpRight, "D"},
+    {Qt::Key_H, ManualDrive::Action::Horn, "H"},       {Qt::Key_Space, ManualDrive::Action::Stop, "Leertaste"},
+};
+
+std::optional<ManualDrive::Action> actionOf(int key)
+{
+    for (const DriveKey &driveKey : kKeys)
+        if (driveKey.key == key)
+            return driveKey.action;
+    return std::nullopt;
+}
+
+// Widgets that take typed text (line edits, spin boxes, editable text, a web
+// page's input field), drop-downs and sliders keep every key.
+bool keepsKeys(const QWidget &widget)
+{
+    return widget.testAttribute(Qt::WA_InputMethodEnabled) || qobject_cast<const QComboBox *>(&widget) ||
+           qobject_cast<const QAbstractSlider *>(&widget);
+}
+
+const QString kWindowLeft = QStringLiteral("das Hauptfenster ist nicht mehr aktiv");
+const QString kLinkGone = QStringLiteral("Verbindung 2 (Fahrwerk) getrennt");
+
+} // namespace
+
+QString ManualDrive::keyName(Action action)
+{
+    for (const DriveKey &driveKey : kKeys)
+        if (driveKey.action == action)
+            return QString::fromUtf8(driveKey.name);
+    return {};
+}
+
+ManualDrive::ManualDrive(DrivePanel &drive, platform::GameController &pad, QWidget &mainWindow, QObject *parent)
+    : QObject(parent), drive(drive), pad(pad), mainWindow(mainWindow), windowActive(mainWindow.isActiveWindow())
+{
+    // Keys go to the focused control first, so its events are watched too: the
+    // main window's (activation, and keys no control took) and the focused one's.
+    mainWindow.installEventFilter(this);
+    followFocus(nullptr, QApplication::focusWidget());
+    connect(qApp, &QApplication::focusChanged, this, &ManualDrive::followFocus);
+    connect(&pad, &platform::GameController::padChanged, this, &ManualDrive::padChanged);
+    connect(&pad, &platform::GameController::stateChanged, this, &ManualDrive::padStateChanged);
+    showState();
+}
+
+void ManualDrive::setLinkOpen(bool open)
+{
+    if (open == linkOpen)
+        return;
+    linkOpen = open;
+    actingChanged(kLinkGone);
+}
+
+void ManualDrive::setWindowActive(bool active)
+{
+    if (active == windowActive)
+        return;
+    windowActive = active;
+    actingChanged(kWindowLeft);
+}
+
+void ManualDrive::actingChanged(const QString &endedBecause)
+{
+    if (acting()) {
+        stopReason.clear();
+        takeUpPad();
+    } else {
+        letGoOfPad(endedBecause);
+        letGoOfKeys(endedBecause);
+    }
+    showState();
+}
+
+// A new dead zone applies from the next reading; a changed rule is taken up afresh.
+void ManualDrive::setPadSettings(const PadSettings &settings)
+{
+    const bool ruleChanged = settings.deadMan != padDrive.settings().deadMan;
+    if (ruleChanged)
+        letGoOfPad(QStringLiteral("Totmannschalter umgestellt"));
+    padDrive.setSettings(settings);
+    if (ruleChanged)
+        takeUpPad();
+    showState();
+}
+
+void ManualDrive::padChanged(const QString &name)
+{
+    if (name.isEmpty())
+        letGoOfPad(QStringLiteral("Gamepad abgezogen"));
+    else
+        takeUpPad();
+    showState();
+}
+
+void ManualDrive::padStateChanged(const platform::PadState &reading)
+{
+    if (acting())
+        apply(padDrive.next(reading));
+}
+
+void ManualDrive::apply(const PadIntent &intent)
+{
+    if (intent.stop == PadIntent::Stop::Button)
+        stopBecause(QStringLiteral("Stopp-Knopf B"));
+    else if (intent.stop == PadIntent::Stop::DeadMan)
+        stopBecause(QStringLiteral("Totmannschalter losgelassen"));
+    if (intent.horn != padHorn) {
+        padHorn = intent.horn;
+        padHorn ? drive.btnHupeMouseDown() : drive.btnHupeMouseUp();
+    }
+    if (intent.driving) {
+        stopReason.clear();
+        drive.drive(intent.richtung, intent.speed, intent.steering);
+    }
+    showState();
+}
+
+void ManualDrive::takeUpPad()
+{
+    padDrive.disarm();
+    if (acting() && !pad.padName().isEmpty())
+        apply(padDrive.next(pad.state()));
+}
+
+void ManualDrive::letGoOfPad(const QString &why)
+{
+    const bool moving = padDrive.armed();
+    padDrive.disarm();
+    if (padHorn) {
+        padHorn = false;
+        drive.btnHupeMouseUp();
+    }
+    if (moving)
+        stopBecause(why);
+}
+
+void ManualDrive::followFocus(QWidget *old, QWidget *now)
+{
+    if (old && old != &mainWindow)
+        old->removeEventFilter(this);
+    if (now && now != &mainWindow)
+        now->installEventFilter(this);
+}
+
+bool ManualDrive::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        if (watched == &mainWindow)
+            setWindowActive(event->type() == QEvent::WindowActivate);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto *receiver = qobject_cast<const QWidget *>(watched);
+        return receiver && receiver->window() == &mainWindow && takeKey(*receiver, *static_cast<QKeyEvent *>(event));
+    }
+    default:
+        return false;
+    }
+}
+
+// A held key's repeats and release are taken wherever the focus went since.
+bool ManualDrive::takeKey(const QWidget &receiver, const QKeyEvent &key)
+{
+    const std::optional<Action> action = actionOf(key.key());
+    if (!action)
+        return false;
+    const bool held = heldKeys.count(*action) > 0;
+    if (key.type() == QEvent::KeyRelease) {
+        if (held && !key.isAutoRepeat())
+            endKey(*action);
+        return held;
+    }
+    if (held)
+        return true;
+    // A key the focused control ignored comes by again on its way to the window.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool combined = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!acting() || combined || keepsKeys(focus ? *focus : receiver))
+        return false;
+    if (!key.isAutoRepeat())
+        startKey(*action);
+    return true;
+}
+
+void ManualDrive::startKey(Action action)
+{
+    heldKeys.insert(action);
+    switch (action) {
+    case Action::Forward:
+    case Action::Backward:
+        directionKey = action;
+        stopReason.clear();
+        drive.setDirection(action == Action::Forward ? 'v' : 'r');
+        break;
+    case Action::SharpLeft:
+        turnKey = action;
+        drive.btnLinksMouseDown();
+        break;
+    case Action::SharpRight:
+        turnKey = action;
+        drive.btnRechtsMouseDown();
+        break;
+    case Action::Horn:
+        drive.btnHupeMouseDown();
+        break;
+    case Action::Stop:
+        directionKey.reset();
+        drive.stop();
+        break;
+    }
+    showState();
+}
+
+void ManualDrive::endKey(Action action)
+{
+    heldKeys.erase(action);
+    if (action == directionKey) {
+        directionKey.reset();
+        drive.setDirection('s');
+    } else if (action == turnKey) {
+        turnKey.reset();
+        action == Action::SharpLeft ? drive.btnLinksMouseUp() : drive.btnRechtsMouseUp();
+    } else if (action == Action::Horn) {
+        drive.btnHupeMouseUp();
+    }
+    showState();
+}
+
+void ManualDrive::letGoOfKeys(const QString &why)
+{
+    const bool moving = directionKey.has_value();
+    while (!heldKeys.empty())
+        endKey(*heldKeys.begin());
+    if (moving)
+        stopBecause(why);
+}
+
+void ManualDrive::stopBecause(const QString &why)
+{
+    drive.stop();
+    stopReason = why;
+}
+
+void ManualDrive::showState()
+{
+    QString text;
+    if (!stopReason.isEmpty())
+        text = QStringLiteral("Angehalten: ") + stopReason;
+    else if (padDrive.armed())
+        text = QStringLiteral("Fährt mit dem Gamepad");
+    else if (directionKey)
+        text = QStringLiteral("Fährt mit der Tastatur");
+    else if (!linkOpen)
+        text = QStringLiteral("Wartet: Verbindung 2 (Fahrwerk) ist nicht verbunden");
+    else if (!windowActive)
+        text = QStringLiteral("Wartet: das Hauptfenster ist nicht aktiv");
+    else if (!pad.padName().isEmpty() && padDrive.settings().deadMan)
+        text = QStringLiteral("Bereit: zum Fahren den rechten Trigger halten");
+    else
+        text = QStringLiteral("Bereit");
+    if (text == state)
+        return;
+    state = text;
+    emit stateChanged(state);
+}
+
+} // namespace drive

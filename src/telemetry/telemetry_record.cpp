@@ -1,0 +1,40 @@
+#include "telemetry/telemetry_record.h"
+
+#include <QDateTime>
+#include <chrono>
+
+namespace telemetry {
+
+double TelemetryRecord::steadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+TelemetryRecord::TelemetryRecord(QObject *parent, Clock clock)
+    : QObject(parent),
+      clock(std::move(clock)),
+      wallClockOffsetSeconds(double(QDateTime::currentMSecsSinceEpoch()) / 1000 - this->clock())
+{
+}
+
+void TelemetryRecord::setAlarmLimit(Quantity quantity, double limit) { alarmState.setLimit(quantity, limit); }
+
+void TelemetryRecord::addSample(Quantity quantity, double value)
+{
+    samples.append(quantity, clock(), value);
+    csv.write(quantity, value);
+    emit sampleAdded(quantity, value);
+    switch (alarmState.check(quantity, value)) {
+    case TelemetryAlarms::Change::Fired: emit alarmFired(quantity, value); break;
+    case TelemetryAlarms::Change::Rearmed: emit alarmRearmed(); break;
+    case TelemetryAlarms::Change::None: break;
+    }
+}
+
+void TelemetryRecord::linkConnected()
+{
+    alarmState.reset();
+    emit alarmRearmed();
+}
+
+} // namespace telemetry

@@ -1,0 +1,242 @@
+// Driving by gamepad and keyboard in a real main window with link 2 open over a
+// pseudo-terminal: the pad is SDL's virtual joystick, the keys go through the
+// application as typed ones do. What they do is read from the drive controls and
+// from the chassis model's command rotation.
+#include "app/tform1.h"
+#include "drive/drive_setup_window.h"
+#include "drive/fahrwerk.h"
+#include "platform/game_controller.h"
+#include "support/message_recorder.h"
+#include "support/program_dir_fixture.h"
+#include "support/pty_pair.h"
+#include "support/virtual_pad.h"
+#include "support/window_test_main.h"
+#include "toolkit/track_bar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+class TestManualDrive : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void padDrivesInProportionWhileTheTriggerIsHeld();
+    void padDeadZoneIsRespectedAndKept();
+    void padStopsWhenItCeasesToAct_data();
+    void padStopsWhenItCeasesToAct();
+    void keysActWhileHeldAndSpaceStops();
+    void focusLossEndsHeldKeys();
+    void keysStayWithTextFieldsDropDownsAndSliders_data();
+    void keysStayWithTextFieldsDropDownsAndSliders();
+
+private:
+    template <typename T>
+    T *find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
+    bool down(const char *button) const { return find<QToolButton>(button)->isChecked(); }
+    int position(const char *trackBar) const { return find<toolkit::TrackBar>(trackBar)->position(); }
+    QString stateLine() const { return find<QLabel>("stateLine")->text(); }
+    // One rotation of the chassis model: step 1 the left track, 3 the horn, 4 the right track.
+    QStringList rotation() const;
+    void plugPad();
+
+    std::unique_ptr<ProgramDirFixture> dir;
+    std::unique_ptr<MessageRecorder> recorder; // the start-up's box about the missing settings file
+    std::unique_ptr<PtyPair> pty;
+    std::unique_ptr<app::TForm1> form;
+    std::unique_ptr<VirtualPad> pad;
+};
+
+// The chassis timer is stopped: the tests read the model's rotation themselves.
+void TestManualDrive::init()
+{
+    dir = std::make_unique<ProgramDirFixture>();
+    recorder = std::make_unique<MessageRecorder>();
+    pty = std::make_unique<PtyPair>();
+    form = std::make_unique<app::TForm1>(dir->path());
+    find<QTimer>("KettenTimer1")->stop();
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    find<QRadioButton>("rbtnSeriell2")->click();
+    find<QComboBox>("cbxDeviceName2")->setEditText(QString::fromStdString(pty->deviceName()));
+    find<QPushButton>("btnConnect2")->click();
+    QCOMPARE(stateLine(), QStringLiteral("Bereit"));
+}
+
+void TestManualDrive::cleanup()
+{
+    pad.reset();
+    form.reset();
+    pty.reset();
+    recorder.reset();
+    dir.reset();
+}
+
+QStringList TestManualDrive::rotation() const
+{
+    QStringList texts;
+    for (int i = 0; i < 12; ++i)
+        texts << QString::fromStdString(app::fahrwerk->getCommand());
+    return texts;
+}
+
+void TestManualDrive::plugPad()
+{
+    pad = std::make_unique<VirtualPad>("Testpad");
+    QTRY_COMPARE(find<QLabel>("padName")->text(), QStringLiteral("Testpad"));
+    QCOMPARE(stateLine(), QStringLiteral("Bereit: zum Fahren den rechten Trigger halten"));
+}
+
+void TestManualDrive::padDrivesInProportionWhileTheTriggerIsHeld()
+{
+    plugPad();
+    pad->move(SDL_CONTROLLER_AXIS_LEFTY, -16384); // half forward, without the dead-man: nothing
+    pad->move(SDL_CONTROLLER_AXIS_LEFTX, 16384);
+    QTRY_COMPARE(form->findChild<platform::GameController *>()->state().leftY, -16384);
+    QVERIFY(down("btnStop"));
+    pad->drive(0.5);
+    QTRY_VERIFY(down("btnVor"));
+    QCOMPARE(position("trbSpeed"), -128);
+    QCOMPARE(position("trbLenk"), 50);
+    const QStringList moving = rotation();
+    QCOMPARE(moving.at(0) + moving.at(3), QStringLiteral("K128Q64"));
+    QCOMPARE(stateLine(), QStringLiteral("Fährt mit dem Gamepad"));
+
+    pad->move(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+    QTRY_VERIFY(down("btnStop"));
+    QCOMPARE(position("trbSpeed"), 0);
+    QCOMPARE(rotation().at(0), QStringLiteral("K0Q0"));
+    QCOMPARE(stateLine(), QStringLiteral("Angehalten: Totmannschalter losgelassen"));
+}
+
+void TestManualDrive::padDeadZoneIsRespectedAndKept()
+{
+    plugPad();
+    pad->drive(0.12);
+    QTRY_COMPARE(stateLine(), QStringLiteral("Fährt mit dem Gamepad"));
+    QVERIFY(down("btnStop"));
+    pad->drive(0.2);
+    QTRY_COMPARE(position("trbSpeed"), -51);
+    find<QSpinBox>("deadZone")->setValue(25);
+    pad->drive(0.21);
+    QTRY_VERIFY(down("btnStop"));
+    QCOMPARE(position("trbSpeed"), 0);
+    QCOMPARE(QSettings(dir->filePath("RFS/velmora.ini"), QSettings::IniFormat).value("drive/dead_zone_percent").toInt(),
+             25);
+}
+
+void TestManualDrive::padStopsWhenItCeasesToAct_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("unplugged") << "unplug" << "Angehalten: Gamepad abgezogen";
+    QTest::newRow("set-up window shown") << "Steuerung1"
+                                         << "Angehalten: das Hauptfenster ist nicht mehr aktiv";
+    QTest::newRow("link 2 closed") << "btnConnect2" << "Angehalten: Verbindung 2 (Fahrwerk) getrennt";
+}
+
+void TestManualDrive::padStopsWhenItCeasesToAct()
+{
+    QFETCH(QString, cause);
+    plugPad();
+    pad->drive(1);
+    QTRY_VERIFY(down("btnVor"));
+    if (cause == QLatin1String("unplug"))
+        pad->unplug();
+    else if (auto *action = form->findChild<QAction *>(cause))
+        action->trigger();
+    else
+        form->findChild<QPushButton *>(cause)->click();
+    QTRY_VERIFY(down("btnStop"));
+    QCOMPARE(position("trbSpeed"), 0);
+    QTEST(stateLine(), "state");
+    auto *setup = form->findChild<drive::DriveSetupWindow *>();
+    if (setup->isVisible()) { // a plain window: the main window stays usable
+        QCOMPARE(setup->windowTitle(), QStringLiteral("Setup: Steuerung"));
+        QVERIFY(!setup->isModal() && form->isEnabled());
+    }
+}
+
+// The focused toggle button sees none of the keys, space included.
+void TestManualDrive::keysActWhileHeldAndSpaceStops()
+{
+    find<toolkit::TrackBar>("trbSpeed")->setPosition(-100);
+    QWidget *focus = find<QToolButton>("btnWarnblink");
+    focus->setFocus();
+    QTest::keyPress(focus, Qt::Key_W);
+    QVERIFY(down("btnVor"));
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"), true);
+    QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"), true);
+    QApplication::sendEvent(focus, &repeatRelease);
+    QApplication::sendEvent(focus, &repeatPress);
+    QCOMPARE(rotation().at(0), QStringLiteral("K100"));
+    QTest::keyPress(focus, Qt::Key_A);
+    QTest::keyPress(focus, Qt::Key_H);
+    QCOMPARE(position("trbLenk"), -drive::kSharpTurnSteering);
+    QCOMPARE(rotation().mid(0, 3), (QStringList{"K-155", "W0", "H1"}));
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_H, Qt::Key_W})
+        QTest::keyRelease(focus, key);
+    QVERIFY(down("btnStop"));
+    QCOMPARE(position("trbLenk"), 0);
+    QCOMPARE(position("trbSpeed"), -100);
+    QCOMPARE(rotation().mid(0, 3), (QStringList{"K0Q0", "W0", "H0"}));
+
+    QTest::keyPress(focus, Qt::Key_S);
+    QVERIFY(down("btnRueck"));
+    QTest::keyClick(focus, Qt::Key_Space);
+    QVERIFY(down("btnStop"));
+    QCOMPARE(position("trbSpeed"), 0);
+    QVERIFY(!down("btnWarnblink"));
+}
+
+void TestManualDrive::focusLossEndsHeldKeys()
+{
+    QTest::keyPress(form.get(), Qt::Key_W);
+    QTest::keyPress(form.get(), Qt::Key_D);
+    QCOMPARE(stateLine(), QStringLiteral("Fährt mit der Tastatur"));
+    find<QAction>("Steuerung1")->trigger();
+    QTRY_VERIFY(down("btnStop"));
+    QCOMPARE(position("trbLenk"), 0);
+    QCOMPARE(stateLine(), QStringLiteral("Angehalten: das Hauptfenster ist nicht mehr aktiv"));
+}
+
+void TestManualDrive::keysStayWithTextFieldsDropDownsAndSliders_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("text field") << "edtTCP_IP1";
+    QTest::newRow("drop-down") << "cbxKanalServo1";
+    QTest::newRow("slider") << "trbServo1";
+}
+
+void TestManualDrive::keysStayWithTextFieldsDropDownsAndSliders()
+{
+    QFETCH(QString, control);
+    auto *focus = form->findChild<QWidget *>(control);
+    focus->setFocus();
+    QCOMPARE(QApplication::focusWidget(), focus);
+    auto *edit = qobject_cast<QLineEdit *>(focus);
+    if (edit)
+        edit->clear();
+    QTest::keyClicks(focus, QStringLiteral("ws d"));
+    QTest::keyPress(focus, Qt::Key_W);
+    QVERIFY(down("btnStop"));
+    if (edit)
+        QCOMPARE(edit->text(), QStringLiteral("ws dw"));
+}
+
+VELMORA_WINDOW_TEST_MAIN(TestManualDrive)
+
+#include "test_manual_drive.moc"
