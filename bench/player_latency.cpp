@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     if (!bench.isValid())
         return 1;
     app::TForm1 &window = bench.window();
-    const QString setPath = window.programDir() + QStringLiteral("RFS/bench.rfs");
+    const QString setPath = window.files().rfsDir() + QStringLiteral("bench.rfs");
     QFile set(setPath);
     if (!set.open(QIODevice::WriteOnly))
         return 1;

@@ -5,6 +5,7 @@
 // push_back into a std::vector of the same samples whose memory is already in
 // use (as the full ring's is), in the same run.
 // Then the memory of the history: resident when made, and when full.
+#include "settings/program_location.h"
 #include "telemetry/telemetry_window.h"
 #include "support/cpu_time.h"
 #include "support/figures.h"
@@ -55,7 +56,7 @@ int main(int argc, char *argv[])
     const auto addSample = [&](int index) { record.addSample(quantityOf(index), 40.0 + index % 7); };
     const double addSampleNs = nsPerCall(addSample);
     QTemporaryDir programDir;
-    telemetry::TelemetryWindow hidden(record, programDir.path() + QLatin1Char('/'));
+    telemetry::TelemetryWindow hidden(record, settings::ProgramLocation::ofProgramDirectory(programDir.path()));
     const double hiddenWindowNs = nsPerCall(addSample);
 
     bench::Figure("history.append", appendNs, "ns")

@@ -1,6 +1,6 @@
 #include "app/app_windows.h"
 
-#include "app/program_location.h"
+#include "settings/program_location.h"
 #include "app/tform1.h"
 #include "comm/setup_forms.h"
 #include "views/info_form.h"
@@ -33,8 +33,9 @@ void AppWindows::reset()
 
 AppWindows createAppWindows(const QString &programDir)
 {
-    const ProgramLocation location =
-        programDir.isEmpty() ? locateRunningProgram() : ProgramLocation::ofProgramDirectory(programDir);
+    const settings::ProgramLocation location = programDir.isEmpty()
+                                                   ? settings::locateRunningProgram()
+                                                   : settings::ProgramLocation::ofProgramDirectory(programDir);
     AppWindows windows;
     windows.form1 = std::make_unique<TForm1>(location.dataDir);
     windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), location.infoPage);

@@ -1,7 +1,6 @@
 #include "app/tform1.h"
 
 #include "app/player_console.h"
-#include "app/program_location.h"
 
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
@@ -115,7 +114,7 @@ comm::LinkWidgets linkWidgets(const QWidget *form, int link)
 TForm1::TForm1(const QString &programDir, QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
-      programDirectory(ProgramLocation::ofProgramDirectory(programDir).dataDir)
+      programFiles(settings::ProgramLocation::ofProgramDirectory(programDir))
 {
     toolkit::useMessageBoxes();
     ui->setupUi(this);
@@ -199,7 +198,7 @@ void TForm1::setupChassis()
 void TForm1::setupTelemetry()
 {
     telemetryRecord = std::make_unique<telemetry::TelemetryRecord>();
-    telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programDirectory);
+    telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programFiles);
 }
 
 // The gamepad and the keys drive through the drive panel; the set-up window
@@ -209,7 +208,7 @@ void TForm1::setupManualDrive()
     gameController = std::make_unique<platform::GameController>(this);
     manualDrive = std::make_unique<drive::ManualDrive>(*drivePanel, *gameController, *this, this);
     driveSetupWindow =
-        std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programDirectory, this);
+        std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles, this);
 }
 
 // Steps record the joints as they stand and are replayed through them.
@@ -218,7 +217,7 @@ void TForm1::setupSequenceEditor()
     sequenceEditor = std::make_unique<sequence::SequenceEditor>(
         sequence::SequenceWidgets{ui->ListBox1, ui->edtSchritt, ui->labSeqDatei, ui->btnSeqNeu, ui->btnSeqOpen,
                                   ui->btnSeqRew, ui->btnSeqForw, ui->btnSeqClose, ui->btnSeqAdd, ui->btnSeqDel},
-        armPanel->joints(), this, programDirectory);
+        armPanel->joints(), this, programFiles.rfsDir());
 }
 
 void TForm1::setupPlayer()
@@ -239,7 +238,7 @@ void TForm1::setupWebcam()
 void TForm1::setupSettings()
 {
     settingsStore = std::make_unique<settings::SettingsStore>(
-        toolkit::filePathBytes(QDir::toNativeSeparators(programDirectory + QStringLiteral("RFS/STARTW2.stw"))),
+        toolkit::filePathBytes(QDir::toNativeSeparators(programFiles.settingsFile())),
         [this] { return gatherSettings(); }, [this](const settings::SettingsRead &read) { applySettings(read); });
 }
 

@@ -3,6 +3,7 @@
 // (each panel wires its own controls), wires the panels to each other in one
 // place, and runs the start-up, close and menu handlers that are the window's own.
 #include "arm/servo.h"
+#include "settings/program_location.h"
 
 #include <QMainWindow>
 #include <array>
@@ -66,13 +67,13 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // programDir is where RFS/ lies (see app/program_location.h).
+    // programDir is where RFS/ lies (see settings/program_location.h).
     explicit TForm1(const QString &programDir, QWidget *parent = nullptr);
     ~TForm1() override;
 
     void setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm, comm::TSetupForm2 *setupChassis);
-    // Where RFS/ is looked up, with a trailing separator.
-    QString programDir() const { return programDirectory; }
+    // Where RFS/ and the files in it are looked up.
+    const settings::ProgramLocation &files() const { return programFiles; }
 
     void FormCreate();
     void FormResize();
@@ -116,7 +117,7 @@ private:
     QPrinter &motionSetPrinter();
 
     std::unique_ptr<Ui::TForm1> ui;
-    QString programDirectory;
+    settings::ProgramLocation programFiles;
     // The window starts out filling the screen; its first resize makes it an ordinary window.
     bool fillsScreen = true;
     // Models first: the panels refer to them until they are gone.

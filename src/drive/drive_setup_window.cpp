@@ -2,6 +2,7 @@
 
 #include "drive/manual_drive.h"
 #include "platform/game_controller.h"
+#include "settings/program_location.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -76,12 +77,13 @@ double shareOf(int axis) { return std::clamp(double(axis) / platform::kPadAxisMa
 // when the window goes; that must not reach a window that is half taken apart.
 DriveSetupWindow::~DriveSetupWindow() { disconnect(deadZone, nullptr, this, nullptr); }
 
-DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const QString &programDir,
+DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &driving,
+                                   const settings::ProgramLocation &files,
                                    QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window),
       pad(pad),
       driving(driving),
-      stored(programDir),
+      stored(files),
       padLabel(new QLabel(this)),
       steeringBar(new AxisBar(QStringLiteral("Linker Stick links/rechts"), true)),
       driveBar(new AxisBar(QStringLiteral("Linker Stick vor/zurück"), true)),

@@ -25,9 +25,8 @@ class DriveSetupWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // programDir, with a trailing separator, holds RFS/. The stored choices are
-    // handed to the driving at once.
-    DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const QString &programDir,
+    // The choices stored in velmora.ini are handed to the driving at once.
+    DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const settings::ProgramLocation &files,
                      QWidget *mainWindow);
     ~DriveSetupWindow() override;
 

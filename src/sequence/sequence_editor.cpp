@@ -43,15 +43,13 @@ QFileDialog *createMotionSetDialog(QWidget *owner, const QString &rfsDir, const 
 } // namespace
 
 SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
-                               const QString &programDir)
+                               const QString &rfsDir)
     : QObject(window)
     , widgets(widgets)
     , joints(joints)
-    , programDirectory(programDir)
-    , OpenDialog1(createMotionSetDialog(window, programDir + QStringLiteral("RFS"), "OpenDialog1",
-                                        QFileDialog::AcceptOpen))
-    , SaveDialog1(createMotionSetDialog(window, programDir + QStringLiteral("RFS"), "SaveDialog1",
-                                        QFileDialog::AcceptSave))
+    , rfsDirectory(rfsDir)
+    , OpenDialog1(createMotionSetDialog(window, rfsDir, "OpenDialog1", QFileDialog::AcceptOpen))
+    , SaveDialog1(createMotionSetDialog(window, rfsDir, "SaveDialog1", QFileDialog::AcceptSave))
 {
     OpenDialog1->setWindowTitle(QStringLiteral("Verfahrsatz öffnen"));
     SaveDialog1->setWindowTitle(QStringLiteral("Verfahrsatz speichern"));
@@ -129,7 +127,7 @@ QString SequenceEditor::fileLabel() const { return widgets.labSeqDatei->text(); 
 QString SequenceEditor::fileLabelFor(const QString &path) const
 {
     QString shown = QDir::toNativeSeparators(path);
-    const QString rfsPrefix = QDir::toNativeSeparators(programDirectory + QStringLiteral("RFS/"));
+    const QString rfsPrefix = QDir::toNativeSeparators(rfsDirectory);
     const int at = shown.indexOf(rfsPrefix);
     if (at >= 0)
         shown.remove(at, rfsPrefix.size());
@@ -139,7 +137,7 @@ QString SequenceEditor::fileLabelFor(const QString &path) const
 // The chosen path, or an empty text when the operator cancels.
 QString SequenceEditor::chooseFile(QFileDialog &dialog)
 {
-    dialog.setDirectory(programDirectory + QStringLiteral("RFS"));
+    dialog.setDirectory(rfsDirectory);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);

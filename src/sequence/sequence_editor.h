@@ -36,9 +36,8 @@ class SequenceEditor : public QObject {
     Q_OBJECT
 
 public:
-    // The file dialogs belong to window; programDir ends with a separator.
-    SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
-                   const QString &programDir);
+    // The file dialogs belong to window and open in RFS/.
+    SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window, const QString &rfsDir);
 
     // The "Sequenz" menu's store: under the loaded file's name, or a name asked
     // for as saveAs() does when none is loaded. Both keep the list open.
@@ -79,7 +78,7 @@ private:
 
     SequenceWidgets widgets;
     arm::Joints joints;
-    QString programDirectory;
+    QString rfsDirectory; // with a trailing separator
     QString loadedFile; // empty while the set has no file
     QFileDialog *OpenDialog1;
     QFileDialog *SaveDialog1;

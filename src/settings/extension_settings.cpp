@@ -1,9 +1,11 @@
 #include "settings/extension_settings.h"
 
+#include "settings/program_location.h"
+
 namespace settings {
 
-ExtensionSettings::ExtensionSettings(const QString &programDir)
-    : file(programDir + QStringLiteral("RFS/velmora.ini"), QSettings::IniFormat),
+ExtensionSettings::ExtensionSettings(const ProgramLocation &files)
+    : file(files.extensionSettingsFile(), QSettings::IniFormat),
       readable(file.status() == QSettings::NoError)
 {
 }

@@ -8,10 +8,11 @@
 
 namespace settings {
 
+struct ProgramLocation;
+
 class ExtensionSettings {
 public:
-    // programDir with a trailing separator.
-    explicit ExtensionSettings(const QString &programDir);
+    explicit ExtensionSettings(const ProgramLocation &files);
 
     // Keys are "group/name", e.g. "telemetry/minutes".
     double number(const QString &key, double fallback, double min, double max) const;

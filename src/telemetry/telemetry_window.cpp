@@ -1,5 +1,6 @@
 #include "telemetry/telemetry_window.h"
 
+#include "settings/program_location.h"
 #include "telemetry/telemetry_plots.h"
 #include "toolkit/message_sink.h"
 
@@ -107,11 +108,11 @@ TelemetryWindow::~TelemetryWindow()
         disconnect(quantity.alarmLimit, nullptr, this, nullptr);
 }
 
-TelemetryWindow::TelemetryWindow(TelemetryRecord &record, const QString &programDir, QWidget *parent)
+TelemetryWindow::TelemetryWindow(TelemetryRecord &record, const settings::ProgramLocation &files, QWidget *parent)
     : QWidget(parent, Qt::Window),
       record(record),
-      stored(programDir),
-      rfsDirectory(programDir + QStringLiteral("RFS")),
+      stored(files),
+      rfsDirectory(files.rfsDir()),
       plots(new TelemetryPlots(this))
 {
     setWindowTitle(QStringLiteral("Telemetrie"));

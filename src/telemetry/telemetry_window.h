@@ -25,9 +25,8 @@ class TelemetryWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // The record outlives the window; programDir, with a trailing separator,
-    // holds RFS/.
-    TelemetryWindow(TelemetryRecord &record, const QString &programDir, QWidget *parent = nullptr);
+    // The record outlives the window; recordings go to RFS/ by default.
+    TelemetryWindow(TelemetryRecord &record, const settings::ProgramLocation &files, QWidget *parent = nullptr);
     ~TelemetryWindow() override;
 
 protected:

@@ -109,7 +109,7 @@ void TestMainWindow::allFourWindowsExistAndOnlyTheMainWindowShows()
     QVERIFY(!windows.infoForm1->isVisible());
     QVERIFY(!windows.setupForm1->isVisible());
     QVERIFY(!windows.setupForm2->isVisible());
-    QCOMPARE(windows.form1->programDir(), dir->path());
+    QCOMPARE(windows.form1->files().dataDir, dir->path());
     // The fixture holds no settings file.
     QCOMPARE(startUpMessages, QStringList{QStringLiteral("Fehler beim lesen der Einstellungen")});
 }

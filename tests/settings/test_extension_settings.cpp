@@ -1,4 +1,5 @@
 #include "settings/extension_settings.h"
+#include "settings/program_location.h"
 #include "support/file_bytes.h"
 #include "support/program_dir_fixture.h"
 
@@ -39,7 +40,7 @@ void TestExtensionSettings::reading()
     QFETCH(bool, flag);
     ProgramDirFixture dir;
     QVERIFY(file.isEmpty() || writeBytes(dir.filePath("RFS/velmora.ini"), file));
-    const settings::ExtensionSettings settings(dir.path());
+    const settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
     QCOMPARE(settings.number("test/number", 5, 1, 60), number);
     QCOMPARE(settings.flag("test/flag", false), flag);
 }
@@ -49,11 +50,11 @@ void TestExtensionSettings::writtenValuesComeBack()
     ProgramDirFixture dir;
     QVERIFY(writeBytes(dir.filePath("RFS/velmora.ini"), "[test]\nnumber=15\n"));
     {
-        settings::ExtensionSettings settings(dir.path());
+        settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
         settings.setNumber("test/other", 2.5);
         settings.setFlag("test/flag", true);
     }
-    const settings::ExtensionSettings settings(dir.path());
+    const settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
     QCOMPARE(settings.number("test/number", 5, 1, 60), 15.0);
     QCOMPARE(settings.number("test/other", 0, 0, 10), 2.5);
     QCOMPARE(settings.flag("test/flag", false), true);
@@ -64,8 +65,8 @@ void TestExtensionSettings::writingReplacesABrokenFile()
 {
     ProgramDirFixture dir;
     QVERIFY(writeBytes(dir.filePath("RFS/velmora.ini"), "[test\nnumber=15\n"));
-    settings::ExtensionSettings(dir.path()).setNumber("test/other", 3);
-    const settings::ExtensionSettings settings(dir.path());
+    settings::ExtensionSettings(settings::ProgramLocation::ofProgramDirectory(dir.path())).setNumber("test/other", 3);
+    const settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
     QCOMPARE(settings.number("test/other", 0, 0, 10), 3.0);
     QCOMPARE(settings.number("test/number", 5, 1, 60), 5.0);
 }

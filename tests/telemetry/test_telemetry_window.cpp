@@ -1,5 +1,6 @@
 #include "telemetry/telemetry_plots.h"
 #include "telemetry/telemetry_window.h"
+#include "settings/program_location.h"
 #include "support/file_bytes.h"
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
@@ -70,7 +71,7 @@ void TestTelemetryWindow::openWindow()
 {
     window.reset();
     record = std::make_unique<TelemetryRecord>(nullptr, [this] { return now; });
-    window = std::make_unique<TelemetryWindow>(*record, dir->path());
+    window = std::make_unique<TelemetryWindow>(*record, settings::ProgramLocation::ofProgramDirectory(dir->path()));
     window->show();
 }
 

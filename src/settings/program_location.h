@@ -7,11 +7,17 @@
 // installed with the program in share/velmora.
 #include <QString>
 
-namespace app {
+namespace settings {
 
 struct ProgramLocation {
     QString dataDir;  // with a trailing separator; RFS/ lies in it
     QString infoPage; // the page the info window shows
+
+    // RFS/ with a trailing separator: the motion sets, the settings file and
+    // the extensions' velmora.ini lie in it.
+    QString rfsDir() const;
+    QString settingsFile() const;
+    QString extensionSettingsFile() const;
 
     // Both in one program directory.
     static ProgramLocation ofProgramDirectory(const QString &programDir);
@@ -25,4 +31,4 @@ ProgramLocation locateProgramFiles(const QString &executableDir, const QString &
 // The rule for the running executable and the current user ($XDG_DATA_HOME/velmora).
 ProgramLocation locateRunningProgram();
 
-} // namespace app
+} // namespace settings

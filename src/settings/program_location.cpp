@@ -1,11 +1,11 @@
-#include "app/program_location.h"
+#include "settings/program_location.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -20,6 +20,10 @@ const QString kInfoPage = QStringLiteral("info.htm");
 QString directoryPath(const QString &dir) { return QDir::cleanPath(dir) + QLatin1Char('/'); }
 
 } // namespace
+
+QString ProgramLocation::rfsDir() const { return dataDir + kRfs + QLatin1Char('/'); }
+QString ProgramLocation::settingsFile() const { return rfsDir() + QStringLiteral("STARTW2.stw"); }
+QString ProgramLocation::extensionSettingsFile() const { return rfsDir() + QStringLiteral("velmora.ini"); }
 
 ProgramLocation ProgramLocation::ofProgramDirectory(const QString &programDir)
 {
@@ -46,4 +50,4 @@ ProgramLocation locateRunningProgram()
     return location;
 }
 
-} // namespace app
+} // namespace settings

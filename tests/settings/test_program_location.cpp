@@ -1,6 +1,6 @@
 // Where RFS/ and info.htm lie, on real directories laid out as a program
 // directory and as a program installed under a prefix.
-#include "app/program_location.h"
+#include "settings/program_location.h"
 
 #include <QtTest>
 
@@ -30,8 +30,8 @@ private slots:
         const QDir root(scratch.path());
         QVERIFY(root.mkpath(existingDir));
 
-        const app::ProgramLocation location =
-            app::locateProgramFiles(root.filePath(executableDir), root.filePath(QStringLiteral("home/velmora")));
+        const settings::ProgramLocation location =
+            settings::locateProgramFiles(root.filePath(executableDir), root.filePath(QStringLiteral("home/velmora")));
         QCOMPARE(location.dataDir, root.filePath(dataDir));
         QCOMPARE(location.infoPage, root.filePath(infoPage));
         QVERIFY(QDir(location.dataDir).exists(QStringLiteral("RFS")));
