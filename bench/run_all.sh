@@ -46,6 +46,7 @@ run bench_log_append
 run bench_startup "${startup[@]}"
 run bench_telemetry_parser
 run bench_telemetry_history
+run bench_kinematics
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at end" | tee -a "$figures"
 echo "goals missed: $(grep -c 'MISSED' "$figures" || true) (all figures in $figures)"
 exit "$failed"
