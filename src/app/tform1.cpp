@@ -4,12 +4,14 @@
 
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
+#include "drive/drive_command.h"
 #include "drive/drive_panel.h"
 #include "drive/drive_setup_window.h"
 #include "drive/fahrwerk.h"
 #include "drive/manual_drive.h"
 #include "telemetry/telemetry_panel.h"
 #include "telemetry/telemetry_record.h"
+#include "telemetry/telemetry_stream.h"
 #include "telemetry/telemetry_window.h"
 #include "comm/debug_log.h"
 #include "comm/identification.h"
@@ -43,7 +45,6 @@ arm::Servo *servo2 = nullptr;
 arm::Servo *servo3 = nullptr;
 arm::Servo *servo4 = nullptr;
 arm::Servo *servo5 = nullptr;
-drive::Fahrwerk *fahrwerk = nullptr;
 
 namespace {
 
@@ -137,7 +138,6 @@ TForm1::~TForm1()
 {
     for (const JointStart &start : kJointStart)
         *start.pointer = nullptr;
-    fahrwerk = nullptr;
 }
 
 void TForm1::setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm,
@@ -156,8 +156,11 @@ void TForm1::setupModels()
         *start.pointer = servoModels[i].get();
     }
     fahrwerkModel = std::make_unique<drive::Fahrwerk>();
-    fahrwerk = fahrwerkModel.get();
 }
+
+drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
+const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
+telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
 
 void TForm1::setupLinks()
 {
@@ -181,32 +184,36 @@ void TForm1::setupArm()
     servoTimer = std::make_unique<arm::ServoTimer>(servos, *linkPanels[0], this);
 }
 
+// The controls, the pad and the keys drive through the drive command; the
+// Fahrwerk turns it into the rotation that the chassis timer sends.
 void TForm1::setupChassis()
 {
-    telemetryPanel = std::make_unique<telemetry::TelemetryPanel>(
-        telemetry::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
-                                  ui->cgTemp},
-        this);
+    driveCommandModel = std::make_unique<drive::DriveCommand>(*fahrwerkModel);
     drivePanel = std::make_unique<drive::DrivePanel>(
         drive::DriveWidgets{ui->gbxFahrwerk, ui->btnVor, ui->btnRueck, ui->btnStop, ui->btnLinks, ui->btnRechts,
                               ui->btnWende_L, ui->btnWende_R, ui->btnHupe, ui->btnWarnblink, ui->trbLenk,
                               ui->trbSpeed},
-        *fahrwerkModel, *telemetryPanel, *linkPanels[1], this);
+        *driveCommandModel, *fahrwerkModel, *linkPanels[1], this);
 }
 
-// Collected from the first record on, whether the window is shown or not.
+// The read-outs show each reading of the stream; the record keeps them over
+// time from the first on, whether its window is shown or not.
 void TForm1::setupTelemetry()
 {
+    telemetryStreamModel = std::make_unique<telemetry::TelemetryStream>();
+    telemetryPanel = std::make_unique<telemetry::TelemetryPanel>(
+        telemetry::TelemetryWidgets{ui->edtAbstand, ui->edtBatterie, ui->edtTemperatur, ui->cgDist, ui->cgBat,
+                                  ui->cgTemp},
+        *telemetryStreamModel, this);
     telemetryRecord = std::make_unique<telemetry::TelemetryRecord>();
     telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programFiles);
 }
 
-// The gamepad and the keys drive through the drive panel; the set-up window
-// restores their stored choices.
+// The set-up window restores the stored choices of the pad and the keys.
 void TForm1::setupManualDrive()
 {
     gameController = std::make_unique<platform::GameController>(this);
-    manualDrive = std::make_unique<drive::ManualDrive>(*drivePanel, *gameController, *this, this);
+    manualDrive = std::make_unique<drive::ManualDrive>(*driveCommandModel, *gameController, *this, this);
     driveSetupWindow =
         std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles, this);
 }
@@ -273,13 +280,13 @@ void TForm1::wirePanels()
             [this](bool busy) { armPanel->setChannelsEnabled(!busy); });
     // Link 2 carries the chassis: its replies are parsed, and the chassis runs
     // from the link's opening until it is free again.
-    connect(chassisLink, &comm::LinkPanel::received, telemetryPanel.get(),
-            &telemetry::TelemetryPanel::parseFahrwerkAntwort);
-    connect(chassisLink, &comm::LinkPanel::opened, drivePanel.get(), [this] { drivePanel->switchChassis(true); });
-    connect(chassisLink, &comm::LinkPanel::freed, drivePanel.get(), [this] { drivePanel->switchChassis(false); });
-    // What the read-outs show is kept over time.
-    connect(telemetryPanel.get(), &telemetry::TelemetryPanel::reading, telemetryRecord.get(),
-            &telemetry::TelemetryRecord::addSample);
+    connect(chassisLink, &comm::LinkPanel::received, telemetryStreamModel.get(),
+            &telemetry::TelemetryStream::parseFahrwerkAntwort);
+    connect(chassisLink, &comm::LinkPanel::opened, this, [this] { switchChassis(true); });
+    connect(chassisLink, &comm::LinkPanel::freed, this, [this] { switchChassis(false); });
+    // The readings are kept over time.
+    connect(telemetryStreamModel.get(), &telemetry::TelemetryStream::readingArrived, telemetryRecord.get(),
+            &telemetry::TelemetryRecord::addReading);
     connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &telemetry::TelemetryRecord::linkConnected);
     // The motion-set player follows the arm's ticks and replies, and stops or
     // holds for whatever it did not do itself.
@@ -303,7 +310,24 @@ void TForm1::FormCreate()
     armPanel->ShowServoSettings();
     for (auto &link : linkPanels)
         link->init();
-    drivePanel->setFahrwerkEnabled(false);
+    setFahrwerkEnabled(false);
+}
+
+void TForm1::setFahrwerkEnabled(bool enabled)
+{
+    drivePanel->setEnabled(enabled);
+    telemetryPanel->setEnabled(enabled);
+}
+
+void TForm1::switchChassis(bool on)
+{
+    if (on) {
+        setFahrwerkEnabled(true);
+        fahrwerkModel->setAktiv(true);
+    } else {
+        fahrwerkModel->setAktiv(false);
+        setFahrwerkEnabled(false);
+    }
 }
 
 // Open ports and active sockets are shut before the question, and nothing plays on.

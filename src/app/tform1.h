@@ -18,6 +18,7 @@ class ArmPanel;
 class ServoTimer;
 } // namespace arm
 namespace drive {
+class DriveCommand;
 class DrivePanel;
 class DriveSetupWindow;
 class Fahrwerk;
@@ -44,6 +45,7 @@ struct SettingsRead;
 namespace telemetry {
 class TelemetryPanel;
 class TelemetryRecord;
+class TelemetryStream;
 class TelemetryWindow;
 } // namespace telemetry
 namespace views {
@@ -61,7 +63,6 @@ extern arm::Servo *servo2;
 extern arm::Servo *servo3;
 extern arm::Servo *servo4;
 extern arm::Servo *servo5;
-extern drive::Fahrwerk *fahrwerk;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,11 @@ public:
     void setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm, comm::TSetupForm2 *setupChassis);
     // Where RFS/ and the files in it are looked up.
     const settings::ProgramLocation &files() const { return programFiles; }
+    // The chassis' state, for whatever drives it or watches it besides the
+    // window's own controls.
+    drive::DriveCommand &driveCommand();
+    const drive::Fahrwerk &fahrwerk() const;
+    telemetry::TelemetryStream &telemetryStream();
 
     void FormCreate();
     void FormResize();
@@ -112,6 +118,10 @@ private:
     void setupSettings();
     void setupMenu();
     void wirePanels();
+    // The chassis group and its gauges; off, the gauges go back to empty.
+    void setFahrwerkEnabled(bool enabled);
+    // On: the controls first, then the chassis model; off: the model first.
+    void switchChassis(bool on);
     settings::Settings gatherSettings() const;
     void applySettings(const settings::SettingsRead &read);
     QPrinter &motionSetPrinter();
@@ -123,6 +133,8 @@ private:
     // Models first: the panels refer to them until they are gone.
     std::array<std::unique_ptr<arm::Servo>, arm::kJoints> servoModels;
     std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
+    std::unique_ptr<drive::DriveCommand> driveCommandModel;
+    std::unique_ptr<telemetry::TelemetryStream> telemetryStreamModel;
     std::unique_ptr<comm::DebugLog> debugLog;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
     std::unique_ptr<arm::ArmPanel> armPanel;

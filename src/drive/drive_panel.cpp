@@ -1,8 +1,8 @@
 #include "drive/drive_panel.h"
 
 #include "drive/chassis_glyphs.h"
+#include "drive/drive_command.h"
 #include "drive/fahrwerk.h"
-#include "telemetry/telemetry_panel.h"
 #include "comm/command_sender.h"
 #include "toolkit/button_hold.h"
 #include "toolkit/track_bar.h"
@@ -17,9 +17,9 @@ namespace {
 constexpr int kKettenTimerMs = 50;
 } // namespace
 
-DrivePanel::DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, telemetry::TelemetryPanel &readOuts,
+DrivePanel::DrivePanel(const DriveWidgets &widgets, DriveCommand &command, Fahrwerk &fahrwerk,
                        comm::CommandSender &link2, QObject *parent)
-    : QObject(parent), widgets(widgets), fahrwerk(fahrwerk), readOuts(readOuts), link2(link2), KettenTimer1(this)
+    : QObject(parent), widgets(widgets), command(command), fahrwerk(fahrwerk), link2(link2), KettenTimer1(this)
 {
     KettenTimer1.setObjectName(QStringLiteral("KettenTimer1"));
     KettenTimer1.setTimerType(Qt::PreciseTimer);
@@ -43,7 +43,7 @@ DrivePanel::DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, telemetr
     for (QToolButton *button :
          {widgets.btnVor, widgets.btnStop, widgets.btnRueck, widgets.btnWende_L, widgets.btnWende_R})
         directions->addButton(button);
-    widgets.btnStop->setChecked(true);
+    showCommand();
     connectControls();
     KettenTimer1.start();
 }
@@ -70,107 +70,74 @@ void DrivePanel::connectControls()
     connect(ButtonHold::of(widgets.btnRechts), &ButtonHold::mouseUp, this, &DrivePanel::btnRechtsMouseUp);
     connect(widgets.trbLenk, &toolkit::TrackBar::positionChanged, this, &DrivePanel::trbLenkChange);
     connect(widgets.trbSpeed, &toolkit::TrackBar::positionChanged, this, &DrivePanel::trbSpeedChange);
+    connect(&command, &DriveCommand::changed, this, &DrivePanel::showCommand);
 }
 
 void DrivePanel::KettenTimer1Timer()
 {
-    const std::string command = fahrwerk.getCommand();
+    const std::string text = fahrwerk.getCommand();
     if (fahrwerk.getAktiv())
-        link2.sendCommand(command);
+        link2.sendCommand(text);
 }
 
-void DrivePanel::setFahrwerkEnabled(bool enabled)
+void DrivePanel::setEnabled(bool enabled)
 {
     for (QWidget *control : std::initializer_list<QWidget *>{
              widgets.gbxFahrwerk, widgets.btnHupe, widgets.btnLinks, widgets.btnRechts, widgets.btnRueck,
              widgets.btnStop, widgets.btnVor, widgets.btnWarnblink, widgets.btnWende_L, widgets.btnWende_R,
              widgets.trbLenk, widgets.trbSpeed})
         control->setEnabled(enabled);
-    readOuts.setEnabled(enabled);
 }
 
-void DrivePanel::switchChassis(bool on)
+// Setting a bar to where it stands emits nothing, so what a control wrote to the
+// command comes back to it without a second round.
+void DrivePanel::showCommand()
 {
-    if (on) {
-        setFahrwerkEnabled(true);
-        fahrwerk.setAktiv(true);
-    } else {
-        fahrwerk.setAktiv(false);
-        setFahrwerkEnabled(false);
-    }
-}
+    const struct {
+        char richtung;
+        QToolButton *button;
+    } directions[] = {{'v', widgets.btnVor},      {'r', widgets.btnRueck},     {'s', widgets.btnStop},
+                      {'L', widgets.btnWende_L}, {'R', widgets.btnWende_R}};
+    for (const auto &direction : directions)
+        if (direction.richtung == command.direction())
+            direction.button->setChecked(true);
+    widgets.btnWarnblink->setChecked(command.hazard());
 
-void DrivePanel::setDirection(char richtung)
-{
-    if (richtung == 'v') {
-        widgets.btnVor->setChecked(true);
-        btnVorClick();
-    } else if (richtung == 'r') {
-        widgets.btnRueck->setChecked(true);
-        btnRueckClick();
-    } else {
-        widgets.btnStop->setChecked(true);
-        fahrwerk.setRichtung('s');
-    }
-}
-
-void DrivePanel::drive(char richtung, int speed, int steering)
-{
-    setDirection(richtung);
-    widgets.trbSpeed->setPosition(-speed);
+    // The bar's top end (-255) is full speed; its band runs from the thumb to the standstill end.
+    widgets.trbSpeed->setPosition(-command.speed());
+    widgets.trbSpeed->setSelStart(widgets.trbSpeed->position());
+    // The steering's band runs from 0 to the thumb.
+    const int steering = command.steering();
     widgets.trbLenk->setPosition(steering);
-}
-
-void DrivePanel::stop()
-{
-    widgets.btnStop->setChecked(true);
-    btnStopClick();
+    widgets.trbLenk->setSelStart(steering < 0 ? steering : 0);
+    widgets.trbLenk->setSelEnd(steering < 0 ? 0 : steering);
 }
 
 // At mouse-down, isChecked() still tells whether the button was down before.
 void DrivePanel::centreSteeringIfDown(const QToolButton *button)
 {
     if (button->isChecked())
-        widgets.trbLenk->setPosition(0);
+        command.setSteering(0);
 }
 
-void DrivePanel::btnVorClick() { fahrwerk.setRichtung('v'); }
+void DrivePanel::btnVorClick() { command.setDirection('v'); }
 void DrivePanel::btnVorMouseDown() { centreSteeringIfDown(widgets.btnVor); }
-void DrivePanel::btnRueckClick() { fahrwerk.setRichtung('r'); }
+void DrivePanel::btnRueckClick() { command.setDirection('r'); }
 void DrivePanel::btnRueckMouseDown() { centreSteeringIfDown(widgets.btnRueck); }
-void DrivePanel::btnWende_LClick() { fahrwerk.setRichtung('L'); }
-void DrivePanel::btnWende_RClick() { fahrwerk.setRichtung('R'); }
+void DrivePanel::btnWende_LClick() { command.setDirection('L'); }
+void DrivePanel::btnWende_RClick() { command.setDirection('R'); }
+void DrivePanel::btnStopClick() { command.stop(); }
 
-void DrivePanel::btnStopClick()
-{
-    fahrwerk.setRichtung('s');
-    widgets.trbSpeed->setPosition(0);
-}
+void DrivePanel::btnHupeMouseDown() { command.setHorn(true); }
+void DrivePanel::btnHupeMouseUp() { command.setHorn(false); }
+void DrivePanel::btnWarnblinkClick() { command.setHazard(widgets.btnWarnblink->isChecked()); }
 
-void DrivePanel::btnHupeMouseDown() { fahrwerk.setHupe(true); }
-void DrivePanel::btnHupeMouseUp() { fahrwerk.setHupe(false); }
-void DrivePanel::btnWarnblinkClick() { fahrwerk.setWarnblink(widgets.btnWarnblink->isChecked()); }
+void DrivePanel::btnLinksMouseDown() { command.startSharpTurn(DriveCommand::Turn::Left); }
+void DrivePanel::btnLinksMouseUp() { command.endSharpTurn(); }
+void DrivePanel::btnRechtsMouseDown() { command.startSharpTurn(DriveCommand::Turn::Right); }
+void DrivePanel::btnRechtsMouseUp() { command.endSharpTurn(); }
 
-void DrivePanel::btnLinksMouseDown() { widgets.trbLenk->setPosition(-kSharpTurnSteering); }
-void DrivePanel::btnLinksMouseUp() { widgets.trbLenk->setPosition(0); }
-void DrivePanel::btnRechtsMouseDown() { widgets.trbLenk->setPosition(kSharpTurnSteering); }
-void DrivePanel::btnRechtsMouseUp() { widgets.trbLenk->setPosition(0); }
-
-// The bar's top end (-255) is full speed.
-void DrivePanel::applyDriveSpeed() { fahrwerk.setSpeed(-widgets.trbSpeed->position(), widgets.trbLenk->position()); }
-
-void DrivePanel::trbLenkChange()
-{
-    applyDriveSpeed();
-    const int steering = widgets.trbLenk->position();
-    widgets.trbLenk->setSelStart(steering < 0 ? steering : 0);
-    widgets.trbLenk->setSelEnd(steering < 0 ? 0 : steering);
-}
-
-void DrivePanel::trbSpeedChange()
-{
-    applyDriveSpeed();
-    widgets.trbSpeed->setSelStart(widgets.trbSpeed->position());
-}
+void DrivePanel::trbLenkChange() { command.setSteering(widgets.trbLenk->position()); }
+void DrivePanel::trbSpeedChange() { command.setSpeed(-widgets.trbSpeed->position()); }
 
 } // namespace drive

@@ -1,7 +1,8 @@
 #pragma once
 // The drive group: direction buttons, sharp turns, horn, hazard lights, steering
-// and speed bars, and the 50 ms chassis timer KettenTimer1 that sends the
-// command rotation on link 2 while the chassis model is active.
+// and speed bars, which write to the drive command and show it, and the 50 ms
+// chassis timer KettenTimer1 that sends the command rotation on link 2 while the
+// chassis model is active.
 #include <QObject>
 #include <QTimer>
 
@@ -10,15 +11,13 @@ class QToolButton;
 namespace comm {
 class CommandSender;
 }
-namespace telemetry {
-class TelemetryPanel;
-}
 namespace toolkit {
 class TrackBar;
 }
 
 namespace drive {
 
+class DriveCommand;
 class Fahrwerk;
 
 struct DriveWidgets {
@@ -40,23 +39,21 @@ class DrivePanel : public QObject {
     Q_OBJECT
 
 public:
-    DrivePanel(const DriveWidgets &widgets, Fahrwerk &fahrwerk, telemetry::TelemetryPanel &readOuts,
-               comm::CommandSender &link2, QObject *parent);
+    DrivePanel(const DriveWidgets &widgets, DriveCommand &command, Fahrwerk &fahrwerk, comm::CommandSender &link2,
+               QObject *parent);
 
-    // The drive controls and the telemetry read-outs; the gauges are emptied.
-    void setFahrwerkEnabled(bool enabled);
-    // On: the controls first, then the model; off: the model first.
-    void switchChassis(bool on);
-
-    // Driving by gamepad or keyboard goes through the controls, which show it.
-    // 'v', 'r' or 's': its button goes down; the speed stays.
-    void setDirection(char richtung);
-    // The direction, the speed (0..255) and the steering, which the sliders take.
-    void drive(char richtung, int speed, int steering);
-    // As the red stop button: direction stop, speed 0.
-    void stop();
+    // The group and its controls.
+    void setEnabled(bool enabled);
 
     void KettenTimer1Timer();
+
+private:
+    void connectControls();
+    // The buttons and bars as the drive command stands.
+    void showCommand();
+    // Pressing a direction that is already down centres the steering.
+    void centreSteeringIfDown(const QToolButton *button);
+
     void btnVorClick();
     void btnVorMouseDown();
     void btnRueckClick();
@@ -74,15 +71,9 @@ public:
     void trbLenkChange();
     void trbSpeedChange();
 
-private:
-    void connectControls();
-    // Pressing a direction that is already down centres the steering.
-    void centreSteeringIfDown(const QToolButton *button);
-    void applyDriveSpeed();
-
     DriveWidgets widgets;
+    DriveCommand &command;
     Fahrwerk &fahrwerk;
-    telemetry::TelemetryPanel &readOuts;
     comm::CommandSender &link2;
     QTimer KettenTimer1;
 };

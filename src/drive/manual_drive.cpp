@@ -1,6 +1,6 @@
 #include "drive/manual_drive.h"
 
-#include "drive/drive_panel.h"
+#include "drive/drive_command.h"
 #include "platform/game_controller.h"
 
 #include <QAbstractSlider>
@@ -54,8 +54,9 @@ QString ManualDrive::keyName(Action action)
     return {};
 }
 
-ManualDrive::ManualDrive(DrivePanel &drive, platform::GameController &pad, QWidget &mainWindow, QObject *parent)
-    : QObject(parent), drive(drive), pad(pad), mainWindow(mainWindow), windowActive(mainWindow.isActiveWindow())
+ManualDrive::ManualDrive(DriveCommand &command, platform::GameController &pad, QWidget &mainWindow,
+                         QObject *parent)
+    : QObject(parent), command(command), pad(pad), mainWindow(mainWindow), windowActive(mainWindow.isActiveWindow())
 {
     // Keys go to the focused control first, so its events are watched too: the
     // main window's (activation, and keys no control took) and the focused one's.
@@ -130,11 +131,13 @@ void ManualDrive::apply(const PadIntent &intent)
         stopBecause(QStringLiteral("Totmannschalter losgelassen"));
     if (intent.horn != padHorn) {
         padHorn = intent.horn;
-        padHorn ? drive.btnHupeMouseDown() : drive.btnHupeMouseUp();
+        command.setHorn(padHorn);
     }
     if (intent.driving) {
         stopReason.clear();
-        drive.drive(intent.richtung, intent.speed, intent.steering);
+        command.setDirection(intent.richtung);
+        command.setSpeed(intent.speed);
+        command.setSteering(intent.steering);
     }
     showState();
 }
@@ -152,7 +155,7 @@ void ManualDrive::letGoOfPad(const QString &why)
     padDrive.disarm();
     if (padHorn) {
         padHorn = false;
-        drive.btnHupeMouseUp();
+        command.setHorn(false);
     }
     if (moving)
         stopBecause(why);
@@ -216,22 +219,19 @@ void ManualDrive::startKey(Action action)
     case Action::Backward:
         directionKey = action;
         stopReason.clear();
-        drive.setDirection(action == Action::Forward ? 'v' : 'r');
+        command.setDirection(action == Action::Forward ? 'v' : 'r');
         break;
     case Action::SharpLeft:
-        turnKey = action;
-        drive.btnLinksMouseDown();
-        break;
     case Action::SharpRight:
         turnKey = action;
-        drive.btnRechtsMouseDown();
+        command.startSharpTurn(action == Action::SharpLeft ? DriveCommand::Turn::Left : DriveCommand::Turn::Right);
         break;
     case Action::Horn:
-        drive.btnHupeMouseDown();
+        command.setHorn(true);
         break;
     case Action::Stop:
         directionKey.reset();
-        drive.stop();
+        command.stop();
         break;
     }
     showState();
@@ -242,12 +242,12 @@ void ManualDrive::endKey(Action action)
     heldKeys.erase(action);
     if (action == directionKey) {
         directionKey.reset();
-        drive.setDirection('s');
+        command.setDirection('s');
     } else if (action == turnKey) {
         turnKey.reset();
-        action == Action::SharpLeft ? drive.btnLinksMouseUp() : drive.btnRechtsMouseUp();
+        command.endSharpTurn();
     } else if (action == Action::Horn) {
-        drive.btnHupeMouseUp();
+        command.setHorn(false);
     }
     showState();
 }
@@ -263,7 +263,7 @@ void ManualDrive::letGoOfKeys(const QString &why)
 
 void ManualDrive::stopBecause(const QString &why)
 {
-    drive.stop();
+    command.stop();
     stopReason = why;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-// Driving the chassis by gamepad or keyboard through the drive panel, as its
-// controls do, so that the chassis timer sends what results. Both act only
-// while the main window is the active window and link 2 is open. When either
-// ends, or the pad is unplugged, while they move the chassis, it stops at once,
-// and the state line says why.
+// Driving the chassis by gamepad or keyboard through the drive command, as the
+// drive group's controls do; the group shows it, and the chassis timer sends
+// it. Both act only while the main window is the active window and link 2 is
+// open. When either ends, or the pad is unplugged, while they move the chassis,
+// it stops at once, and the state line says why.
 //
 // Keys without Ctrl, Alt or Meta, while the focus is not in a text field, a
 // drop-down or a slider: W / S held drive forward / backward at the speed
@@ -26,7 +26,7 @@ struct PadState;
 
 namespace drive {
 
-class DrivePanel;
+class DriveCommand;
 
 class ManualDrive : public QObject {
     Q_OBJECT
@@ -38,7 +38,7 @@ public:
 
     // Watches the main window's activation and the keys of the main window and
     // of whichever control has the focus.
-    ManualDrive(DrivePanel &drive, platform::GameController &pad, QWidget &mainWindow, QObject *parent);
+    ManualDrive(DriveCommand &command, platform::GameController &pad, QWidget &mainWindow, QObject *parent);
 
     void setLinkOpen(bool open);
     void setPadSettings(const PadSettings &settings);
@@ -72,7 +72,7 @@ private:
     void stopBecause(const QString &why);
     void showState();
 
-    DrivePanel &drive;
+    DriveCommand &command;
     platform::GameController &pad;
     QWidget &mainWindow;
     PadDrive padDrive;

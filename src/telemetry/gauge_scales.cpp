@@ -1,10 +1,5 @@
 #include "telemetry/gauge_scales.h"
 
-#include <charconv>
-#include <cmath>
-#include <optional>
-#include <string>
-
 namespace telemetry {
 
 namespace {
@@ -27,42 +22,7 @@ int progressOf(double percent)
     return static_cast<int>(percent);
 }
 
-// Reads "7.5" or "7,5" as the battery read-out shows it; the separator must be
-// the one the read-out was written with, so a "." under a "," locale is refused.
-std::optional<float> decimalNumber(std::string_view text, std::string_view separator)
-{
-    if (separator.empty())
-        return std::nullopt;
-    std::string plain;
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (text.substr(pos, separator.size()) == separator) {
-            plain.push_back('.');
-            pos += separator.size();
-        } else if (text[pos] == '.') {
-            return std::nullopt;
-        } else {
-            plain.push_back(text[pos++]);
-        }
-    }
-    float value = 0;
-    const char *end = plain.data() + plain.size();
-    auto [stop, error] = std::from_chars(plain.data(), end, value, std::chars_format::fixed);
-    if (error != std::errc() || stop != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 } // namespace
-
-std::optional<std::int32_t> wholeNumber(std::string_view text)
-{
-    std::int32_t value = 0;
-    const char *end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
 
 double batteryRedBelowVolts() { return kBatteryEmptyVolts + kBatteryRedBelowPercent / kBatteryFactor; }
 
@@ -113,25 +73,6 @@ GaugeLook temperatureLook(std::int32_t degrees, const GaugeLook &previous)
     else
         look.fill = colour::blue;
     return look;
-}
-
-GaugeLook distanceLook(std::string_view text, const GaugeLook &previous)
-{
-    const std::optional<std::int32_t> centimetres = wholeNumber(text);
-    return centimetres ? distanceLook(*centimetres, previous) : previous;
-}
-
-GaugeLook batteryLook(std::string_view text, std::string_view decimalSeparator,
-                      const GaugeLook &previous)
-{
-    const std::optional<float> volts = decimalNumber(text, decimalSeparator);
-    return volts ? batteryLook(*volts, previous) : previous;
-}
-
-GaugeLook temperatureLook(std::string_view text, const GaugeLook &previous)
-{
-    const std::optional<std::int32_t> degrees = wholeNumber(text);
-    return degrees ? temperatureLook(*degrees, previous) : previous;
 }
 
 } // namespace telemetry

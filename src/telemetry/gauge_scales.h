@@ -3,8 +3,6 @@
 // background colour. Each function starts from the gauge's current look, because
 // some readings leave a colour as the previous one left it.
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace telemetry {
 
@@ -63,15 +61,5 @@ GaugeLook distanceLook(std::int32_t centimetres, const GaugeLook &previous);
 GaugeLook batteryLook(float volts, const GaugeLook &previous);
 // Heat-sink temperature in degrees Celsius: 75 degrees fill the bar.
 GaugeLook temperatureLook(std::int32_t degrees, const GaugeLook &previous);
-
-// A read-out's whole number: digits with an optional sign that fit 32 bits.
-std::optional<std::int32_t> wholeNumber(std::string_view text);
-
-// The same from the read-out texts. A text that is not a number leaves the look
-// exactly as it was.
-GaugeLook distanceLook(std::string_view text, const GaugeLook &previous);
-GaugeLook batteryLook(std::string_view text, std::string_view decimalSeparator,
-                      const GaugeLook &previous);
-GaugeLook temperatureLook(std::string_view text, const GaugeLook &previous);
 
 } // namespace telemetry

@@ -1,8 +1,8 @@
 #include "telemetry/telemetry_panel.h"
 
 #include "telemetry/gauge_scales.h"
+#include "telemetry/telemetry_stream.h"
 #include "toolkit/gauge.h"
-#include "toolkit/message_sink.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -10,8 +10,6 @@
 namespace telemetry {
 
 namespace {
-
-namespace msg = toolkit::msg;
 
 QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
@@ -33,17 +31,25 @@ void showLook(toolkit::Gauge &gauge, const GaugeLook &look)
     gauge.setBackColor(toColor(look.background));
 }
 
-std::string decimalSeparator() { return QLocale().decimalPoint().toStdString(); }
+// The distance without leading zeros, the battery in volts with one decimal and
+// the user's decimal separator, the temperature's digits as received.
+QString readOutText(const Reading &reading)
+{
+    switch (reading.quantity) {
+    case Quantity::Distance: return QString::number(*reading.count);
+    case Quantity::Battery:
+        return QString::fromStdString(formatTenths(*reading.count, QLocale().decimalPoint().toStdString()));
+    case Quantity::Temperature: break;
+    }
+    return QString::fromStdString(reading.digits);
+}
 
 } // namespace
 
-TelemetryPanel::TelemetryPanel(const TelemetryWidgets &widgets, QObject *parent)
+TelemetryPanel::TelemetryPanel(const TelemetryWidgets &widgets, TelemetryStream &stream, QObject *parent)
     : QObject(parent), widgets(widgets)
 {
-    // textChanged fires for every new reading, not when the text stays the same.
-    connect(widgets.edtAbstand, &QLineEdit::textChanged, this, &TelemetryPanel::edtAbstandChange);
-    connect(widgets.edtBatterie, &QLineEdit::textChanged, this, &TelemetryPanel::edtBatterieChange);
-    connect(widgets.edtTemperatur, &QLineEdit::textChanged, this, &TelemetryPanel::edtTemperaturChange);
+    connect(&stream, &TelemetryStream::readingArrived, this, &TelemetryPanel::showReading);
 }
 
 void TelemetryPanel::setEnabled(bool enabled)
@@ -56,51 +62,38 @@ void TelemetryPanel::setEnabled(bool enabled)
         readOut->setEnabled(enabled);
 }
 
-// Each identification reply gets its box; a reception handled while the box is
-// open runs its own pass, and the readings left afterwards are shown here.
-void TelemetryPanel::parseFahrwerkAntwort(const std::string &text)
+// A gauge follows its read-out's text: a reading that leaves the text as it
+// stands leaves the gauge as it stands too, even one that closing link 2 reset.
+void TelemetryPanel::showReading(const Reading &reading)
 {
-    if (!parser.append(text))
+    QLineEdit *readOut = reading.quantity == Quantity::Distance ? widgets.edtAbstand
+                         : reading.quantity == Quantity::Battery ? widgets.edtBatterie
+                                                                 : widgets.edtTemperatur;
+    const QString text = readOutText(reading);
+    const bool changed = text != readOut->text();
+    readOut->setText(text);
+    if (!changed || !reading.count)
         return;
-    for (int found = parser.takeIdentifications(); found > 0; --found)
-        msg::show(msg::Kind::Plain, msg::Buttons::Ok, "Kettenfahrzeug am WiPort gefunden!");
-    for (const TelemetryItem &item : parser.takeReadings()) {
-        switch (item.kind) {
-        case TelemetryItem::Kind::Distance:
-            widgets.edtAbstand->setText(QString::number(item.value));
-            emit reading(Quantity::Distance, item.value);
-            break;
-        case TelemetryItem::Kind::Battery:
-            widgets.edtBatterie->setText(QString::fromStdString(formatTenths(item.value, decimalSeparator())));
-            emit reading(Quantity::Battery, item.value / 10.0);
-            break;
-        case TelemetryItem::Kind::Temperature:
-            widgets.edtTemperatur->setText(QString::fromStdString(item.digits));
-            // The read-out shows any digits; only a number its gauge can take is a reading.
-            if (const std::optional<std::int32_t> degrees = wholeNumber(item.digits))
-                emit reading(Quantity::Temperature, *degrees);
-            break;
-        case TelemetryItem::Kind::Identification:
-            break;
-        }
+    switch (reading.quantity) {
+    case Quantity::Distance: edtAbstandChange(*reading.count); break;
+    case Quantity::Battery: edtBatterieChange(static_cast<float>(*reading.value())); break;
+    case Quantity::Temperature: edtTemperaturChange(*reading.count); break;
     }
 }
 
-void TelemetryPanel::edtAbstandChange()
+void TelemetryPanel::edtAbstandChange(std::int32_t centimetres)
 {
-    showLook(*widgets.cgDist, distanceLook(widgets.edtAbstand->text().toStdString(), lookOf(*widgets.cgDist)));
+    showLook(*widgets.cgDist, distanceLook(centimetres, lookOf(*widgets.cgDist)));
 }
 
-void TelemetryPanel::edtBatterieChange()
+void TelemetryPanel::edtBatterieChange(float volts)
 {
-    showLook(*widgets.cgBat,
-             batteryLook(widgets.edtBatterie->text().toStdString(), decimalSeparator(), lookOf(*widgets.cgBat)));
+    showLook(*widgets.cgBat, batteryLook(volts, lookOf(*widgets.cgBat)));
 }
 
-void TelemetryPanel::edtTemperaturChange()
+void TelemetryPanel::edtTemperaturChange(std::int32_t degrees)
 {
-    showLook(*widgets.cgTemp,
-             temperatureLook(widgets.edtTemperatur->text().toStdString(), lookOf(*widgets.cgTemp)));
+    showLook(*widgets.cgTemp, temperatureLook(degrees, lookOf(*widgets.cgTemp)));
 }
 
 } // namespace telemetry

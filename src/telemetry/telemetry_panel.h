@@ -1,11 +1,8 @@
 #pragma once
-// What the chassis board answers on link 2: the identification reply, and the
-// distance, battery and temperature read-outs with their gauges.
-#include "telemetry/telemetry_parser.h"
-#include "telemetry/telemetry_quantity.h"
-
+// The chassis board's readings in the "Fahrwerk" group: the distance, battery
+// and temperature read-outs with their gauges, a view of the telemetry stream.
 #include <QObject>
-#include <string>
+#include <cstdint>
 
 class QLineEdit;
 namespace toolkit {
@@ -13,6 +10,9 @@ class Gauge;
 }
 
 namespace telemetry {
+
+struct Reading;
+class TelemetryStream;
 
 struct TelemetryWidgets {
     QLineEdit *edtAbstand;
@@ -27,24 +27,19 @@ class TelemetryPanel : public QObject {
     Q_OBJECT
 
 public:
-    TelemetryPanel(const TelemetryWidgets &widgets, QObject *parent);
+    TelemetryPanel(const TelemetryWidgets &widgets, TelemetryStream &stream, QObject *parent);
 
     // Enables or disables the read-outs; the gauges go back to empty either way.
     void setEnabled(bool enabled);
 
-    // One received piece of link 2, as it came.
-    void parseFahrwerkAntwort(const std::string &text);
-    void edtAbstandChange();
-    void edtBatterieChange();
-    void edtTemperaturChange();
-
-signals:
-    // Each reading the read-outs show, in volts, degrees Celsius or centimetres.
-    void reading(telemetry::Quantity quantity, double value);
-
 private:
+    void showReading(const Reading &reading);
+    // A read-out's change: its gauge takes the new value.
+    void edtAbstandChange(std::int32_t centimetres);
+    void edtBatterieChange(float volts);
+    void edtTemperaturChange(std::int32_t degrees);
+
     TelemetryWidgets widgets;
-    FahrwerkAntwortParser parser;
 };
 
 } // namespace telemetry

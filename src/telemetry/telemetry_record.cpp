@@ -1,5 +1,7 @@
 #include "telemetry/telemetry_record.h"
 
+#include "telemetry/telemetry_stream.h"
+
 #include <QDateTime>
 #include <chrono>
 
@@ -29,6 +31,12 @@ void TelemetryRecord::addSample(Quantity quantity, double value)
     case TelemetryAlarms::Change::Rearmed: emit alarmRearmed(); break;
     case TelemetryAlarms::Change::None: break;
     }
+}
+
+void TelemetryRecord::addReading(const Reading &reading)
+{
+    if (const std::optional<double> value = reading.value())
+        addSample(reading.quantity, *value);
 }
 
 void TelemetryRecord::linkConnected()

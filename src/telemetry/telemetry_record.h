@@ -1,8 +1,8 @@
 #pragma once
 // Everything the console keeps of the chassis telemetry over time, whether the
 // telemetry window is shown or not: the history the plots draw, the alarms, and
-// the CSV recorder. Each reading the read-outs accept comes here as one sample,
-// stamped with the monotonic time of its arrival.
+// the CSV recorder. Each reading of the telemetry stream that has a value comes
+// here as one sample, stamped with the monotonic time of its arrival.
 #include "telemetry/csv_recorder.h"
 #include "telemetry/telemetry_alarms.h"
 #include "telemetry/telemetry_history.h"
@@ -11,6 +11,8 @@
 #include <functional>
 
 namespace telemetry {
+
+struct Reading;
 
 class TelemetryRecord : public QObject {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
     // Seconds to add to a monotonic time for its wall-clock time (seconds since
     // the epoch), as the clock stood when this record began.
     double wallClockOffset() const { return wallClockOffsetSeconds; }
+
+    // A reading without a value (temperature digits beyond a number) is not kept.
+    void addReading(const Reading &reading);
 
 public slots:
     void addSample(telemetry::Quantity quantity, double value);

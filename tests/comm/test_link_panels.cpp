@@ -662,10 +662,10 @@ void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
     const Panel panel(*form, 2);
     PtyPair pty;
     QVERIFY(!chassisGroup()->isEnabled());
-    QVERIFY(!app::fahrwerk->getAktiv());
+    QVERIFY(!form->fahrwerk().getAktiv());
     openSerial(panel, pty);
     QVERIFY(chassisGroup()->isEnabled());
-    QVERIFY(app::fahrwerk->getAktiv());
+    QVERIFY(form->fahrwerk().getAktiv());
     form->findChild<drive::DrivePanel *>()->KettenTimer1Timer();
     QCOMPARE(pty.receive(5), std::string("K0Q0\r"));
     QCOMPARE(lines(memo).last(), QStringLiteral("K0Q0<cr>"));
@@ -674,7 +674,7 @@ void TestLinkPanels::chassisRunsWhileLink2IsOpenOverSerial()
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
     QCOMPARE(panel.connectButton->text(), kConnect);
     QVERIFY(!chassisGroup()->isEnabled());
-    QVERIFY(!app::fahrwerk->getAktiv());
+    QVERIFY(!form->fahrwerk().getAktiv());
     // A command would be logged and, finding the port closed, stay in the edit.
     const QString logged = memo->toPlainText();
     form->findChild<drive::DrivePanel *>()->KettenTimer1Timer();

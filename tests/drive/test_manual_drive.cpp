@@ -1,8 +1,9 @@
 // Driving by gamepad and keyboard in a real main window with link 2 open over a
 // pseudo-terminal: the pad is SDL's virtual joystick, the keys go through the
 // application as typed ones do. What they do is read from the drive controls and
-// from the chassis model's command rotation.
+// from the drive command they write to.
 #include "app/tform1.h"
+#include "drive/drive_command.h"
 #include "drive/drive_setup_window.h"
 #include "drive/fahrwerk.h"
 #include "platform/game_controller.h"
@@ -48,8 +49,8 @@ private:
     bool down(const char *button) const { return find<QToolButton>(button)->isChecked(); }
     int position(const char *trackBar) const { return find<toolkit::TrackBar>(trackBar)->position(); }
     QString stateLine() const { return find<QLabel>("stateLine")->text(); }
-    // One rotation of the chassis model: step 1 the left track, 3 the horn, 4 the right track.
-    QStringList rotation() const;
+    // The drive command: direction, speed, steering and "Hupe" while the horn sounds.
+    QString commanded() const;
     void plugPad();
 
     std::unique_ptr<ProgramDirFixture> dir;
@@ -59,14 +60,12 @@ private:
     std::unique_ptr<VirtualPad> pad;
 };
 
-// The chassis timer is stopped: the tests read the model's rotation themselves.
 void TestManualDrive::init()
 {
     dir = std::make_unique<ProgramDirFixture>();
     recorder = std::make_unique<MessageRecorder>();
     pty = std::make_unique<PtyPair>();
     form = std::make_unique<app::TForm1>(dir->path());
-    find<QTimer>("KettenTimer1")->stop();
     form->show();
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -85,12 +84,14 @@ void TestManualDrive::cleanup()
     dir.reset();
 }
 
-QStringList TestManualDrive::rotation() const
+QString TestManualDrive::commanded() const
 {
-    QStringList texts;
-    for (int i = 0; i < 12; ++i)
-        texts << QString::fromStdString(app::fahrwerk->getCommand());
-    return texts;
+    const drive::DriveCommand &command = form->driveCommand();
+    return QStringLiteral("%1 %2 %3%4")
+        .arg(QLatin1Char(command.direction()))
+        .arg(command.speed())
+        .arg(command.steering())
+        .arg(command.horn() ? QStringLiteral(" Hupe") : QString());
 }
 
 void TestManualDrive::plugPad()
@@ -111,14 +112,13 @@ void TestManualDrive::padDrivesInProportionWhileTheTriggerIsHeld()
     QTRY_VERIFY(down("btnVor"));
     QCOMPARE(position("trbSpeed"), -128);
     QCOMPARE(position("trbLenk"), 50);
-    const QStringList moving = rotation();
-    QCOMPARE(moving.at(0) + moving.at(3), QStringLiteral("K128Q64"));
+    QCOMPARE(commanded(), QStringLiteral("v 128 50"));
     QCOMPARE(stateLine(), QStringLiteral("Fährt mit dem Gamepad"));
 
     pad->move(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
     QTRY_VERIFY(down("btnStop"));
     QCOMPARE(position("trbSpeed"), 0);
-    QCOMPARE(rotation().at(0), QStringLiteral("K0Q0"));
+    QCOMPARE(commanded(), QStringLiteral("s 0 50"));
     QCOMPARE(stateLine(), QStringLiteral("Angehalten: Totmannschalter losgelassen"));
 }
 
@@ -182,17 +182,17 @@ void TestManualDrive::keysActWhileHeldAndSpaceStops()
     QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"), true);
     QApplication::sendEvent(focus, &repeatRelease);
     QApplication::sendEvent(focus, &repeatPress);
-    QCOMPARE(rotation().at(0), QStringLiteral("K100"));
+    QCOMPARE(commanded(), QStringLiteral("v 100 0"));
     QTest::keyPress(focus, Qt::Key_A);
     QTest::keyPress(focus, Qt::Key_H);
     QCOMPARE(position("trbLenk"), -drive::kSharpTurnSteering);
-    QCOMPARE(rotation().mid(0, 3), (QStringList{"K-155", "W0", "H1"}));
+    QCOMPARE(commanded(), QStringLiteral("v 100 -255 Hupe"));
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_H, Qt::Key_W})
         QTest::keyRelease(focus, key);
     QVERIFY(down("btnStop"));
     QCOMPARE(position("trbLenk"), 0);
     QCOMPARE(position("trbSpeed"), -100);
-    QCOMPARE(rotation().mid(0, 3), (QStringList{"K0Q0", "W0", "H0"}));
+    QCOMPARE(commanded(), QStringLiteral("s 100 0"));
 
     QTest::keyPress(focus, Qt::Key_S);
     QVERIFY(down("btnRueck"));

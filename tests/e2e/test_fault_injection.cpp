@@ -307,7 +307,7 @@ void TestFaultInjection::verifyLinkIdle(int n, bool serial)
     } else {
         QVERIFY(!control<QGroupBox>(QStringLiteral("gbxFahrwerk"))->isEnabled());
         QVERIFY(!control<QSlider>(QStringLiteral("trbSpeed"))->isEnabled());
-        QVERIFY(!app::fahrwerk->getAktiv());
+        QVERIFY(!form->fahrwerk().getAktiv());
     }
 }
 
