@@ -24,6 +24,7 @@ class Fahrwerk;
 class ManualDrive;
 } // namespace drive
 namespace comm {
+class Connection;
 class DebugLog;
 class LinkPanel;
 class TSetupForm1;
@@ -124,6 +125,7 @@ private:
     std::array<std::unique_ptr<arm::Servo>, arm::kJoints> servoModels;
     std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
     std::unique_ptr<comm::DebugLog> debugLog;
+    std::array<std::unique_ptr<comm::Connection>, 2> connections;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
     std::unique_ptr<arm::ArmPanel> armPanel;
     std::unique_ptr<arm::ServoTimer> servoTimer;
