@@ -5,6 +5,8 @@
 // test answers, refuses or ends the connection later.
 #include "comm/link.h"
 
+#include <utility>
+
 class FakeLink final : public comm::Link {
 public:
     FakeLink(bool answersAtOnce, bool refuses) : answersAtOnce(answersAtOnce), refuses(refuses) {}
@@ -16,9 +18,7 @@ public:
     }
     void close() override
     {
-        const bool wasUp = up;
-        up = false;
-        if (wasUp && answersAtOnce)
+        if (std::exchange(up, false) && answersAtOnce)
             emit closed();
     }
     bool isOpen() const override { return up; }
