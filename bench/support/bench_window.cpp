@@ -2,7 +2,7 @@
 
 #include "app/tform1.h"
 
-#include "comm/tcp_link.h"
+#include "comm/connection.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -73,8 +73,8 @@ bool BenchWindow::connectTcp(int link, int port)
     find<QLineEdit>(*form, QStringLiteral("edtTCP_IP%1").arg(link))->setText(QStringLiteral("127.0.0.1"));
     find<QLineEdit>(*form, QStringLiteral("edtTCP_Port%1").arg(link))->setText(QString::number(port));
     QEventLoop connecting;
-    QObject::connect(find<comm::TcpLink>(*form, QStringLiteral("ClientSocket%1").arg(link)), &comm::Link::opened,
-                     &connecting, &QEventLoop::quit);
+    QObject::connect(find<comm::Connection>(*form, QStringLiteral("connection%1").arg(link)),
+                     &comm::Connection::opened, &connecting, &QEventLoop::quit);
     QTimer::singleShot(5000, &connecting, &QEventLoop::quit);
     connectButton(*form, link)->click();
     connecting.exec();

@@ -1,13 +1,13 @@
 #include "app/player_console.h"
 
 #include "arm/arm_panel.h"
-#include "comm/link_panel.h"
-#include "comm/move_status.h"
+#include "arm/ssc32.h"
+#include "comm/connection.h"
 #include "sequence/sequence_editor.h"
 
 namespace app {
 
-PlayerConsole::PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::LinkPanel &link1)
+PlayerConsole::PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::Connection &link1)
     : editor(editor), arm(arm), link1(link1)
 {
 }
@@ -16,7 +16,7 @@ int PlayerConsole::stepCount() const { return editor.stepCount(); }
 
 int PlayerConsole::currentStep() const { return editor.currentStep(); }
 
-bool PlayerConsole::linkOpen() const { return link1.state() == comm::LinkPanel::State::Open; }
+bool PlayerConsole::linkOpen() const { return link1.state() == comm::Connection::State::Open; }
 
 std::vector<sequence::JointState> PlayerConsole::joints() const
 {
@@ -42,9 +42,9 @@ void PlayerConsole::applyFirstMoveSpeed(int speed)
 void PlayerConsole::sendMoveStatusQuery(bool log)
 {
     if (log)
-        link1.sendCommand(comm::kMoveStatusQuery);
+        link1.sendCommand(arm::kMoveStatusQuery);
     else
-        link1.repeatCommand(comm::kMoveStatusQuery);
+        link1.repeatCommand(arm::kMoveStatusQuery);
 }
 
 } // namespace app

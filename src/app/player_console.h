@@ -7,7 +7,7 @@ namespace arm {
 class ArmPanel;
 }
 namespace comm {
-class LinkPanel;
+class Connection;
 }
 namespace sequence {
 class SequenceEditor;
@@ -17,7 +17,7 @@ namespace app {
 
 class PlayerConsole final : public sequence::PlayerHost {
 public:
-    PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::LinkPanel &link1);
+    PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::Connection &link1);
 
     int stepCount() const override;
     int currentStep() const override;
@@ -31,7 +31,7 @@ public:
 private:
     sequence::SequenceEditor &editor;
     arm::ArmPanel &arm;
-    comm::LinkPanel &link1;
+    comm::Connection &link1;
 };
 
 } // namespace app

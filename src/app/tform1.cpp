@@ -4,6 +4,7 @@
 
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
+#include "arm/ssc32.h"
 #include "drive/drive_command.h"
 #include "drive/drive_panel.h"
 #include "drive/drive_setup_window.h"
@@ -13,12 +14,11 @@
 #include "telemetry/telemetry_record.h"
 #include "telemetry/telemetry_stream.h"
 #include "telemetry/telemetry_window.h"
+#include "comm/connection.h"
 #include "comm/debug_log.h"
-#include "comm/identification.h"
+#include "comm/link_factory.h"
 #include "comm/link_panel.h"
-#include "comm/serial_link.h"
 #include "comm/setup_forms.h"
-#include "comm/tcp_link.h"
 #include "platform/game_controller.h"
 #include "sequence/motion_set_print.h"
 #include "sequence/player_window.h"
@@ -162,14 +162,18 @@ drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
 const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
 
+// Link 1 reaches the SSC-32, whose move-status replies stay out of the debug
+// memo; link 2 reaches the chassis board, which "I1" asks to identify itself.
 void TForm1::setupLinks()
 {
     debugLog = std::make_unique<comm::DebugLog>(*ui->Memo1);
-    const comm::LinkRole roles[] = {{1, comm::kArmProbe}, {2, comm::kChassisProbe}};
-    for (int i = 0; i < 2; ++i)
-        linkPanels[i] = std::make_unique<comm::LinkPanel>(
-            linkWidgets(this, i + 1), std::make_unique<comm::SerialLink>(),
-            std::make_unique<comm::TcpLink>(), roles[i], *debugLog, this);
+    const comm::LinkRole roles[] = {{1, arm::kVersionQuery, arm::isMoveStatusReply}, {2, "I1\r", {}}};
+    for (int i = 0; i < 2; ++i) {
+        connections[i] = std::make_unique<comm::Connection>(roles[i], comm::makeLink, this);
+        connect(connections[i].get(), &comm::Connection::logged, this,
+                [this](const QString &line) { debugLog->logLine(line); });
+        linkPanels[i] = std::make_unique<comm::LinkPanel>(linkWidgets(this, i + 1), *connections[i], this);
+    }
 }
 
 void TForm1::setupArm()
@@ -181,7 +185,7 @@ void TForm1::setupArm()
         servos[i] = servoModels[i].get();
     }
     armPanel = std::make_unique<arm::ArmPanel>(widgets, servos, this);
-    servoTimer = std::make_unique<arm::ServoTimer>(servos, *linkPanels[0], this);
+    servoTimer = std::make_unique<arm::ServoTimer>(servos, *connections[0], this);
 }
 
 // The controls, the pad and the keys drive through the drive command; the
@@ -193,7 +197,7 @@ void TForm1::setupChassis()
         drive::DriveWidgets{ui->gbxFahrwerk, ui->btnVor, ui->btnRueck, ui->btnStop, ui->btnLinks, ui->btnRechts,
                               ui->btnWende_L, ui->btnWende_R, ui->btnHupe, ui->btnWarnblink, ui->trbLenk,
                               ui->trbSpeed},
-        *driveCommandModel, *fahrwerkModel, *linkPanels[1], this);
+        *driveCommandModel, *fahrwerkModel, *connections[1], this);
 }
 
 // The read-outs show each reading of the stream; the record keeps them over
@@ -229,7 +233,7 @@ void TForm1::setupSequenceEditor()
 
 void TForm1::setupPlayer()
 {
-    playerConsole = std::make_unique<PlayerConsole>(*sequenceEditor, *armPanel, *linkPanels[0]);
+    playerConsole = std::make_unique<PlayerConsole>(*sequenceEditor, *armPanel, *connections[0]);
     playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
 }
 
@@ -271,37 +275,37 @@ void TForm1::setupMenu()
 // What one panel tells another, all in one place.
 void TForm1::wirePanels()
 {
-    comm::LinkPanel *armLink = linkPanels[0].get();
-    comm::LinkPanel *chassisLink = linkPanels[1].get();
+    comm::Connection *armLink = connections[0].get();
+    comm::Connection *chassisLink = connections[1].get();
     // Link 1 carries the arm: its controller is identified from what arrives, and
     // the joints' channels stay fixed while the link is in use.
-    connect(armLink, &comm::LinkPanel::received, this, &comm::identifyArm);
-    connect(armLink, &comm::LinkPanel::busyChanged, armPanel.get(),
+    connect(armLink, &comm::Connection::received, this, &arm::identifyController);
+    connect(armLink, &comm::Connection::busyChanged, armPanel.get(),
             [this](bool busy) { armPanel->setChannelsEnabled(!busy); });
     // Link 2 carries the chassis: its replies are parsed, and the chassis runs
     // from the link's opening until it is free again.
-    connect(chassisLink, &comm::LinkPanel::received, telemetryStreamModel.get(),
+    connect(chassisLink, &comm::Connection::received, telemetryStreamModel.get(),
             &telemetry::TelemetryStream::parseFahrwerkAntwort);
-    connect(chassisLink, &comm::LinkPanel::opened, this, [this] { switchChassis(true); });
-    connect(chassisLink, &comm::LinkPanel::freed, this, [this] { switchChassis(false); });
+    connect(chassisLink, &comm::Connection::opened, this, [this] { switchChassis(true); });
+    connect(chassisLink, &comm::Connection::freed, this, [this] { switchChassis(false); });
     // The readings are kept over time.
     connect(telemetryStreamModel.get(), &telemetry::TelemetryStream::readingArrived, telemetryRecord.get(),
             &telemetry::TelemetryRecord::addReading);
-    connect(chassisLink, &comm::LinkPanel::opened, telemetryRecord.get(), &telemetry::TelemetryRecord::linkConnected);
+    connect(chassisLink, &comm::Connection::opened, telemetryRecord.get(), &telemetry::TelemetryRecord::linkConnected);
     // The motion-set player follows the arm's ticks and replies, and stops or
     // holds for whatever it did not do itself.
     sequence::PlayerWindow *player = playerWindow.get();
     connect(servoTimer.get(), &arm::ServoTimer::ticked, player, &sequence::PlayerWindow::armTickPassed);
-    connect(armLink, &comm::LinkPanel::received, player, &sequence::PlayerWindow::armReceived);
-    connect(armLink, &comm::LinkPanel::freed, player, &sequence::PlayerWindow::linkClosed);
+    connect(armLink, &comm::Connection::received, player, &sequence::PlayerWindow::armReceived);
+    connect(armLink, &comm::Connection::freed, player, &sequence::PlayerWindow::linkClosed);
     connect(armPanel.get(), &arm::ArmPanel::jointChanged, player, &sequence::PlayerWindow::jointChanged);
     connect(sequenceEditor.get(), &sequence::SequenceEditor::listChanged, player,
             &sequence::PlayerWindow::listChanged);
     connect(sequenceEditor.get(), &sequence::SequenceEditor::stepShown, player,
             &sequence::PlayerWindow::showStepPosition);
     // Pad and keys drive from the same opening of link 2 until it is free again.
-    connect(chassisLink, &comm::LinkPanel::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
-    connect(chassisLink, &comm::LinkPanel::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
+    connect(chassisLink, &comm::Connection::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
+    connect(chassisLink, &comm::Connection::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
 }
 
 void TForm1::FormCreate()
@@ -335,8 +339,8 @@ void TForm1::FormClose()
 {
     playerWindow->close();
     telemetryRecord->recorder().stop();
-    for (auto &link : linkPanels)
-        link->closeLink();
+    for (auto &connection : connections)
+        connection->shutDown();
     settingsStore->offerToSave();
 }
 

@@ -25,6 +25,7 @@ class Fahrwerk;
 class ManualDrive;
 } // namespace drive
 namespace comm {
+class Connection;
 class DebugLog;
 class LinkPanel;
 class TSetupForm1;
@@ -136,6 +137,7 @@ private:
     std::unique_ptr<drive::DriveCommand> driveCommandModel;
     std::unique_ptr<telemetry::TelemetryStream> telemetryStreamModel;
     std::unique_ptr<comm::DebugLog> debugLog;
+    std::array<std::unique_ptr<comm::Connection>, 2> connections;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
     std::unique_ptr<arm::ArmPanel> armPanel;
     std::unique_ptr<arm::ServoTimer> servoTimer;

@@ -1,8 +1,8 @@
 #pragma once
-// The debug memo "Debuggfenster": every command the two timers send, with the
-// text "<cr>" for the carriage return that goes out, and every socket read.
+// The debug memo "Debuggfenster": the lines the connections log, that is every
+// command the two timers send (with "<cr>" for its carriage return) and every
+// socket read.
 #include <QString>
-#include <string>
 
 class QPlainTextEdit;
 
@@ -12,7 +12,6 @@ class DebugLog {
 public:
     explicit DebugLog(QPlainTextEdit &memo);
 
-    void logCommand(const std::string &command);
     void logLine(const QString &line);
 
 private:

@@ -1,9 +1,8 @@
 #include "comm/link_panel.h"
 
-#include "comm/debug_log.h"
-#include "comm/move_status.h"
+#include "comm/connection.h"
+#include "comm/link.h"
 #include "comm/serial_link.h"
-#include "comm/tcp_link.h"
 #include "toolkit/bounded_log.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/message_sink.h"
@@ -120,20 +119,11 @@ bool entersTheEdit(const QFocusEvent &focus)
 
 } // namespace
 
-LinkPanel::LinkPanel(const LinkWidgets &widgets, std::unique_ptr<SerialLink> serial, std::unique_ptr<TcpLink> tcp,
-                     LinkRole role, DebugLog &debugLog, QObject *parent)
-    : QObject(parent)
-    , widgets(widgets)
-    , serial(std::move(serial))
-    , tcp(std::move(tcp))
-    , role(std::move(role))
-    , debugLog(debugLog)
+LinkPanel::LinkPanel(const LinkWidgets &widgets, Connection &connection, QObject *parent)
+    : QObject(parent), widgets(widgets), connection(connection)
 {
-    // Named and in the panel's object tree, so that tools and tests find them in the window.
-    setObjectName(QStringLiteral("link%1").arg(this->role.number));
-    this->tcp->setObjectName(QStringLiteral("ClientSocket%1").arg(this->role.number));
-    this->serial->setParent(this);
-    this->tcp->setParent(this);
+    // Named and in the window's object tree, so that tools and tests find it.
+    setObjectName(QStringLiteral("link%1").arg(connection.role().number));
     toolkit::limitLog(*widgets.receiveMemo);
     tagItems(*widgets.parity, kParities);
     tagItems(*widgets.stopBits, kStopBits);
@@ -141,7 +131,7 @@ LinkPanel::LinkPanel(const LinkWidgets &widgets, std::unique_ptr<SerialLink> ser
     for (QComboBox *box : serialBoxes())
         box->setInsertPolicy(QComboBox::NoInsert);
     connectControls();
-    connectLinks();
+    connectConnection();
 }
 
 LinkPanel::~LinkPanel() = default;
@@ -163,20 +153,19 @@ void LinkPanel::connectControls()
     widgets.transmitEdit->installEventFilter(this);
 }
 
-void LinkPanel::connectLinks()
+// The transport cannot change while a link is set up or up, so the one chosen
+// is the one that reports.
+void LinkPanel::connectConnection()
 {
-    connect(serial.get(), &Link::opened, this, [this] {
-        enter(State::Open);
-        emit opened();
+    const auto overTcp = [this] { return connection.transport() == Connection::Transport::Tcp; };
+    connect(&connection, &Connection::stateChanged, this, &LinkPanel::showLook);
+    connect(&connection, &Connection::commandSent, this, &LinkPanel::showSentCommand);
+    connect(&connection, &Connection::received, this,
+            [this, overTcp](const std::string &text) { overTcp() ? ClientSocketRead(text) : OnReceive(text); });
+    connect(&connection, &Connection::failed, this, [this, overTcp](const LinkFailure &failure) {
+        overTcp() ? ClientSocketError() : serialOpenFailed(failure);
     });
-    connect(serial.get(), &Link::closed, this, [this] { enter(State::Idle); });
-    connect(serial.get(), &Link::failed, this, &LinkPanel::serialOpenFailed);
-    connect(serial.get(), &Link::lost, this, &LinkPanel::serialLost);
-    connect(serial.get(), &Link::received, this, &LinkPanel::OnReceive);
-    connect(tcp.get(), &Link::opened, this, &LinkPanel::ClientSocketConnect);
-    connect(tcp.get(), &Link::closed, this, &LinkPanel::ClientSocketDisconnect);
-    connect(tcp.get(), &Link::received, this, &LinkPanel::ClientSocketRead);
-    connect(tcp.get(), &Link::failed, this, &LinkPanel::ClientSocketError);
+    connect(&connection, &Connection::lost, this, &LinkPanel::serialLost);
 }
 
 void LinkPanel::init()
@@ -187,32 +176,18 @@ void LinkPanel::init()
     widgets.rbtnTCP->setChecked(true);
 }
 
-// A pending connect is dropped too, or its time-out would report over the closing window.
-void LinkPanel::closeLink()
-{
-    serial->close();
-    tcp->close();
-    if (currentState == State::Connecting) // a given-up attempt tells nothing itself
-        enter(State::Idle);
-}
-
 std::string LinkPanel::ipText() const { return toolkit::toBytes(widgets.ip->text()); }
 std::string LinkPanel::portText() const { return toolkit::toBytes(widgets.port->text()); }
 void LinkPanel::setIpText(const std::string &text) { widgets.ip->setText(toolkit::fromBytes(text)); }
 void LinkPanel::setPortText(const std::string &text) { widgets.port->setText(toolkit::fromBytes(text)); }
 
-void LinkPanel::enter(State state)
-{
-    currentState = state;
-    showLook();
-}
-
 // Neither address nor mode may change while a link is set up or up; the serial
 // labels follow the mode alone.
 void LinkPanel::showLook()
 {
-    const bool serialMode = currentMode == Mode::Serial;
-    const bool idle = currentState == State::Idle;
+    const bool serialMode = connection.transport() == Connection::Transport::Serial;
+    const Connection::State state = connection.state();
+    const bool idle = state == Connection::State::Idle;
     widgets.ip->setEnabled(!serialMode && idle);
     widgets.port->setEnabled(!serialMode && idle);
     for (QComboBox *box : serialBoxes())
@@ -225,30 +200,23 @@ void LinkPanel::showLook()
 
     QString caption = kConnectCaption;
     QString hint = kConnectHint;
-    switch (currentState) {
-    case State::Idle:
+    switch (state) {
+    case Connection::State::Idle:
         break;
-    case State::Connecting:
+    case Connection::State::Connecting:
         caption = QStringLiteral("warten...");
         hint = kTcpHint;
         break;
-    case State::Open:
+    case Connection::State::Open:
         caption = serialMode ? QStringLiteral("Trennen") : QStringLiteral("TCP aktiv");
         hint = serialMode ? kSerialHint : kTcpHint;
         break;
-    case State::Closing: // the caption goes back with the link's closed()
+    case Connection::State::Closing: // the caption goes back once the link has closed
         caption = QStringLiteral("TCP aktiv");
         break;
     }
     widgets.connectButton->setText(caption);
     widgets.connectButton->setToolTip(hint);
-}
-
-void LinkPanel::tellBusy()
-{
-    emit busyChanged(busy());
-    if (!busy())
-        emit freed();
 }
 
 std::array<QComboBox *, 5> LinkPanel::serialBoxes() const
@@ -260,11 +228,11 @@ void LinkPanel::FillDeviceNames()
 {
     const QSignalBlocker quiet(widgets.deviceName);
     QStringList names;
-    for (const std::string &name : serial->port().EnumPorts(1, 0))
+    for (const std::string &name : serialPortNames())
         names << toolkit::fromBytes(name);
     widgets.deviceName->clear();
     widgets.deviceName->addItems(names.isEmpty() ? kFallbackPorts : names);
-    widgets.deviceName->setEditText(toolkit::fromBytes(serial->port().DeviceName()));
+    widgets.deviceName->setEditText(toolkit::fromBytes(connection.serialSettings().deviceName));
 }
 
 void LinkPanel::RefreshSerialBoxes()
@@ -273,11 +241,11 @@ void LinkPanel::RefreshSerialBoxes()
     const QSignalBlocker quietSize(widgets.byteSize);
     const QSignalBlocker quietParity(widgets.parity);
     const QSignalBlocker quietStop(widgets.stopBits);
-    const TCommThread &port = serial->port();
-    showValue(*widgets.baudRate, QString::number(port.BaudRate()));
-    showValue(*widgets.byteSize, QString::number(port.ByteSize()));
-    showItemOf(*widgets.parity, static_cast<int>(port.Parity()));
-    showItemOf(*widgets.stopBits, static_cast<int>(port.StopBits()));
+    const platform::LineSettings &line = connection.serialSettings().line;
+    showValue(*widgets.baudRate, QString::number(line.baudRate));
+    showValue(*widgets.byteSize, QString::number(line.byteSize));
+    showItemOf(*widgets.parity, static_cast<int>(line.parity));
+    showItemOf(*widgets.stopBits, static_cast<int>(line.stopBits));
 }
 
 // Choosing a mode only swaps which controls can be used; nothing opens or closes.
@@ -285,7 +253,7 @@ void LinkPanel::rbtnSeriellClick()
 {
     if (!widgets.rbtnSeriell->isChecked())
         return;
-    currentMode = Mode::Serial;
+    connection.choose(Connection::Transport::Serial);
     showLook();
 }
 
@@ -293,70 +261,73 @@ void LinkPanel::rbtnTCPClick()
 {
     if (!widgets.rbtnTCP->isChecked())
         return;
-    currentMode = Mode::Tcp;
+    connection.choose(Connection::Transport::Tcp);
     showLook();
+}
+
+// Every box stores what it holds as far as it fits, then all show what the
+// connection is set to: a value a box refused leaves the one it had.
+template <typename Change>
+void LinkPanel::changeSerial(Change change)
+{
+    SerialSettings settings = connection.serialSettings();
+    change(settings);
+    connection.setSerialSettings(settings);
+    RefreshSerialBoxes();
 }
 
 void LinkPanel::cbxDeviceNameChange()
 {
-    serial->port().setDeviceName(toolkit::toBytes(widgets.deviceName->currentText()));
-    RefreshSerialBoxes();
+    changeSerial([this](SerialSettings &settings) {
+        settings.deviceName = toolkit::toBytes(widgets.deviceName->currentText());
+    });
 }
 
 void LinkPanel::cbxBaudRateChange()
 {
-    const std::optional<int> value = toInteger(widgets.baudRate->currentText());
-    if (!value)
-        return;
-    serial->port().setBaudRate(static_cast<std::uint32_t>(*value));
-    RefreshSerialBoxes();
+    if (const std::optional<int> value = toInteger(widgets.baudRate->currentText()))
+        changeSerial([&](SerialSettings &settings) { settings.line.baudRate = static_cast<std::uint32_t>(*value); });
 }
 
 // Stored as one byte, like the port parameters hold it.
 void LinkPanel::cbxByteSizeChange()
 {
-    const std::optional<int> value = toInteger(widgets.byteSize->currentText());
-    if (!value)
-        return;
-    serial->port().setByteSize(static_cast<std::uint8_t>(*value));
-    RefreshSerialBoxes();
+    if (const std::optional<int> value = toInteger(widgets.byteSize->currentText()))
+        changeSerial([&](SerialSettings &settings) { settings.line.byteSize = static_cast<std::uint8_t>(*value); });
 }
 
 // Any text but an item's stores nothing and is left as typed, so that the
 // operator can finish a name.
 void LinkPanel::cbxParityChange()
 {
-    if (const std::optional<int> value = namedValue(*widgets.parity)) {
-        serial->port().setParity(static_cast<platform::Parity>(*value));
-        RefreshSerialBoxes();
-    }
+    if (const std::optional<int> value = namedValue(*widgets.parity))
+        changeSerial([&](SerialSettings &settings) { settings.line.parity = static_cast<platform::Parity>(*value); });
 }
 
 void LinkPanel::cbxStopBitsChange()
 {
-    if (const std::optional<int> value = namedValue(*widgets.stopBits)) {
-        serial->port().setStopBits(static_cast<platform::StopBits>(*value));
-        RefreshSerialBoxes();
-    }
+    if (const std::optional<int> value = namedValue(*widgets.stopBits))
+        changeSerial(
+            [&](SerialSettings &settings) { settings.line.stopBits = static_cast<platform::StopBits>(*value); });
 }
 
+// Over TCP the address is taken at every click, also the one that ends a
+// connection; a port text that is not a port number ends the click there.
 void LinkPanel::btnConnectClick()
 {
-    if (currentMode == Mode::Serial)
-        toggleSerial();
-    else if (!toggleTcp())
-        return;
-    tellBusy();
-}
-
-// The link tells how the open or close went (see connectLinks).
-void LinkPanel::toggleSerial()
-{
-    if (serial->isOpen())
-        serial->close();
+    const bool serialMode = connection.transport() == Connection::Transport::Serial;
+    if (!serialMode) {
+        const std::optional<quint16> port = toTcpPort(widgets.port->text());
+        if (!port)
+            return;
+        connection.setTcpSettings({widgets.ip->text(), *port});
+    }
+    if (connection.state() == Connection::State::Idle)
+        connection.open();
     else
-        serial->open();
-    RefreshSerialBoxes();
+        connection.close();
+    if (serialMode)
+        RefreshSerialBoxes();
 }
 
 // Showing a port that never opened as connected would hide the fault. A
@@ -364,9 +335,8 @@ void LinkPanel::toggleSerial()
 // on Linux, so the box says how to get it.
 void LinkPanel::serialOpenFailed(const LinkFailure &failure)
 {
-    enter(State::Idle);
     QString text = QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
-                       .arg(toolkit::fromBytes(serial->port().DeviceName()), failure.reason);
+                       .arg(toolkit::fromBytes(connection.serialSettings().deviceName), failure.reason);
     if (failure.noPermission)
         text += QStringLiteral("\n\nIhr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe "
                                "dialout gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; "
@@ -374,74 +344,32 @@ void LinkPanel::serialOpenFailed(const LinkFailure &failure)
     msg::show(msg::Kind::Error, msg::Buttons::Ok, text.toStdString());
 }
 
-// The link has closed the port already; the panel follows and says why.
+// The link has closed the port already; the panel says why.
 void LinkPanel::serialLost()
 {
-    enter(State::Idle);
-    RefreshSerialBoxes();
-    tellBusy();
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
               QStringLiteral("Die Verbindung über %1 ist abgebrochen.")
-                  .arg(toolkit::fromBytes(serial->port().DeviceName()))
+                  .arg(toolkit::fromBytes(connection.serialSettings().deviceName))
                   .toStdString());
 }
 
-// False when the port text is not a port number: the click then ends there.
-// The address is taken at every click, also the one that ends a connection.
-bool LinkPanel::toggleTcp()
+// The edit is the serial path's: it shows the command until a serial write
+// takes it, and over TCP it keeps the last command in view. It is only touched
+// where that changes what it shows, as the chassis timer sends twenty times a
+// second and every change repaints the panel.
+void LinkPanel::showSentCommand(const std::string &line, bool taken)
 {
-    const std::optional<quint16> port = toTcpPort(widgets.port->text());
-    if (!port)
-        return false;
-    tcp->setAddress(widgets.ip->text(), *port);
-    switch (currentState) {
-    case State::Idle:
-        // Locked at once: a host name is looked up before the connection is tried.
-        enter(State::Connecting);
-        tcp->open();
-        break;
-    case State::Connecting: // gives the attempt up instead of starting a second one
-        tcp->close();
-        enter(State::Idle);
-        break;
-    case State::Open:
-        enter(State::Closing);
-        tcp->close();
-        break;
-    case State::Closing:
-        break;
-    }
-    return true;
-}
-
-void LinkPanel::sendCommand(const std::string &command)
-{
-    debugLog.logCommand(command);
-    send(command);
-}
-
-void LinkPanel::repeatCommand(const std::string &command) { send(command); }
-
-// The text stays in the transmit edit while the serial link does not take it;
-// it is only touched where that changes what it shows, as the chassis timer
-// sends twenty times a second and every change repaints the panel.
-void LinkPanel::send(const std::string &command)
-{
-    const std::string line = command + '\r';
-    if (serial->send(line)) {
+    if (taken && connection.transport() == Connection::Transport::Serial) {
         if (!widgets.transmitEdit->text().isEmpty())
             widgets.transmitEdit->clear();
     } else {
         widgets.transmitEdit->setText(toolkit::fromBytes(line));
     }
-    tcp->send(line);
 }
 
 void LinkPanel::btnTransmitClick()
 {
-    if (serial->send(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
-        widgets.transmitEdit->clear();
-    if (tcp->send(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
+    if (connection.sendText(toolkit::toBytes(widgets.transmitEdit->text()) + '\r'))
         widgets.transmitEdit->clear();
 }
 
@@ -468,48 +396,17 @@ bool LinkPanel::eventFilter(QObject *watched, QEvent *event)
 void LinkPanel::OnReceive(const std::string &block)
 {
     toolkit::appendToLog(*widgets.receiveMemo, toolkit::fromBytes(block));
-    emit received(block);
-}
-
-void LinkPanel::ClientSocketConnect()
-{
-    enter(State::Open);
-    tcp->send(role.probe);
-    emit opened();
-}
-
-// Also when the far end ended the connection: the link is free again, and a
-// chassis must not stay active on a dead link.
-void LinkPanel::ClientSocketDisconnect()
-{
-    const bool wasBusy = busy();
-    enter(State::Idle);
-    if (wasBusy)
-        tellBusy();
 }
 
 void LinkPanel::ClientSocketRead(const std::string &text)
 {
-    ++readCount;
-    // The controller's answers to the move-status query, asked every 100 ms
-    // while the arm moves, would bury everything else in the memo.
-    if (!isMoveStatusReply(text)) {
-        debugLog.logLine(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(role.number));
-        debugLog.logLine(toolkit::fromBytes(text));
-    }
     toolkit::appendLineToLog(*widgets.receiveMemo, toolkit::fromBytes(text));
-    emit received(text);
 }
 
-// A failed attempt frees the link first (the chassis goes off before the box,
-// and link 1's channel lists come back); the idle look follows the box.
 void LinkPanel::ClientSocketError()
 {
-    currentState = State::Idle;
-    tellBusy();
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
               "Die Verbindung konnte nicht hergestellt werden!\nPrüfen Sie die Netzwerkeinstellungen und das WiPort!");
-    showLook();
 }
 
 } // namespace comm

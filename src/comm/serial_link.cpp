@@ -38,4 +38,7 @@ bool SerialLink::isOpen() const { return thread.Connected(); }
 
 bool SerialLink::send(const std::string &text) { return thread.WriteText(text); }
 
+// A port that is never opened starts no worker and touches no device.
+std::vector<std::string> serialPortNames() { return SerialLink().port().EnumPorts(1, 0); }
+
 } // namespace comm

@@ -8,6 +8,8 @@
 #include "comm/tcomm_thread.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace comm {
 
@@ -33,5 +35,8 @@ private:
     QtHandOver handOver; // before the worker, which uses it until it ends
     TCommThread thread;
 };
+
+// The serial ports this machine offers, as a link's port lists them.
+std::vector<std::string> serialPortNames();
 
 } // namespace comm

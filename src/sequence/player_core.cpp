@@ -1,6 +1,6 @@
 #include "sequence/player_core.h"
 
-#include "comm/move_status.h"
+#include "arm/ssc32.h"
 #include "sequence/move_time.h"
 
 #include <algorithm>
@@ -183,7 +183,7 @@ void PlayerCore::sendQuery(Millis now, bool log)
 
 void PlayerCore::received(std::string_view block, Millis now)
 {
-    if (!comm::isMoveStatusReply(block))
+    if (!arm::isMoveStatusReply(block))
         return;
     for (char status : block) {
         if (unanswered > 0)

@@ -1,10 +1,11 @@
-// One link panel on bare widgets, without the main window: its state as each
-// link goes, what it tells its collaborators, and how its command sender logs
-// and sends.
+// One link panel on bare widgets with its connection, without the main window:
+// the state as each link goes, what the connection tells its collaborators, and
+// how its command sender logs and sends.
+#include "comm/connection.h"
 #include "comm/debug_log.h"
+#include "comm/link_factory.h"
 #include "comm/link_panel.h"
 #include "comm/serial_link.h"
-#include "comm/tcp_link.h"
 #include "support/fake_serial_device.h"
 #include "support/message_recorder.h"
 #include "support/pty_pair.h"
@@ -22,7 +23,7 @@ Q_DECLARE_METATYPE(platform::OpenFailure)
 
 namespace {
 
-using State = comm::LinkPanel::State;
+using State = comm::Connection::State;
 
 QComboBox *editableBox(QWidget *parent, const QStringList &items = {})
 {
@@ -34,7 +35,7 @@ QComboBox *editableBox(QWidget *parent, const QStringList &items = {})
 
 // The panel's widgets on one plain parent, and what the panel tells.
 struct Rig {
-    explicit Rig(std::unique_ptr<platform::SerialDevice> device = platform::makeSerialDevice())
+    explicit Rig(comm::LinkFactory makeLink = comm::makeLink) : connection({2, "I1\r", {}}, std::move(makeLink))
     {
         widgets = comm::LinkWidgets{
             new QRadioButton(&window), new QRadioButton(&window), new QLineEdit(&window), new QLineEdit(&window),
@@ -42,12 +43,11 @@ struct Rig {
             editableBox(&window), editableBox(&window), editableBox(&window),
             editableBox(&window, {"no", "odd", "even", "mark", "space"}), editableBox(&window, {"1", "1.5", "2"}),
             new QLabel(&window), new QLabel(&window), new QLabel(&window), new QLabel(&window), new QLabel(&window)};
-        panel = std::make_unique<comm::LinkPanel>(widgets, std::make_unique<comm::SerialLink>(std::move(device)),
-                                                  std::make_unique<comm::TcpLink>(), comm::LinkRole{2, "I1\r"}, log,
-                                                  nullptr);
-        QObject::connect(panel.get(), &comm::LinkPanel::busyChanged, [this](bool busy) { busyTold.push_back(busy); });
-        QObject::connect(panel.get(), &comm::LinkPanel::opened, [this] { ++openedTold; });
-        QObject::connect(panel.get(), &comm::LinkPanel::received,
+        panel = std::make_unique<comm::LinkPanel>(widgets, connection, nullptr);
+        QObject::connect(&connection, &comm::Connection::logged, [this](const QString &line) { log.logLine(line); });
+        QObject::connect(&connection, &comm::Connection::busyChanged, [this](bool busy) { busyTold.push_back(busy); });
+        QObject::connect(&connection, &comm::Connection::opened, [this] { ++openedTold; });
+        QObject::connect(&connection, &comm::Connection::received,
                          [this](const std::string &text) { receivedTold += text; });
         panel->init();
     }
@@ -68,6 +68,7 @@ struct Rig {
     QWidget window;
     QPlainTextEdit memo;
     comm::DebugLog log {memo};
+    comm::Connection connection;
     comm::LinkWidgets widgets {};
     std::unique_ptr<comm::LinkPanel> panel;
     std::vector<bool> busyTold;
@@ -88,19 +89,19 @@ private slots:
         QVERIFY(line.isValid());
         rig.chooseSerial(line.deviceName());
         rig.widgets.connectButton->click();
-        QCOMPARE(rig.panel->state(), State::Open);
+        QCOMPARE(rig.connection.state(), State::Open);
         QCOMPARE(rig.openedTold, 1);
         QCOMPARE(rig.busyTold, std::vector<bool>{true});
 
         QVERIFY(line.send("A42\r"));
         QTRY_COMPARE(rig.receivedTold, std::string("A42\r"));
-        rig.panel->sendCommand("K120");
+        rig.connection.sendCommand("K120");
         QCOMPARE(line.receive(5), std::string("K120\r"));
         QCOMPARE(rig.memo.toPlainText(), QStringLiteral("K120<cr>"));
 
         line.closeMaster();
         QTRY_COMPARE(rig.busyTold, (std::vector<bool>{true, false}));
-        QCOMPARE(rig.panel->state(), State::Idle);
+        QCOMPARE(rig.connection.state(), State::Idle);
         QCOMPARE(rig.recorder.texts().size(), 1);
         QCOMPARE(rig.openedTold, 1);
     }
@@ -126,10 +127,14 @@ private slots:
         port.openSucceeds = false;
         port.openError = error.toStdString();
         port.openFailure = failure;
-        Rig rig(FakeSerialDevice::on(port));
+        Rig rig([&port](const comm::LinkSettings &settings) -> std::unique_ptr<comm::Link> {
+            if (std::holds_alternative<comm::SerialSettings>(settings))
+                return std::make_unique<comm::SerialLink>(FakeSerialDevice::on(port));
+            return comm::makeLink(settings);
+        });
         rig.chooseSerial("/dev/ttyUSB0");
         rig.widgets.connectButton->click();
-        QCOMPARE(rig.panel->state(), State::Idle);
+        QCOMPARE(rig.connection.state(), State::Idle);
         QCOMPARE(rig.recorder.texts(),
                  QStringList{"Die serielle Schnittstelle /dev/ttyUSB0 konnte nicht geöffnet werden:\n" + error + advice});
         QCOMPARE(rig.busyTold, std::vector<bool>{false});
@@ -145,22 +150,22 @@ private slots:
         TcpPeer peer;
         rig.chooseTcp(peer.port());
         rig.widgets.connectButton->click();
-        QCOMPARE(rig.panel->state(), State::Connecting);
+        QCOMPARE(rig.connection.state(), State::Connecting);
         QVERIFY(!rig.widgets.rbtnSeriell->isEnabled());
-        QTRY_COMPARE(rig.panel->state(), State::Open);
+        QTRY_COMPARE(rig.connection.state(), State::Open);
         QTRY_COMPARE(peer.received(), QByteArray("I1\r"));
         QCOMPARE(rig.openedTold, 1);
 
         rig.widgets.connectButton->click();
-        QCOMPARE(rig.panel->state(), State::Closing);
+        QCOMPARE(rig.connection.state(), State::Closing);
         QCOMPARE(rig.busyTold, (std::vector<bool>{true, false}));
-        QTRY_COMPARE(rig.panel->state(), State::Idle);
+        QTRY_COMPARE(rig.connection.state(), State::Idle);
         QVERIFY(rig.widgets.rbtnSeriell->isEnabled());
 
         rig.chooseTcp(unusedLoopbackPort());
         rig.widgets.connectButton->click();
         QTRY_COMPARE(rig.recorder.texts().size(), 1);
-        QCOMPARE(rig.panel->state(), State::Idle);
+        QCOMPARE(rig.connection.state(), State::Idle);
         QCOMPARE(rig.busyTold, (std::vector<bool>{true, false, true, false}));
         QCOMPARE(rig.openedTold, 1);
     }
@@ -168,7 +173,7 @@ private slots:
     void commandWithNoPathUpIsLoggedAndKept()
     {
         Rig rig;
-        rig.panel->sendCommand("#16P1500");
+        rig.connection.sendCommand("#16P1500");
         QCOMPARE(rig.memo.toPlainText(), QStringLiteral("#16P1500<cr>"));
         QCOMPARE(rig.widgets.transmitEdit->text(), QStringLiteral("#16P1500\r"));
         QVERIFY(rig.busyTold.empty());

@@ -5,6 +5,7 @@
 #include "drive/drive_panel.h"
 #include "arm/servo_timer.h"
 #include "drive/fahrwerk.h"
+#include "comm/connection.h"
 #include "comm/link_panel.h"
 #include "comm/tcomm_thread.h"
 #include "comm/tcp_link.h"
@@ -42,9 +43,8 @@ const QString kArmFound = QStringLiteral("Lynxmotion SSC32 am WiPort gefunden!")
 
 // The controls of link panel n (1 or 2), found by their object names.
 struct Panel {
-    Panel(const app::TForm1 &form, int n)
+    Panel(const app::TForm1 &form, int n) : number(QString::number(n))
     {
-        const QString number = QString::number(n);
         const QString suffix = n == 1 ? QString() : number; // link 1's memo and edit carry no number
         seriell = form.findChild<QRadioButton *>("rbtnSeriell" + number);
         tcp = form.findChild<QRadioButton *>("rbtnTCP" + number);
@@ -62,11 +62,15 @@ struct Panel {
         for (const char *label : {"labNameSeriell", "labBaudRateSeriell", "labByteSizeSeriell", "labParity",
                                   "labStopBitsSeriell"})
             labels << form.findChild<QLabel *>(QLatin1String(label) + number);
-        socket = form.findChild<comm::TcpLink *>("ClientSocket" + number);
+        connection = form.findChild<comm::Connection *>("connection" + number);
         link = form.findChild<comm::LinkPanel *>("link" + number);
     }
 
     QList<QWidget *> serialBoxes() const { return {deviceName, baudRate, byteSize, parity, stopBits}; }
+    // Made anew for another address: looked up when asked for.
+    comm::TcpLink *socket() const { return connection->findChild<comm::TcpLink *>("ClientSocket" + number); }
+
+    QString number;
 
     QRadioButton *seriell;
     QRadioButton *tcp;
@@ -82,7 +86,7 @@ struct Panel {
     QComboBox *parity;
     QComboBox *stopBits;
     QList<QLabel *> labels;
-    comm::TcpLink *socket;
+    comm::Connection *connection;
     comm::LinkPanel *link;
 };
 
@@ -699,7 +703,7 @@ void TestLinkPanels::tcpConnectShowsProgressAndIdentifiesTheArm()
     verifyChannelBoxesEnabled(false);
 
     QTRY_COMPARE(panel.connectButton->text(), QStringLiteral("TCP aktiv"));
-    QVERIFY(panel.socket->isOpen());
+    QVERIFY(panel.socket()->isOpen());
     QTRY_COMPARE(peer.received(), QByteArray("VER\r"));
     QCOMPARE(panel.connectButton->toolTip(), QStringLiteral("klicken, um TCP-Verbindung zu trennen"));
 
@@ -774,7 +778,7 @@ void TestLinkPanels::refusedConnectionShowsErrorAndIdleLook()
     QTRY_COMPARE(recorder->texts(), QStringList{kConnectionFailed});
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
     verifyTcpIdle(panel);
-    QVERIFY(!panel.socket->isOpen());
+    QVERIFY(!panel.socket()->isOpen());
     if (n == 1)
         verifyChannelBoxesEnabled(true);
     else
@@ -794,7 +798,7 @@ void TestLinkPanels::peerClosingReturnsToIdleWithoutMessage()
     peer.closeClient();
     QTRY_COMPARE(panel.connectButton->text(), kConnect);
     verifyTcpIdle(panel);
-    QVERIFY(!panel.socket->isOpen());
+    QVERIFY(!panel.socket()->isOpen());
     QVERIFY(recorder->texts().isEmpty());
     if (n == 1)
         verifyChannelBoxesEnabled(true);
@@ -816,7 +820,7 @@ void TestLinkPanels::unansweredConnectIsGivenUpAfterFiveSeconds()
     waited.start();
     startTcp(panel, silent.port());
     QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
-    QCOMPARE(panel.link->state(), comm::LinkPanel::State::Connecting);
+    QCOMPARE(panel.connection->state(), comm::Connection::State::Connecting);
     QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kConnectionFailed}, 20000);
     QVERIFY2(waited.elapsed() >= 4500, qPrintable(QString::number(waited.elapsed()))); // a coarse timer
     verifyTcpIdle(panel);
@@ -831,7 +835,7 @@ void TestLinkPanels::clickWhileWaitingAbortsTheAttempt()
     startTcp(panel, silent.port());
     QCOMPARE(panel.connectButton->text(), QStringLiteral("warten..."));
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
-    QVERIFY(panel.link->state() == comm::LinkPanel::State::Idle);
+    QVERIFY(panel.connection->state() == comm::Connection::State::Idle);
     verifyTcpIdle(panel);
     QCOMPARE(panel.connectButton->toolTip(), kConnectHint);
     verifyChannelBoxesEnabled(true);
@@ -863,8 +867,8 @@ void TestLinkPanels::unusablePortIsRefused()
     QTest::mouseClick(panel.connectButton, Qt::LeftButton);
     QCOMPARE(recorder->texts(), QStringList{message});
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Error);
-    QVERIFY(panel.link->state() == comm::LinkPanel::State::Idle);
-    QVERIFY(!panel.socket->isOpen());
+    QVERIFY(panel.connection->state() == comm::Connection::State::Idle);
+    QVERIFY(!panel.socket()->isOpen());
     verifyTcpIdle(panel);
     verifyChannelBoxesEnabled(true);
 }
@@ -928,7 +932,7 @@ void TestLinkPanels::closingTheWindowClosesLinksBeforeTheSaveQuestion()
     recorder->atQuestion = [&] {
         asked = true;
         QVERIFY(pty.slaveSettings().c_lflag & ICANON); // the port has given the line back
-        QVERIFY(!chassis.socket->isOpen());
+        QVERIFY(!chassis.socket()->isOpen());
     };
     recorder->answerQuestions({msg::Answer::No});
     form->close();
@@ -945,11 +949,11 @@ void TestLinkPanels::closingTheWindowDropsAPendingConnect()
     SilentListener silent;
     QVERIFY(silent.isValid());
     startTcp(panel, silent.port());
-    QCOMPARE(panel.link->state(), comm::LinkPanel::State::Connecting);
+    QCOMPARE(panel.connection->state(), comm::Connection::State::Connecting);
     bool asked = false;
     recorder->atQuestion = [&] {
         asked = true;
-        QVERIFY(panel.link->state() == comm::LinkPanel::State::Idle);
+        QVERIFY(panel.connection->state() == comm::Connection::State::Idle);
     };
     recorder->answerQuestions({msg::Answer::No});
     form->close();

@@ -1,0 +1,161 @@
+#include "comm/connection.h"
+
+#include "comm/link.h"
+#include "toolkit/byte_text.h"
+
+#include <QScopedValueRollback>
+
+namespace comm {
+
+Connection::Connection(LinkRole role, LinkFactory makeLink, QObject *parent)
+    : QObject(parent), linkRole(std::move(role)), makeLink(std::move(makeLink))
+{
+    setObjectName(QStringLiteral("connection%1").arg(linkRole.number));
+    renewLink();
+}
+
+Connection::~Connection() = default;
+
+LinkSettings Connection::settings() const
+{
+    if (chosen == Transport::Serial)
+        return serial;
+    return tcp;
+}
+
+// Only while idle: a link is never replaced under a connection. The link is
+// named as its socket was, so that tools and tests find it in the window.
+void Connection::renewLink()
+{
+    const LinkSettings wanted = settings();
+    if (link && linkMadeFrom == wanted)
+        return;
+    link = makeLink(wanted);
+    linkMadeFrom = wanted;
+    link->setParent(this);
+    if (overTcp())
+        link->setObjectName(QStringLiteral("ClientSocket%1").arg(linkRole.number));
+    connect(link.get(), &Link::opened, this, &Connection::linkOpened);
+    connect(link.get(), &Link::closed, this, &Connection::linkClosed);
+    connect(link.get(), &Link::failed, this,
+            [this](const LinkFailure &failure) { drop([&] { emit failed(failure); }); });
+    connect(link.get(), &Link::lost, this, [this] { drop([this] { emit lost(); }); });
+    connect(link.get(), &Link::received, this, &Connection::take);
+}
+
+void Connection::enter(State state)
+{
+    currentState = state;
+    emit stateChanged(currentState);
+}
+
+void Connection::tellBusy()
+{
+    emit busyChanged(busy());
+    if (!busy())
+        emit freed();
+}
+
+void Connection::open()
+{
+    const QScopedValueRollback<bool> request(requesting, true);
+    if (currentState == State::Idle) {
+        renewLink();
+        // At once: a host name is looked up before the connection is tried.
+        enter(State::Connecting);
+        link->open();
+    }
+    tellBusy();
+}
+
+void Connection::close()
+{
+    const QScopedValueRollback<bool> request(requesting, true);
+    switch (currentState) {
+    case State::Connecting: // a given-up attempt tells nothing itself
+        link->close();
+        enter(State::Idle);
+        break;
+    case State::Open:
+        enter(State::Closing);
+        link->close();
+        // A port whose close call failed is still open.
+        if (currentState == State::Closing && link->isOpen())
+            enter(State::Open);
+        break;
+    case State::Idle:
+    case State::Closing:
+        break;
+    }
+    tellBusy();
+}
+
+// A pending connect is dropped too, or its time-out would report over the closing window.
+void Connection::shutDown()
+{
+    const QScopedValueRollback<bool> request(requesting, true);
+    link->close();
+    if (currentState == State::Connecting)
+        enter(State::Idle);
+}
+
+void Connection::linkOpened()
+{
+    enter(State::Open);
+    if (overTcp())
+        link->send(linkRole.probe);
+    emit opened();
+}
+
+// Also when the far end ended the connection: the link is free again, and a
+// chassis must not stay active on a dead link.
+void Connection::linkClosed()
+{
+    const bool wasBusy = busy();
+    enter(State::Idle);
+    if (wasBusy && !requesting)
+        tellBusy();
+}
+
+// Whatever runs on the link stops before the report (the chassis goes off before
+// the box, link 1's channel lists come back); the idle state follows it.
+template <typename Report>
+void Connection::drop(Report report)
+{
+    currentState = State::Idle;
+    if (!requesting)
+        tellBusy();
+    report();
+    emit stateChanged(currentState);
+}
+
+// Socket reads go to the debug memo too, counted; serial blocks do not.
+void Connection::take(const std::string &text)
+{
+    if (overTcp()) {
+        ++readCount;
+        if (!linkRole.keepOutOfLog || !linkRole.keepOutOfLog(text)) {
+            emit logged(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(linkRole.number));
+            emit logged(toolkit::fromBytes(text));
+        }
+    }
+    emit received(text);
+}
+
+void Connection::sendCommand(const std::string &command)
+{
+    emit logged(toolkit::fromBytes(command) + QStringLiteral("<cr>"));
+    sendLine(command + '\r');
+}
+
+void Connection::repeatCommand(const std::string &command) { sendLine(command + '\r'); }
+
+void Connection::sendLine(const std::string &line)
+{
+    const bool taken = link->send(line);
+    emit commandSent(line, taken);
+}
+
+bool Connection::sendText(const std::string &text) { return link->send(text); }
+
+} // namespace comm
