@@ -1,41 +1,41 @@
 #include "app/player_console.h"
 
-#include "arm/arm_panel.h"
+#include "arm/arm.h"
 #include "arm/ssc32.h"
 #include "comm/connection.h"
-#include "sequence/sequence_editor.h"
+#include "sequence/motion_set.h"
 
 namespace app {
 
-PlayerConsole::PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::Connection &link1)
-    : editor(editor), arm(arm), link1(link1)
+PlayerConsole::PlayerConsole(sequence::MotionSet &motionSet, arm::Arm &arm, comm::Connection &link1)
+    : motionSet(motionSet), arm(arm), link1(link1)
 {
 }
 
-int PlayerConsole::stepCount() const { return editor.stepCount(); }
+int PlayerConsole::stepCount() const { return motionSet.stepCount(); }
 
-int PlayerConsole::currentStep() const { return editor.currentStep(); }
+int PlayerConsole::currentStep() const { return motionSet.currentStep(); }
 
 bool PlayerConsole::linkOpen() const { return link1.state() == comm::Connection::State::Open; }
 
 std::vector<sequence::JointState> PlayerConsole::joints() const
 {
     std::vector<sequence::JointState> states;
-    for (const arm::JointPanel *joint : arm.joints())
-        states.push_back({joint->position(), joint->speed()});
+    for (int i = 0; i < arm::kJoints; ++i)
+        states.push_back({arm.joint(i).getPosition(), arm.joint(i).getSpeed()});
     return states;
 }
 
-void PlayerConsole::playNextStep() { editor.btnSeqForwClick(); }
+void PlayerConsole::playNextStep() { motionSet.stepForward(); }
 
-void PlayerConsole::makePreviousStepCurrent() { editor.makePreviousStepCurrent(); }
+void PlayerConsole::makePreviousStepCurrent() { motionSet.makePreviousStepCurrent(); }
 
-// Through the joint's group, so the speed list shows the speed the arm moves at.
+// The joints' speed lists show the speed as they show any speed asked for.
 void PlayerConsole::applyFirstMoveSpeed(int speed)
 {
-    for (arm::JointPanel *joint : arm.joints()) {
-        if (joint->speed() == 0)
-            joint->applyStep(speed, joint->position());
+    for (int i = 0; i < arm::kJoints; ++i) {
+        if (arm.joint(i).getSpeed() == 0)
+            arm.setSpeed(i, speed);
     }
 }
 

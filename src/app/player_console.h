@@ -1,23 +1,23 @@
 #pragma once
-// The console as the motion-set player sees it: the editor's steps, the joints
-// and link 1. It lives here because it reaches across three groups.
+// The console as the motion-set player sees it: the motion set, the arm and
+// link 1. It lives here because it reaches across three groups.
 #include "sequence/player_core.h"
 
 namespace arm {
-class ArmPanel;
+class Arm;
 }
 namespace comm {
 class Connection;
 }
 namespace sequence {
-class SequenceEditor;
+class MotionSet;
 }
 
 namespace app {
 
 class PlayerConsole final : public sequence::PlayerHost {
 public:
-    PlayerConsole(sequence::SequenceEditor &editor, arm::ArmPanel &arm, comm::Connection &link1);
+    PlayerConsole(sequence::MotionSet &motionSet, arm::Arm &arm, comm::Connection &link1);
 
     int stepCount() const override;
     int currentStep() const override;
@@ -29,8 +29,8 @@ public:
     void sendMoveStatusQuery(bool log) override;
 
 private:
-    sequence::SequenceEditor &editor;
-    arm::ArmPanel &arm;
+    sequence::MotionSet &motionSet;
+    arm::Arm &arm;
     comm::Connection &link1;
 };
 

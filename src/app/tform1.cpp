@@ -2,6 +2,7 @@
 
 #include "app/player_console.h"
 
+#include "arm/arm.h"
 #include "arm/arm_panel.h"
 #include "arm/servo_timer.h"
 #include "arm/ssc32.h"
@@ -20,6 +21,7 @@
 #include "comm/link_panel.h"
 #include "comm/setup_forms.h"
 #include "platform/game_controller.h"
+#include "sequence/motion_set.h"
 #include "sequence/motion_set_print.h"
 #include "sequence/player_window.h"
 #include "sequence/sequence_editor.h"
@@ -40,26 +42,7 @@
 
 namespace app {
 
-arm::Servo *servo1 = nullptr;
-arm::Servo *servo2 = nullptr;
-arm::Servo *servo3 = nullptr;
-arm::Servo *servo4 = nullptr;
-arm::Servo *servo5 = nullptr;
-
 namespace {
-
-struct JointStart {
-    arm::Servo **pointer;
-    int kanal;
-    int limitMin;
-    int limitMax;
-};
-
-// Basis, Schulter, Ellenbogen, Handgelenk, Greifer: in force until the settings file is read.
-const JointStart kJointStart[] = {
-    {&servo1, 16, 751, 2251}, {&servo2, 17, 752, 2252}, {&servo3, 18, 753, 2253},
-    {&servo4, 19, 754, 2254}, {&servo5, 20, 1175, 1825},
-};
 
 template <typename T>
 T *control(const QWidget *form, const QString &name)
@@ -134,11 +117,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    for (const JointStart &start : kJointStart)
-        *start.pointer = nullptr;
-}
+TForm1::~TForm1() = default;
 
 void TForm1::setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm,
                                  comm::TSetupForm2 *setupChassis)
@@ -150,14 +129,13 @@ void TForm1::setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *set
 
 void TForm1::setupModels()
 {
-    for (int i = 0; i < arm::kJoints; ++i) {
-        const JointStart &start = kJointStart[i];
-        servoModels[i] = std::make_unique<arm::Servo>(start.kanal, start.limitMin, start.limitMax);
-        *start.pointer = servoModels[i].get();
-    }
+    armModel = std::make_unique<arm::Arm>();
+    motionSetModel = std::make_unique<sequence::MotionSet>(*armModel, programFiles.rfsDir());
     fahrwerkModel = std::make_unique<drive::Fahrwerk>();
 }
 
+arm::Arm &TForm1::arm() { return *armModel; }
+sequence::MotionSet &TForm1::motionSet() { return *motionSetModel; }
 drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
 const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
@@ -179,13 +157,10 @@ void TForm1::setupLinks()
 void TForm1::setupArm()
 {
     arm::ArmWidgets widgets{{}, ui->btnArmParkPos, ui->btnArmMitte};
-    arm::Servos servos{};
-    for (int i = 0; i < arm::kJoints; ++i) {
+    for (int i = 0; i < arm::kJoints; ++i)
         widgets.joints[i] = jointWidgets(this, i + 1);
-        servos[i] = servoModels[i].get();
-    }
-    armPanel = std::make_unique<arm::ArmPanel>(widgets, servos, this);
-    servoTimer = std::make_unique<arm::ServoTimer>(servos, *connections[0], this);
+    armPanel = std::make_unique<arm::ArmPanel>(widgets, *armModel, this);
+    servoTimer = std::make_unique<arm::ServoTimer>(*armModel, *connections[0], this);
 }
 
 // The controls, the pad and the keys drive through the drive command; the
@@ -222,18 +197,17 @@ void TForm1::setupManualDrive()
         std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles, this);
 }
 
-// Steps record the joints as they stand and are replayed through them.
 void TForm1::setupSequenceEditor()
 {
     sequenceEditor = std::make_unique<sequence::SequenceEditor>(
         sequence::SequenceWidgets{ui->ListBox1, ui->edtSchritt, ui->labSeqDatei, ui->btnSeqNeu, ui->btnSeqOpen,
                                   ui->btnSeqRew, ui->btnSeqForw, ui->btnSeqClose, ui->btnSeqAdd, ui->btnSeqDel},
-        armPanel->joints(), this, programFiles.rfsDir());
+        *motionSetModel, this, programFiles.rfsDir());
 }
 
 void TForm1::setupPlayer()
 {
-    playerConsole = std::make_unique<PlayerConsole>(*sequenceEditor, *armPanel, *connections[0]);
+    playerConsole = std::make_unique<PlayerConsole>(*motionSetModel, *armModel, *connections[0]);
     playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
 }
 
@@ -298,11 +272,13 @@ void TForm1::wirePanels()
     connect(servoTimer.get(), &arm::ServoTimer::ticked, player, &sequence::PlayerWindow::armTickPassed);
     connect(armLink, &comm::Connection::received, player, &sequence::PlayerWindow::armReceived);
     connect(armLink, &comm::Connection::freed, player, &sequence::PlayerWindow::linkClosed);
-    connect(armPanel.get(), &arm::ArmPanel::jointChanged, player, &sequence::PlayerWindow::jointChanged);
-    connect(sequenceEditor.get(), &sequence::SequenceEditor::listChanged, player,
-            &sequence::PlayerWindow::listChanged);
-    connect(sequenceEditor.get(), &sequence::SequenceEditor::stepShown, player,
-            &sequence::PlayerWindow::showStepPosition);
+    connect(armModel.get(), &arm::Arm::positionSet, player, &sequence::PlayerWindow::jointChanged);
+    connect(armModel.get(), &arm::Arm::speedSet, player, &sequence::PlayerWindow::jointChanged);
+    sequence::MotionSet *steps = motionSetModel.get();
+    connect(steps, &sequence::MotionSet::stepInserted, player, &sequence::PlayerWindow::listChanged);
+    connect(steps, &sequence::MotionSet::stepRemoved, player, &sequence::PlayerWindow::listChanged);
+    connect(steps, &sequence::MotionSet::stepsReplaced, player, &sequence::PlayerWindow::listChanged);
+    connect(steps, &sequence::MotionSet::stepNumberRefreshed, player, &sequence::PlayerWindow::showStepPosition);
     // Pad and keys drive from the same opening of link 2 until it is free again.
     connect(chassisLink, &comm::Connection::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
     connect(chassisLink, &comm::Connection::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
@@ -346,7 +322,8 @@ void TForm1::FormClose()
 
 void TForm1::Einstellungenspeichern1Click() { settingsStore->offerToSave(); }
 
-// Loading leaves the joint groups alone; the refresh shows what it set.
+// The joint groups show the channels and limits as loading sets them; the refresh
+// also brings the limit buttons to the limits and the speed lists to 0.
 void TForm1::letzteEinstellungenladen1Click()
 {
     settingsStore->load();
@@ -357,7 +334,7 @@ settings::Settings TForm1::gatherSettings() const
 {
     settings::Settings values;
     for (std::size_t i = 0; i < settings::kJoints; ++i) {
-        const arm::Servo &servo = *servoModels[i];
+        const arm::Servo &servo = armModel->joint(int(i));
         values.joints[i] = {servo.getKanal(), servo.getLimitMin(), servo.getLimitMax()};
     }
     for (std::size_t i = 0; i < settings::kLinks; ++i)
@@ -372,11 +349,10 @@ void TForm1::applySettings(const settings::SettingsRead &read)
 {
     for (std::size_t i = 0; i < settings::kJoints; ++i) {
         const settings::JointRead &joint = read.joints[i];
-        arm::Servo &servo = *servoModels[i];
         if (joint.kanal)
-            servo.setKanal(*joint.kanal);
+            armModel->setKanal(int(i), *joint.kanal);
         if (joint.limitMin && joint.limitMax)
-            servo.setLimit(*joint.limitMin, *joint.limitMax);
+            armModel->setLimit(int(i), *joint.limitMin, *joint.limitMax);
     }
     for (std::size_t i = 0; i < settings::kLinks; ++i) {
         if (read.links[i].ip)
@@ -424,8 +400,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::Beenden1Click() { close(); }
 
 void TForm1::starten1Click() { playerWindow->start(); }
-void TForm1::laden1Click() { sequenceEditor->btnSeqOpenClick(); }
-void TForm1::erstellen1Click() { sequenceEditor->btnSeqNeuClick(); }
+void TForm1::laden1Click() { sequenceEditor->open(); }
+void TForm1::erstellen1Click() { sequenceEditor->startNew(); }
 void TForm1::speichern1Click() { sequenceEditor->save(); }
 void TForm1::speichernunter1Click() { sequenceEditor->saveAs(); }
 
@@ -446,8 +422,8 @@ void TForm1::drucken1Click()
 {
     QPrintDialog dialog(&motionSetPrinter(), this);
     if (dialog.exec() == QDialog::Accepted)
-        sequence::printMotionSet(motionSetPrinter(), sequenceEditor->fileLabel(), QDate::currentDate(),
-                                 sequenceEditor->steps());
+        sequence::printMotionSet(motionSetPrinter(), motionSetModel->fileLabel(), QDate::currentDate(),
+                                 motionSetModel->steps());
 }
 
 void TForm1::Telemetrie1Click()

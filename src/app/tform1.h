@@ -2,7 +2,6 @@
 // The main window: it builds each subsystem's panel from its part of the form
 // (each panel wires its own controls), wires the panels to each other in one
 // place, and runs the start-up, close and menu handlers that are the window's own.
-#include "arm/servo.h"
 #include "settings/program_location.h"
 
 #include <QMainWindow>
@@ -14,6 +13,7 @@ namespace Ui {
 class TForm1;
 }
 namespace arm {
+class Arm;
 class ArmPanel;
 class ServoTimer;
 } // namespace arm
@@ -35,6 +35,7 @@ namespace platform {
 class GameController;
 }
 namespace sequence {
+class MotionSet;
 class PlayerWindow;
 class SequenceEditor;
 } // namespace sequence
@@ -58,13 +59,6 @@ namespace app {
 
 class PlayerConsole;
 
-// The models the window owns, reachable program-wide while it exists.
-extern arm::Servo *servo1;
-extern arm::Servo *servo2;
-extern arm::Servo *servo3;
-extern arm::Servo *servo4;
-extern arm::Servo *servo5;
-
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -81,6 +75,10 @@ public:
     drive::DriveCommand &driveCommand();
     const drive::Fahrwerk &fahrwerk() const;
     telemetry::TelemetryStream &telemetryStream();
+    // The arm and the motion set, for whatever reads or changes them besides the
+    // window's own controls.
+    arm::Arm &arm();
+    sequence::MotionSet &motionSet();
 
     void FormCreate();
     void FormResize();
@@ -132,7 +130,8 @@ private:
     // The window starts out filling the screen; its first resize makes it an ordinary window.
     bool fillsScreen = true;
     // Models first: the panels refer to them until they are gone.
-    std::array<std::unique_ptr<arm::Servo>, arm::kJoints> servoModels;
+    std::unique_ptr<arm::Arm> armModel;
+    std::unique_ptr<sequence::MotionSet> motionSetModel;
     std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
     std::unique_ptr<drive::DriveCommand> driveCommandModel;
     std::unique_ptr<telemetry::TelemetryStream> telemetryStreamModel;

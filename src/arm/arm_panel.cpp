@@ -1,13 +1,15 @@
 #include "arm/arm_panel.h"
 
+#include "arm/arm.h"
+
 #include <QPushButton>
 
 namespace arm {
 
-ArmPanel::ArmPanel(const ArmWidgets &widgets, const Servos &servos, QObject *parent) : QObject(parent)
+ArmPanel::ArmPanel(const ArmWidgets &widgets, Arm &arm, QObject *parent) : QObject(parent), arm(arm)
 {
     for (int i = 0; i < kJoints; ++i)
-        jointPanels[i] = std::make_unique<JointPanel>(widgets.joints[i], *servos[i], kParkPositions[i], this);
+        jointPanels[i] = std::make_unique<JointPanel>(widgets.joints[i], arm, i, this);
     for (auto &joint : jointPanels) {
         std::vector<const JointPanel *> others;
         for (const auto &other : jointPanels) {
@@ -15,21 +17,12 @@ ArmPanel::ArmPanel(const ArmWidgets &widgets, const Servos &servos, QObject *par
                 others.push_back(other.get());
         }
         joint->setNeighbours(others);
-        connect(joint.get(), &JointPanel::changed, this, &ArmPanel::jointChanged);
     }
     connect(widgets.btnArmParkPos, &QPushButton::clicked, this, &ArmPanel::btnArmParkPosClick);
     connect(widgets.btnArmMitte, &QPushButton::clicked, this, &ArmPanel::btnArmMitteClick);
 }
 
 ArmPanel::~ArmPanel() = default;
-
-Joints ArmPanel::joints() const
-{
-    Joints all{};
-    for (int i = 0; i < kJoints; ++i)
-        all[i] = jointPanels[i].get();
-    return all;
-}
 
 void ArmPanel::ShowServoSettings()
 {
@@ -43,16 +36,8 @@ void ArmPanel::setChannelsEnabled(bool enabled)
         joint->setChannelEnabled(enabled);
 }
 
-void ArmPanel::btnArmParkPosClick()
-{
-    for (auto &joint : jointPanels)
-        joint->park();
-}
+void ArmPanel::btnArmParkPosClick() { arm.park(); }
 
-void ArmPanel::btnArmMitteClick()
-{
-    for (auto &joint : jointPanels)
-        joint->centre();
-}
+void ArmPanel::btnArmMitteClick() { arm.centre(); }
 
 } // namespace arm

@@ -3,6 +3,7 @@
 // joints at once. No two joints may share a channel, so each joint checks its
 // choice against the others' lists.
 #include "arm/joint_panel.h"
+#include "arm/servo.h"
 
 #include <QObject>
 #include <array>
@@ -18,30 +19,23 @@ struct ArmWidgets {
     QPushButton *btnArmMitte;
 };
 
-using Joints = std::array<JointPanel *, kJoints>;
-
 class ArmPanel : public QObject {
     Q_OBJECT
 
 public:
-    ArmPanel(const ArmWidgets &widgets, const Servos &servos, QObject *parent);
+    ArmPanel(const ArmWidgets &widgets, Arm &arm, QObject *parent);
     ~ArmPanel() override;
 
-    Joints joints() const;
-
-    // Each joint's channel and limits as its Servo holds them.
+    // Each joint's channel and limits as the arm holds them.
     void ShowServoSettings();
     // The channels stay fixed while link 1 is in use.
     void setChannelsEnabled(bool enabled);
 
+private:
     void btnArmParkPosClick();
     void btnArmMitteClick();
 
-signals:
-    // Any joint's position or speed was set.
-    void jointChanged();
-
-private:
+    Arm &arm;
     std::array<std::unique_ptr<JointPanel>, kJoints> jointPanels;
 };
 

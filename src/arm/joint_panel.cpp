@@ -1,6 +1,6 @@
 #include "arm/joint_panel.h"
 
-#include "arm/servo.h"
+#include "arm/arm.h"
 #include "toolkit/message_sink.h"
 #include "toolkit/track_bar.h"
 #include "toolkit/up_down.h"
@@ -14,11 +14,10 @@ namespace {
 namespace msg = toolkit::msg;
 // The speed list's entries step by 100: entry n is speed n * 100.
 constexpr int kSpeedEntryStep = 100;
-constexpr int kMiddlePosition = 1500;
 } // namespace
 
-JointPanel::JointPanel(const JointWidgets &widgets, Servo &servo, int parkPosition, QObject *parent)
-    : QObject(parent), widgets(widgets), servo(servo), parkPosition(parkPosition)
+JointPanel::JointPanel(const JointWidgets &widgets, Arm &arm, int index, QObject *parent)
+    : QObject(parent), widgets(widgets), arm(arm), joint(index)
 {
     widgets.udMin->setBuddy(widgets.limMin);
     widgets.udMax->setBuddy(widgets.limMax);
@@ -31,6 +30,23 @@ JointPanel::JointPanel(const JointWidgets &widgets, Servo &servo, int parkPositi
     connect(widgets.udMax, &toolkit::UpDown::clicked, this, &JointPanel::udMaxClick);
     connect(widgets.slider, &QSlider::valueChanged, this, &JointPanel::trbServoChange);
     connect(widgets.udPos, &toolkit::UpDown::clicked, this, &JointPanel::udPosClick);
+
+    connect(&arm, &Arm::kanalSet, this, [this](int changed) {
+        if (changed == joint)
+            showKanal();
+    });
+    connect(&arm, &Arm::limitsSet, this, [this](int changed) {
+        if (changed == joint)
+            showLimits();
+    });
+    connect(&arm, &Arm::speedSet, this, [this](int changed, int speed) {
+        if (changed == joint)
+            showSpeed(speed);
+    });
+    connect(&arm, &Arm::positionSet, this, [this](int changed) {
+        if (changed == joint)
+            showPosition();
+    });
 }
 
 void JointPanel::setNeighbours(std::vector<const JointPanel *> others) { neighbours = std::move(others); }
@@ -39,6 +55,7 @@ int JointPanel::shownChannel() const { return widgets.kanal->currentIndex(); }
 
 void JointPanel::showSettings()
 {
+    const Servo &servo = arm.joint(joint);
     widgets.kanal->setCurrentIndex(servo.getKanal());
     widgets.speed->setCurrentIndex(0);
     widgets.udMin->setPosition(servo.getLimitMin());
@@ -49,7 +66,7 @@ void JointPanel::showSettings()
 
 void JointPanel::setChannelEnabled(bool enabled) { widgets.kanal->setEnabled(enabled); }
 
-// Two joints on one channel would move together: the lists, not the Servos, are
+// Two joints on one channel would move together: the lists, not the joints, are
 // compared, so the check sees what the operator sees.
 void JointPanel::cbxKanalServoChange()
 {
@@ -58,52 +75,36 @@ void JointPanel::cbxKanalServoChange()
         if (other->shownChannel() == chosen) {
             msg::show(msg::Kind::Warning, msg::Buttons::Ok,
                       "Fehler: Servo-Kanal wird schon benutzt!\nWählen Sie einen anderen Kanal!");
-            widgets.kanal->setCurrentIndex(servo.getKanal());
+            showKanal();
             return;
         }
     }
-    servo.setKanal(chosen);
+    arm.setKanal(joint, chosen);
 }
 
-void JointPanel::cbxSpeedChange()
-{
-    servo.setSpeed(widgets.speed->currentText().toInt());
-    emit changed();
-}
+void JointPanel::cbxSpeedChange() { arm.setSpeed(joint, widgets.speed->currentText().toInt()); }
 
+// A raised limit may have pulled the joint up; the slider follows it.
 void JointPanel::udMinClick()
 {
-    servo.setLimit(widgets.udMin->position(), widgets.udMax->position());
-    // A refused limit leaves the up/down at the stepped value but the field at the kept one.
-    widgets.limMin->setText(QString::number(servo.getLimitMin()));
-    widgets.slider->setSelStart(servo.getLimitMin());
-    // A raised limit may have pulled the joint up; the slider follows it.
+    arm.setLimit(joint, widgets.udMin->position(), widgets.udMax->position());
+    const Servo &servo = arm.joint(joint);
     if (servo.getLimitMin() >= widgets.slider->value())
         widgets.slider->setValue(servo.getPosition());
 }
 
 void JointPanel::udMaxClick()
 {
-    servo.setLimit(widgets.udMin->position(), widgets.udMax->position());
-    widgets.limMax->setText(QString::number(servo.getLimitMax()));
+    arm.setLimit(joint, widgets.udMin->position(), widgets.udMax->position());
+    const Servo &servo = arm.joint(joint);
     if (servo.getLimitMax() <= widgets.slider->value())
         widgets.slider->setValue(servo.getPosition());
-    widgets.slider->setSelEnd(servo.getLimitMax());
 }
 
-// Runs for the operator's drags and for positions set by code alike. Checking the
-// limits here keeps the Servo's own warning out of the slider path; a slider beyond
-// a limit springs back to the last accepted position (the nested run that causes
-// then sees an accepted value).
-void JointPanel::trbServoChange()
-{
-    if (withinLimits(widgets.slider->value()))
-        servo.setPosition(widgets.slider->value());
-    widgets.slider->setValue(servo.getPosition());
-    widgets.pos->setText(QString::number(servo.getPosition()));
-    widgets.udPos->setPosition(widgets.slider->value());
-    emit changed();
-}
+// Runs for the operator's drags and for the slider's own corrections alike: a
+// slider beyond a limit springs back to the joint's position when the arm tells
+// of the refused move (the nested run that causes then asks for an accepted one).
+void JointPanel::trbServoChange() { arm.setPosition(joint, widgets.slider->value()); }
 
 // While the slider stands outside the limits (limits loaded that exclude it) the
 // position buttons do nothing; the up/down, which has already stepped, is put back
@@ -116,29 +117,40 @@ void JointPanel::udPosClick()
         widgets.udPos->setPosition(widgets.slider->value());
 }
 
-void JointPanel::park() { widgets.slider->setValue(parkPosition); }
+void JointPanel::showKanal() { widgets.kanal->setCurrentIndex(arm.joint(joint).getKanal()); }
 
-void JointPanel::centre() { widgets.slider->setValue(kMiddlePosition); }
+// The up/down buttons stay at the value the operator stepped to: beside a refused
+// limit the field shows the one the joint kept.
+void JointPanel::showLimits()
+{
+    const Servo &servo = arm.joint(joint);
+    widgets.limMin->setText(QString::number(servo.getLimitMin()));
+    widgets.limMax->setText(QString::number(servo.getLimitMax()));
+    widgets.slider->setSelEnd(servo.getLimitMax());
+    widgets.slider->setSelStart(servo.getLimitMin());
+}
 
-// A position beyond the slider's range is not clamped into it (a clamped 500
-// could pass a limit of 500) but refused like any position outside the limits:
-// the slider returns to the joint's position.
-void JointPanel::applyStep(int speed, int position)
+// The entry of the speed asked for (a step's 150 shows "100"), none beyond the
+// list, whatever the joint made of it.
+void JointPanel::showSpeed(int speed)
 {
     const int entry = speed / kSpeedEntryStep;
     widgets.speed->setCurrentIndex(entry >= 0 && entry < widgets.speed->count() ? entry : -1);
-    servo.setSpeed(speed);
-    const bool sliderCanShow = widgets.slider->minimum() <= position && position <= widgets.slider->maximum();
-    widgets.slider->setValue(sliderCanShow ? position : servo.getPosition());
-    emit changed();
 }
 
-int JointPanel::speed() const { return servo.getSpeed(); }
-
-int JointPanel::position() const { return servo.getPosition(); }
+// Only a move shows here: limits that pull the joint along leave the slider and
+// the field where they are until the joint is next moved.
+void JointPanel::showPosition()
+{
+    const Servo &servo = arm.joint(joint);
+    widgets.slider->setValue(servo.getPosition());
+    widgets.pos->setText(QString::number(servo.getPosition()));
+    widgets.udPos->setPosition(widgets.slider->value());
+}
 
 bool JointPanel::withinLimits(int position) const
 {
+    const Servo &servo = arm.joint(joint);
     return servo.getLimitMin() <= position && position <= servo.getLimitMax();
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 // One joint's group of controls: channel, speed, travel limits, the slider and
-// the up/down buttons. Every control writes straight into the joint's Servo and
-// shows back what the Servo accepted. Nothing is sent from here; the arm timer
-// picks the changes up on its next tick.
-#include "arm/servo.h"
-
+// the up/down buttons. The controls write to the arm and show back what its
+// joint holds; nothing is sent from here, the arm timer picks the changes up on
+// its next tick.
 #include <QObject>
 #include <vector>
 
@@ -17,8 +15,7 @@ class UpDown;
 
 namespace arm {
 
-// Where "Parkposition" puts the joints: Basis, Schulter, Ellenbogen, Handgelenk, Greifer.
-constexpr int kParkPositions[kJoints] = {1500, 2000, 2150, 1200, 1500};
+class Arm;
 
 struct JointWidgets {
     QComboBox *kanal;
@@ -36,45 +33,36 @@ class JointPanel : public QObject {
     Q_OBJECT
 
 public:
-    JointPanel(const JointWidgets &widgets, Servo &servo, int parkPosition, QObject *parent);
+    // index: 0 is the Basis, 4 the Greifer.
+    JointPanel(const JointWidgets &widgets, Arm &arm, int index, QObject *parent);
 
     // The other joints, whose channel lists a channel choice is checked against.
     void setNeighbours(std::vector<const JointPanel *> others);
-    // The channel the list shows, which may differ from the Servo's while a choice is checked.
+    // The channel the list shows, which may differ from the joint's while a choice is checked.
     int shownChannel() const;
 
-    // Channel list, speed 0 and the limits as the Servo holds them; the slider,
+    // Channel list, speed 0 and the limits as the joint holds them; the slider,
     // the position field and the speed stay where they are.
     void showSettings();
     void setChannelEnabled(bool enabled);
 
+private:
     void cbxKanalServoChange();
     void cbxSpeedChange();
     void udMinClick();
     void udMaxClick();
     void trbServoChange();
     void udPosClick();
-    // Through the slider, so the limit check decides: a position outside the
-    // limits leaves the joint where it is, silently.
-    void park();
-    void centre();
-    // A replayed step: the speed entry and the Servo's speed, then the position.
-    void applyStep(int speed, int position);
 
-    int speed() const;
-    int position() const;
-
-signals:
-    // The joint's position or speed was set, by anyone (the operator, a replayed
-    // step, park or centre), whether it changed or not.
-    void changed();
-
-private:
+    void showKanal();
+    void showLimits();
+    void showSpeed(int speed);
+    void showPosition();
     bool withinLimits(int position) const;
 
     JointWidgets widgets;
-    Servo &servo;
-    const int parkPosition;
+    Arm &arm;
+    const int joint;
     std::vector<const JointPanel *> neighbours;
 };
 

@@ -39,6 +39,6 @@ private:
 
 // The arm's joints, always in this order: Basis, Schulter, Ellenbogen, Handgelenk, Greifer.
 constexpr int kJoints = 5;
-using Servos = std::array<Servo *, kJoints>;
+using Servos = std::array<const Servo *, kJoints>;
 
 } // namespace arm

@@ -1,5 +1,6 @@
 #include "arm/servo_timer.h"
 
+#include "arm/arm.h"
 #include "comm/command_sender.h"
 
 namespace arm {
@@ -8,9 +9,11 @@ namespace {
 constexpr int kServoTimerMs = 100;
 }
 
-ServoTimer::ServoTimer(const Servos &joints, comm::CommandSender &link1, QObject *parent)
-    : QObject(parent), joints(joints), link1(link1), ServoTimer1(this)
+ServoTimer::ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *parent)
+    : QObject(parent), link1(link1), ServoTimer1(this)
 {
+    for (int i = 0; i < kJoints; ++i)
+        joints[std::size_t(i)] = &arm.joint(i);
     ServoTimer1.setObjectName(QStringLiteral("ServoTimer1"));
     ServoTimer1.setTimerType(Qt::PreciseTimer);
     ServoTimer1.setInterval(kServoTimerMs);

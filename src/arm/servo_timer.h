@@ -1,7 +1,7 @@
 #pragma once
-// The 100 ms arm timer ServoTimer1: each tick sends what the joints changed
-// since the last one on link 1. It runs from its creation to the end; nothing
-// stops or re-times it.
+// The 100 ms arm timer ServoTimer1: each tick sends what the arm's joints
+// changed since the last one on link 1. It runs from its creation to the end;
+// nothing stops or re-times it.
 #include "arm/group_move.h"
 
 #include <QObject>
@@ -13,11 +13,13 @@ class CommandSender;
 
 namespace arm {
 
+class Arm;
+
 class ServoTimer : public QObject {
     Q_OBJECT
 
 public:
-    ServoTimer(const Servos &joints, comm::CommandSender &link1, QObject *parent);
+    ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *parent);
 
     void ServoTimer1Timer();
 
@@ -26,7 +28,7 @@ signals:
     void ticked();
 
 private:
-    Servos joints;
+    Servos joints{};
     comm::CommandSender &link1;
     GroupMove groupMove;
     QTimer ServoTimer1;

@@ -1,13 +1,10 @@
 #include "sequence/sequence_editor.h"
 
-#include "arm/joint_panel.h"
-#include "sequence/motion_set_file.h"
+#include "sequence/motion_set.h"
 #include "sequence/sequence_glyphs.h"
-#include "sequence/step_line.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/message_sink.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,8 +17,6 @@ namespace sequence {
 namespace {
 
 namespace msg = toolkit::msg;
-
-const QString kNoFile = QStringLiteral("Datei...");
 
 // The dialog watches the directory it shows from its creation on, also while
 // hidden: started in the working directory it would re-read it at every change
@@ -40,13 +35,21 @@ QFileDialog *createMotionSetDialog(QWidget *owner, const QString &rfsDir, const 
     return dialog;
 }
 
+// False, after telling why, when a file could not be loaded or stored.
+bool succeeded(const std::optional<std::string> &error)
+{
+    if (error)
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
+    return !error;
+}
+
 } // namespace
 
-SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window,
+SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, MotionSet &motionSet, QWidget *window,
                                const QString &rfsDir)
     : QObject(window)
     , widgets(widgets)
-    , joints(joints)
+    , motionSet(motionSet)
     , rfsDirectory(rfsDir)
     , OpenDialog1(createMotionSetDialog(window, rfsDir, "OpenDialog1", QFileDialog::AcceptOpen))
     , SaveDialog1(createMotionSetDialog(window, rfsDir, "SaveDialog1", QFileDialog::AcceptSave))
@@ -76,23 +79,50 @@ SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, const arm::Joints
     connect(widgets.btnSeqClose, &QToolButton::clicked, this, &SequenceEditor::btnSeqCloseClick);
     connect(widgets.btnSeqAdd, &QToolButton::clicked, this, &SequenceEditor::btnSeqAddClick);
     connect(widgets.btnSeqDel, &QToolButton::clicked, this, &SequenceEditor::btnSeqDelClick);
-    // Fires for mouse, keys and assistive tools alike; the editor's own changes
-    // to the list are made with its signals blocked.
+    // Fires for mouse, keys and assistive tools alike; what the list shows of the
+    // motion set is set with its signals blocked.
     connect(widgets.ListBox1, &QListWidget::itemSelectionChanged, this, &SequenceEditor::ListBox1Click);
+
+    connect(&motionSet, &MotionSet::stepsReplaced, this, &SequenceEditor::showSteps);
+    connect(&motionSet, &MotionSet::stepInserted, this, &SequenceEditor::showInsertedStep);
+    connect(&motionSet, &MotionSet::stepRemoved, this, &SequenceEditor::showRemovedStep);
+    connect(&motionSet, &MotionSet::currentStepSet, this, &SequenceEditor::showCurrentStep);
+    connect(&motionSet, &MotionSet::stepNumberRefreshed, this, &SequenceEditor::showStepNumber);
+    connect(&motionSet, &MotionSet::fileChanged, this, &SequenceEditor::showFile);
+    showFile();
 }
 
-int SequenceEditor::stepCount() const { return widgets.ListBox1->count(); }
-
-int SequenceEditor::currentStep() const
+void SequenceEditor::showSteps()
 {
-    const QList<QListWidgetItem *> selected = widgets.ListBox1->selectedItems();
-    return selected.isEmpty() ? -1 : widgets.ListBox1->row(selected.first());
+    QStringList items;
+    items.reserve(qsizetype(motionSet.stepCount()));
+    for (const std::string &step : motionSet.steps())
+        items << toolkit::fromBytes(step);
+    const QSignalBlocker quiet(widgets.ListBox1);
+    widgets.ListBox1->clear();
+    widgets.ListBox1->addItems(items);
+    showCurrentStep();
 }
 
-// Changes the current step without running ListBox1Click: the step number is
-// refreshed only where an operation says so.
-void SequenceEditor::selectStep(int row)
+void SequenceEditor::showInsertedStep(int index)
 {
+    const QSignalBlocker quiet(widgets.ListBox1);
+    widgets.ListBox1->insertItem(index, toolkit::fromBytes(motionSet.steps()[std::size_t(index)]));
+}
+
+void SequenceEditor::showRemovedStep(int index)
+{
+    const QSignalBlocker quiet(widgets.ListBox1);
+    delete widgets.ListBox1->takeItem(index);
+}
+
+// The selected line is the current step. A line the operator selects is left as
+// the list has it.
+void SequenceEditor::showCurrentStep()
+{
+    if (operatorSelects)
+        return;
+    const int row = motionSet.currentStep();
     const QSignalBlocker quiet(widgets.ListBox1);
     if (row < 0) {
         widgets.ListBox1->clearSelection();
@@ -102,36 +132,22 @@ void SequenceEditor::selectStep(int row)
     }
 }
 
-// Also what selecting a line does: the arm moves with step forward/back only.
+void SequenceEditor::showStepNumber() { widgets.edtSchritt->setText(QString::number(motionSet.currentStep() + 1)); }
+
+void SequenceEditor::showFile() { widgets.labSeqDatei->setText(motionSet.fileLabel()); }
+
+int SequenceEditor::selectedStep() const
+{
+    const QList<QListWidgetItem *> selected = widgets.ListBox1->selectedItems();
+    return selected.isEmpty() ? -1 : widgets.ListBox1->row(selected.first());
+}
+
+// Selecting a line does not move the arm: only step forward and back do.
 void SequenceEditor::ListBox1Click()
 {
-    widgets.edtSchritt->setText(QString::number(currentStep() + 1));
-    emit stepShown();
-}
-
-void SequenceEditor::makePreviousStepCurrent() { selectStep(currentStep() - 1); }
-
-std::vector<std::string> SequenceEditor::steps() const
-{
-    std::vector<std::string> lines;
-    lines.reserve(std::size_t(widgets.ListBox1->count()));
-    for (int row = 0; row < widgets.ListBox1->count(); ++row)
-        lines.push_back(toolkit::toBytes(widgets.ListBox1->item(row)->text()));
-    return lines;
-}
-
-QString SequenceEditor::fileLabel() const { return widgets.labSeqDatei->text(); }
-
-// Files in the program's RFS directory are shown relative to it; the search is a
-// plain case-sensitive text search in the platform's own spelling of the path.
-QString SequenceEditor::fileLabelFor(const QString &path) const
-{
-    QString shown = QDir::toNativeSeparators(path);
-    const QString rfsPrefix = QDir::toNativeSeparators(rfsDirectory);
-    const int at = shown.indexOf(rfsPrefix);
-    if (at >= 0)
-        shown.remove(at, rfsPrefix.size());
-    return shown;
+    operatorSelects = true;
+    motionSet.chooseStep(selectedStep());
+    operatorSelects = false;
 }
 
 // The chosen path, or an empty text when the operator cancels.
@@ -143,161 +159,56 @@ QString SequenceEditor::chooseFile(QFileDialog &dialog)
     return dialog.selectedFiles().value(0);
 }
 
-// No steps, no file, no current step (the number shows 0).
-void SequenceEditor::startEmptyMotionSet()
-{
-    {
-        const QSignalBlocker quiet(widgets.ListBox1);
-        widgets.ListBox1->clear();
-    }
-    widgets.labSeqDatei->setText(kNoFile);
-    loadedFile.clear();
-    ListBox1Click();
-    emit listChanged();
-}
-
-void SequenceEditor::showFile(const QString &path)
-{
-    loadedFile = path;
-    widgets.labSeqDatei->setText(fileLabelFor(path));
-}
-
-void SequenceEditor::btnSeqNeuClick()
+void SequenceEditor::startNew()
 {
     if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
                   "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
-        != msg::Answer::Yes)
-        return;
-    startEmptyMotionSet();
+        == msg::Answer::Yes)
+        motionSet.clear();
 }
 
-// A file that cannot be read leaves list, label and step number as they were.
-void SequenceEditor::btnSeqOpenClick()
+// A file that cannot be read leaves steps, label and step number as they were.
+void SequenceEditor::open()
 {
     const QString path = chooseFile(*OpenDialog1);
-    if (path.isEmpty())
-        return;
-    std::vector<std::string> steps;
-    if (const auto error = loadMotionSet(toolkit::filePathBytes(path), steps)) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
-        return;
-    }
-    QStringList items;
-    items.reserve(qsizetype(steps.size()));
-    for (const std::string &step : steps)
-        items << toolkit::fromBytes(step);
-    {
-        const QSignalBlocker quiet(widgets.ListBox1);
-        widgets.ListBox1->clear();
-        widgets.ListBox1->addItems(items);
-    }
-    selectStep(-1);
-    showFile(path);
-    emit listChanged();
+    if (!path.isEmpty())
+        succeeded(motionSet.load(path));
 }
 
-// The list is emptied only once the file is safely in place: a failed store
+void SequenceEditor::btnSeqNeuClick() { startNew(); }
+
+void SequenceEditor::btnSeqOpenClick() { open(); }
+
+// The steps are emptied only once the file is safely in place: a failed store
 // keeps every step, and the old file of that name stays as it was.
 void SequenceEditor::btnSeqCloseClick()
 {
     const QString path = chooseFile(*SaveDialog1);
-    if (!path.isEmpty() && store(path))
-        startEmptyMotionSet();
-}
-
-// False, after telling why, when the file could not be stored.
-bool SequenceEditor::store(const QString &path)
-{
-    if (const auto error = storeMotionSet(toolkit::filePathBytes(path), steps())) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
-        return false;
-    }
-    return true;
+    if (!path.isEmpty() && succeeded(motionSet.store(path)))
+        motionSet.clear();
 }
 
 void SequenceEditor::save()
 {
-    if (loadedFile.isEmpty())
+    if (motionSet.file().isEmpty())
         saveAs();
     else
-        store(loadedFile);
+        succeeded(motionSet.store(motionSet.file()));
 }
 
 void SequenceEditor::saveAs()
 {
     const QString path = chooseFile(*SaveDialog1);
-    if (!path.isEmpty() && store(path))
-        showFile(path);
+    if (!path.isEmpty())
+        succeeded(motionSet.storeAs(path));
 }
 
-// Inserting after the current step clears the selection, so a following add
-// appends at the end; the step number is left as it was.
-void SequenceEditor::btnSeqAddClick()
-{
-    StepValues values{};
-    for (std::size_t i = 0; i < joints.size(); ++i) {
-        values[2 * i] = joints[i]->speed();
-        values[2 * i + 1] = joints[i]->position();
-    }
-    const QString line = toolkit::fromBytes(recordStepLine(values));
-    const int current = currentStep();
-    {
-        const QSignalBlocker quiet(widgets.ListBox1);
-        widgets.ListBox1->insertItem(current < 0 ? widgets.ListBox1->count() : current + 1, line);
-    }
-    if (current >= 0)
-        selectStep(-1);
-    emit listChanged();
-}
+void SequenceEditor::btnSeqAddClick() { motionSet.addStep(); }
 
-void SequenceEditor::btnSeqDelClick()
-{
-    const int current = currentStep();
-    if (current < 0)
-        return;
-    {
-        const QSignalBlocker quiet(widgets.ListBox1);
-        delete widgets.ListBox1->takeItem(current);
-    }
-    selectStep(-1);
-    emit listChanged();
-}
+void SequenceEditor::btnSeqDelClick() { motionSet.deleteStep(); }
 
-// Past the last step the selection is cleared and nothing is applied, as step
-// back does before the first one: pressing on starts the set again from step 1.
-void SequenceEditor::btnSeqForwClick()
-{
-    const int count = widgets.ListBox1->count();
-    if (count > 0) {
-        const int next = currentStep() + 1;
-        if (next < count) {
-            selectStep(next);
-            ApplyStep(toolkit::toBytes(widgets.ListBox1->item(next)->text()));
-        } else {
-            selectStep(-1);
-        }
-    }
-    ListBox1Click();
-}
+void SequenceEditor::btnSeqForwClick() { motionSet.stepForward(); }
 
-void SequenceEditor::btnSeqRewClick()
-{
-    const int current = currentStep();
-    if (current > 0) {
-        selectStep(current - 1);
-        ApplyStep(toolkit::toBytes(widgets.ListBox1->item(current - 1)->text()));
-    } else {
-        selectStep(-1);
-    }
-    ListBox1Click();
-}
-
-// Speed before position, joint 1 first; the joint panel's limit check decides.
-void SequenceEditor::ApplyStep(const std::string &line)
-{
-    const StepValues values = readStepLine(line);
-    for (std::size_t i = 0; i < joints.size(); ++i)
-        joints[i]->applyStep(values[2 * i], values[2 * i + 1]);
-}
+void SequenceEditor::btnSeqRewClick() { motionSet.stepBack(); }
 
 } // namespace sequence

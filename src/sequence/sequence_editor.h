@@ -1,14 +1,9 @@
 #pragma once
-// The motion-set editor: the list box holds the steps themselves (one step line
-// per item), its selected line is the current step. Steps record the joints as
-// they stand and are replayed through the joint panels, one step per press.
-#include "arm/arm_panel.h"
-
+// The motion-set editor: the group's buttons, the list of steps, the step number
+// and the file label, and the two file dialogs. The list, the number and the
+// label show the motion set; the buttons and dialogs act on it.
 #include <QObject>
 #include <QString>
-#include <array>
-#include <string>
-#include <vector>
 
 class QFileDialog;
 class QLabel;
@@ -18,6 +13,8 @@ class QToolButton;
 class QWidget;
 
 namespace sequence {
+
+class MotionSet;
 
 struct SequenceWidgets {
     QListWidget *ListBox1;
@@ -37,21 +34,17 @@ class SequenceEditor : public QObject {
 
 public:
     // The file dialogs belong to window and open in RFS/.
-    SequenceEditor(const SequenceWidgets &widgets, const arm::Joints &joints, QWidget *window, const QString &rfsDir);
+    SequenceEditor(const SequenceWidgets &widgets, MotionSet &motionSet, QWidget *window, const QString &rfsDir);
 
-    // The "Sequenz" menu's store: under the loaded file's name, or a name asked
-    // for as saveAs() does when none is loaded. Both keep the list open.
+    // New and Open, asking as the buttons do.
+    void startNew();
+    void open();
+    // The "Sequenz" menu's store: under the set's file, or a name asked for as
+    // saveAs() does when it has none. Both keep the steps.
     void save();
     void saveAs();
 
-    int stepCount() const;
-    // 0 is the first step; -1 while none is current.
-    int currentStep() const;
-    // The step before the current one becomes current (none before the first); nothing moves.
-    void makePreviousStepCurrent();
-    std::vector<std::string> steps() const;
-    QString fileLabel() const;
-
+private:
     void btnSeqNeuClick();
     void btnSeqOpenClick();
     void btnSeqCloseClick();
@@ -60,28 +53,22 @@ public:
     void btnSeqForwClick();
     void btnSeqRewClick();
     void ListBox1Click();
-    void ApplyStep(const std::string &line);
 
-signals:
-    // Steps added or deleted, or the whole set replaced or emptied.
-    void listChanged();
-    // The step number was refreshed: the current step may be another one.
-    void stepShown();
-
-private:
-    void selectStep(int row);
-    bool store(const QString &path);
-    void startEmptyMotionSet();
-    QString fileLabelFor(const QString &path) const;
-    void showFile(const QString &path);
+    void showSteps();
+    void showInsertedStep(int index);
+    void showRemovedStep(int index);
+    void showCurrentStep();
+    void showStepNumber();
+    void showFile();
+    int selectedStep() const;
     QString chooseFile(QFileDialog &dialog);
 
     SequenceWidgets widgets;
-    arm::Joints joints;
+    MotionSet &motionSet;
     QString rfsDirectory; // with a trailing separator
-    QString loadedFile; // empty while the set has no file
     QFileDialog *OpenDialog1;
     QFileDialog *SaveDialog1;
+    bool operatorSelects = false;
 };
 
 } // namespace sequence

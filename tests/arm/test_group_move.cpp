@@ -15,7 +15,7 @@ public:
     }
     arm::Servo &operator[](int i) { return *owned[i]; }
 
-    std::array<arm::Servo *, arm::kJoints> joints{};
+    arm::Servos joints{};
 
 private:
     std::array<std::unique_ptr<arm::Servo>, arm::kJoints> owned;

@@ -2,8 +2,8 @@
 // up/down buttons and sliders, what the Servos then hold, and what the arm command
 // cycle logs in the debug memo on its next tick.
 #include "app/tform1.h"
+#include "arm/arm.h"
 #include "arm/servo_timer.h"
-#include "arm/servo.h"
 #include "settings/settings_file.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
@@ -49,12 +49,6 @@ struct Joint {
     toolkit::UpDown *udPos;
     toolkit::TrackBar *slider;
 };
-
-arm::Servo *servo(int n)
-{
-    arm::Servo *const servos[] = {app::servo1, app::servo2, app::servo3, app::servo4, app::servo5};
-    return servos[n - 1];
-}
 
 // A click on the up/down's upper or lower arrow, as the operator makes it.
 void clickArrow(toolkit::UpDown *upDown, const char *arrowName)
@@ -113,6 +107,7 @@ private:
     void createWindow();
     QString tick();
     Joint joint(int n) const { return Joint(*form, n); }
+    const arm::Servo *servo(int n) const { return &form->arm().joint(n - 1); }
 
     std::unique_ptr<ProgramDirFixture> dir;
     std::unique_ptr<MessageRecorder> recorder;
@@ -194,7 +189,7 @@ void TestJointPanel::freeChannelIsTaken()
     const Joint basis = joint(1);
     QTest::keyClick(basis.kanal, Qt::Key_Up);
     QCOMPARE(basis.kanal->currentIndex(), 15);
-    QCOMPARE(app::servo1->getKanal(), 15);
+    QCOMPARE(servo(1)->getKanal(), 15);
     QVERIFY(recorder->texts().isEmpty());
     QCOMPARE(tick(), QStringLiteral("#15P1500<cr>"));
 }
@@ -209,7 +204,7 @@ void TestJointPanel::channelOfAnotherJointIsRefused()
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Warning);
     QCOMPARE(recorder->entries().front().buttons, msg::Buttons::Ok);
     QCOMPARE(schulter.kanal->currentIndex(), 17);
-    QCOMPARE(app::servo2->getKanal(), 17);
+    QCOMPARE(servo(2)->getKanal(), 17);
     QCOMPARE(tick(), QString());
 }
 
@@ -223,7 +218,7 @@ void TestJointPanel::speedEntriesSwitchTheSpeedTerm()
     QTest::keyClick(basis.speed, Qt::Key_Home);
     QCOMPARE(basis.speed->currentText(), QStringLiteral("0"));
     QCOMPARE(tick(), QStringLiteral("#16P1500<cr>"));
-    QCOMPARE(app::servo1->getSpeed(), 0);
+    QCOMPARE(servo(1)->getSpeed(), 0);
 }
 
 void TestJointPanel::sliderMovesTheJoint()
@@ -231,7 +226,7 @@ void TestJointPanel::sliderMovesTheJoint()
     createWindow();
     const Joint schulter = joint(2);
     schulter.slider->setValue(1800);
-    QCOMPARE(app::servo2->getPosition(), 1800);
+    QCOMPARE(servo(2)->getPosition(), 1800);
     QCOMPARE(schulter.pos->text(), QStringLiteral("1800"));
     QCOMPARE(schulter.udPos->position(), 1800);
     QCOMPARE(tick(), QStringLiteral("#17P1800<cr>"));
@@ -246,7 +241,7 @@ void TestJointPanel::sliderBelowLowerLimitSpringsBack()
     // Home drags the slider to 500, below the lower limit 751.
     QTest::keyClick(basis.slider, Qt::Key_Home);
     QCOMPARE(basis.slider->value(), 1000);
-    QCOMPARE(app::servo1->getPosition(), 1000);
+    QCOMPARE(servo(1)->getPosition(), 1000);
     QCOMPARE(basis.pos->text(), QStringLiteral("1000"));
     QCOMPARE(basis.udPos->position(), 1000);
     QVERIFY(recorder->texts().isEmpty());
@@ -282,10 +277,10 @@ void TestJointPanel::raisingLowerLimitPastPositionPullsJointUp()
     tick();
     basis.udMin->setPosition(1000);
     clickUp(basis.udMin);
-    QCOMPARE(app::servo1->getLimitMin(), 1001);
+    QCOMPARE(servo(1)->getLimitMin(), 1001);
     QCOMPARE(basis.limMin->text(), QStringLiteral("1001"));
     QCOMPARE(basis.slider->selStart(), 1001);
-    QCOMPARE(app::servo1->getPosition(), 1001);
+    QCOMPARE(servo(1)->getPosition(), 1001);
     QCOMPARE(basis.slider->value(), 1001);
     QCOMPARE(basis.pos->text(), QStringLiteral("1001"));
     QCOMPARE(tick(), QStringLiteral("#16P1001<cr>"));
@@ -297,7 +292,7 @@ void TestJointPanel::loweringUpperLimitPastPositionPullsJointDown()
     const Joint ellenbogen = joint(3);
     ellenbogen.udMax->setPosition(1500);
     clickDown(ellenbogen.udMax);
-    QCOMPARE(app::servo3->getLimitMax(), 1499);
+    QCOMPARE(servo(3)->getLimitMax(), 1499);
     QCOMPARE(ellenbogen.limMax->text(), QStringLiteral("1499"));
     QCOMPARE(ellenbogen.slider->selEnd(), 1499);
     QCOMPARE(ellenbogen.slider->value(), 1499);
@@ -316,8 +311,8 @@ void TestJointPanel::lowerLimitMeetingUpperShowsBothWarnings()
     QCOMPARE(greifer.limMin->text(), QStringLiteral("1175"));
     QCOMPARE(greifer.udMin->position(), 1825);
     QCOMPARE(greifer.slider->selStart(), 1175);
-    QCOMPARE(app::servo5->getLimitMin(), 1175);
-    QCOMPARE(app::servo5->getLimitMax(), 1825);
+    QCOMPARE(servo(5)->getLimitMin(), 1175);
+    QCOMPARE(servo(5)->getLimitMax(), 1825);
     // The next step is taken from the up/down's value: down to 1824 is accepted again.
     recorder->clear();
     clickDown(greifer.udMin);
@@ -360,12 +355,12 @@ void TestJointPanel::parkLeavesJointWhoseLimitExcludesItsParkPosition()
     clickUp(handgelenk.udMin);
     joint(1).slider->setValue(1000);
     joint(5).slider->setValue(1300);
-    QCOMPARE(app::servo4->getLimitMin(), 1300);
+    QCOMPARE(servo(4)->getLimitMin(), 1300);
     QCOMPARE(tick(), QStringLiteral("#16P1000#20P1300<cr>"));
 
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnArmParkPos")), Qt::LeftButton);
     QCOMPARE(tick(), QStringLiteral("#16P1500#17P2000#18P2150#20P1500<cr>"));
-    QCOMPARE(app::servo4->getPosition(), 1500);
+    QCOMPARE(servo(4)->getPosition(), 1500);
     QCOMPARE(handgelenk.slider->value(), 1500);
     QCOMPARE(handgelenk.pos->text(), QStringLiteral("1500"));
     QVERIFY(recorder->texts().isEmpty());
@@ -391,7 +386,7 @@ void TestJointPanel::loadedLimitsExcludingTheStartPositionClampTheJointOnly()
     memo = form->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     QVERIFY(recorder->texts().isEmpty());
     const Joint basis = joint(1);
-    QCOMPARE(app::servo1->getPosition(), 1600);
+    QCOMPARE(servo(1)->getPosition(), 1600);
     QCOMPARE(basis.slider->value(), 1500);
     QCOMPARE(basis.pos->text(), QStringLiteral("1500"));
     QCOMPARE(basis.limMin->text(), QStringLiteral("1600"));
@@ -402,7 +397,7 @@ void TestJointPanel::loadedLimitsExcludingTheStartPositionClampTheJointOnly()
     QCOMPARE(basis.slider->value(), 1500);
     QCOMPARE(basis.pos->text(), QStringLiteral("1500"));
     QCOMPARE(basis.udPos->position(), 1500);
-    QCOMPARE(app::servo1->getPosition(), 1600);
+    QCOMPARE(servo(1)->getPosition(), 1600);
     QCOMPARE(tick(), QString());
 
     // Once the slider is within the limits the buttons work again.

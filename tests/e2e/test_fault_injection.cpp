@@ -6,7 +6,7 @@
 // CPU time over 2 s), that the memory does not run away, and that nothing was lost
 // or taken twice.
 #include "app/tform1.h"
-#include "arm/servo.h"
+#include "arm/arm.h"
 #include "drive/fahrwerk.h"
 #include "support/file_bytes.h"
 #include "support/file_dialog_answer.h"
@@ -509,11 +509,10 @@ void TestFaultInjection::garbageSettingsLeaveTheDefaults()
     HealthWatch watch;
     startWindow();
     QCOMPARE(recorder->texts(), QStringList{kSettingsUnreadable});
-    arm::Servo *const joints[] = {app::servo1, app::servo2, app::servo3, app::servo4, app::servo5};
     const int lowerLimits[] = {751, 752, 753, 754, 1175};
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(joints[i]->getKanal(), 16 + i);
-        QCOMPARE(joints[i]->getLimitMin(), lowerLimits[i]);
+        QCOMPARE(form->arm().joint(i).getKanal(), 16 + i);
+        QCOMPARE(form->arm().joint(i).getLimitMin(), lowerLimits[i]);
     }
     QCOMPARE(edit("edtTCP_IP1")->text(), QStringLiteral("192.168.100.100"));
     QCOMPARE(edit("edtTCP_Port2")->text(), QStringLiteral("10002"));

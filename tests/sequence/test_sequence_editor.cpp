@@ -2,8 +2,8 @@
 // stepping through it, and storing and loading it through the real file dialogs.
 // What a step does to the arm is checked in the commands the arm cycle logs.
 #include "app/tform1.h"
+#include "arm/arm.h"
 #include "arm/servo_timer.h"
-#include "arm/servo.h"
 #include "support/file_bytes.h"
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
@@ -285,7 +285,7 @@ void TestSequenceEditor::stepBackAtFirstStepClearsAndMovesNothing()
     QCOMPARE(list->selectedItems().size(), 0);
     QCOMPARE(stepNumber->text(), QStringLiteral("0"));
     QCOMPARE(tick(), QString());
-    QCOMPARE(app::servo1->getPosition(), 1800);
+    QCOMPARE(form->arm().joint(0).getPosition(), 1800);
 }
 
 void TestSequenceEditor::selectingLineShowsNumberOnly()
@@ -298,7 +298,7 @@ void TestSequenceEditor::selectingLineShowsNumberOnly()
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(stepNumber->text(), QStringLiteral("3"));
     QCOMPARE(tick(), QString());
-    QCOMPARE(app::servo1->getPosition(), 1003);
+    QCOMPARE(form->arm().joint(0).getPosition(), 1003);
 
     // The selected line is the current step: stepping back applies the one before it.
     click("btnSeqRew");
@@ -581,7 +581,7 @@ void TestSequenceEditor::applyStep()
     QFETCH(int, position);
     QFETCH(QString, command);
     // A limit of 500 would let a clamped 0 through; the step must still be refused.
-    app::servo1->setLimit(500, 2251);
+    form->arm().setLimit(0, 500, 2251);
     basisSlider->setValue(1800);
     tick();
 
@@ -591,8 +591,8 @@ void TestSequenceEditor::applyStep()
     click("btnSeqForw");
     auto *speedList = form->findChild<QComboBox *>(QStringLiteral("cbxSpeed1"));
     QCOMPARE(speedList->currentText(), speedEntry);
-    QCOMPARE(app::servo1->getSpeed(), speed);
-    QCOMPARE(app::servo1->getPosition(), position);
+    QCOMPARE(form->arm().joint(0).getSpeed(), speed);
+    QCOMPARE(form->arm().joint(0).getPosition(), position);
     QCOMPARE(basisSlider->value(), position);
     QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("edtPos1"))->text(), QString::number(position));
     QCOMPARE(tick(), command);
@@ -606,7 +606,7 @@ void TestSequenceEditor::applyStepTooFastShowsSpeedWarning()
     openFile(path);
     click("btnSeqForw");
     QCOMPARE(recorder->texts(), QStringList{QStringLiteral("Fehler: Speed zu groß!")});
-    QCOMPARE(app::servo1->getSpeed(), 0);
+    QCOMPARE(form->arm().joint(0).getSpeed(), 0);
     QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("cbxSpeed1"))->currentIndex(), -1);
     // The refused speed does not keep the position from being applied.
     QCOMPARE(tick(), QStringLiteral("#16P1600<cr>"));

@@ -1,5 +1,5 @@
 #include "app/tform1.h"
-#include "arm/servo.h"
+#include "arm/arm.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/resource_limit.h"
@@ -34,18 +34,12 @@ const char *const kFieldNames[] = {"edtTCP_IP1",   "edtTCP_Port1", "edtTCP_IP2",
 const QByteArray kLoadedJointLines = "1 800 2200 \r\n2 810 2210 \r\n3 820 2220 \r\n4 830 2230 \r\n5 1200 1800 \r\n";
 const QStringList kLoadedJoints = {"1 800 2200", "2 810 2210", "3 820 2220", "4 830 2230", "5 1200 1800"};
 
-arm::Servo *servoOfJoint(int index)
-{
-    arm::Servo *const all[] = {app::servo1, app::servo2, app::servo3, app::servo4, app::servo5};
-    return all[index];
-}
-
-QStringList jointState()
+QStringList jointState(app::TForm1 &form)
 {
     QStringList joints;
     for (int i = 0; i < 5; ++i) {
-        arm::Servo *servo = servoOfJoint(i);
-        joints << QStringLiteral("%1 %2 %3").arg(servo->getKanal()).arg(servo->getLimitMin()).arg(servo->getLimitMax());
+        const arm::Servo &servo = form.arm().joint(i);
+        joints << QStringLiteral("%1 %2 %3").arg(servo.getKanal()).arg(servo.getLimitMin()).arg(servo.getLimitMax());
     }
     return joints;
 }
@@ -185,7 +179,7 @@ void TestSettingsWindow::noFileWarnsOnceAtStartUpAndKeepsInitialValues()
     QCOMPARE(recorder->texts(), QStringList{kFehlerLesen});
     QCOMPARE(recorder->entries().front().kind, msg::Kind::Warning);
     QCOMPARE(recorder->entries().front().buttons, msg::Buttons::Ok);
-    QCOMPARE(jointState(), kInitialJoints);
+    QCOMPARE(jointState(*form), kInitialJoints);
     QCOMPARE(fieldTexts(*form), kInitialTexts);
 }
 
@@ -214,8 +208,8 @@ void TestSettingsWindow::savedSettingsComeBackInANewWindow()
     const QStringList joints = {"3 600 2400", "0 700 2300", "31 500 2500", "7 900 2100", "12 1000 2000"};
     for (int i = 0; i < 5; ++i) {
         const QStringList values = joints[i].split(QLatin1Char(' '));
-        servoOfJoint(i)->setKanal(values[0].toInt());
-        servoOfJoint(i)->setLimit(values[1].toInt(), values[2].toInt());
+        form->arm().setKanal(i, values[0].toInt());
+        form->arm().setLimit(i, values[1].toInt(), values[2].toInt());
     }
     const QStringList texts = {"10.0.0.7", "4001", "roboter.local", "4002", "10", "0", "7", "255"};
     setFieldTexts(*form, texts);
@@ -226,7 +220,7 @@ void TestSettingsWindow::savedSettingsComeBackInANewWindow()
     recorder->clear();
     createWindow();
     QVERIFY(recorder->texts().isEmpty());
-    QCOMPARE(jointState(), joints);
+    QCOMPARE(jointState(*form), joints);
     QCOMPARE(jointPanelState(*form), withBands(joints));
     QCOMPARE(fieldTexts(*form), texts);
 }
@@ -239,7 +233,7 @@ void TestSettingsWindow::loadingSetsChannelBeforeLimitsJointOneFirst()
     createWindow();
     QCOMPARE(recorder->texts(), (QStringList{"Fehler: pLimitMax falsch!", "Fehler: pKanal falsch!",
                                              "Fehler: pLimitMin falsch!"}));
-    QCOMPARE(jointState(), (QStringList{"1 700 2251", "2 710 2210", "18 753 2230", "4 740 2240", "5 1200 1800"}));
+    QCOMPARE(jointState(*form), (QStringList{"1 700 2251", "2 710 2210", "18 753 2230", "4 740 2240", "5 1200 1800"}));
 }
 
 void TestSettingsWindow::emptyOrSpacedFieldsShiftTheWords_data()
@@ -308,7 +302,7 @@ void TestSettingsWindow::layoutVariantsReadTheSame()
     writeSettings(content);
     createWindow();
     QVERIFY(recorder->texts().isEmpty());
-    QCOMPARE(jointState(), kLoadedJoints);
+    QCOMPARE(jointState(*form), kLoadedJoints);
     QCOMPARE(fieldTexts(*form), (QStringList{"10.0.0.1", "4001", "10.0.0.2", "4002", "1", "2", "3", "4"}));
 }
 
@@ -346,7 +340,7 @@ void TestSettingsWindow::badFileAppliesOnlyWhatCameBefore()
     writeSettings(content);
     createWindow();
     QCOMPARE(recorder->texts(), QStringList{kFehlerLesen});
-    QCOMPARE(jointState(), joints);
+    QCOMPARE(jointState(*form), joints);
     QCOMPARE(fieldTexts(*form), texts);
 }
 
@@ -364,7 +358,7 @@ void TestSettingsWindow::answeringNoLeavesTheFileAsItWas()
     const QByteArray content = QByteArray(kLoadedJointLines).replace("\r\n", "\n") + "a 1\nb 2\n1 2 3 4\n";
     writeSettings(content);
     createWindow().show();
-    app::servo1->setKanal(9);
+    form->arm().setKanal(0, 9);
     field(*form, 0)->setText(QStringLiteral("10.1.1.1"));
     recorder->clear();
     recorder->answerQuestions({msg::Answer::No});
@@ -379,7 +373,7 @@ void TestSettingsWindow::answeringNoLeavesTheFileAsItWas()
 void TestSettingsWindow::answeringYesAtClosingSaves()
 {
     createWindow().show();
-    app::servo2->setKanal(5);
+    form->arm().setKanal(1, 5);
     recorder->clear();
     recorder->answerQuestions({msg::Answer::Yes});
     form->close();
@@ -420,7 +414,7 @@ void TestSettingsWindow::failedWriteKeepsTheOldFile()
     const QByteArray old = kLoadedJointLines + "10.0.0.1 4001 \r\n10.0.0.2 4002 \r\n1 2 3 4 \r\n";
     writeSettings(old);
     createWindow();
-    app::servo1->setKanal(9);
+    form->arm().setKanal(0, 9);
     recorder->clear();
     {
         const ResourceLimit failing(resource, rlim_t(limit));
@@ -439,24 +433,24 @@ void TestSettingsWindow::menuLoadShowsTheLoadedJoints()
     recorder->clear();
     triggerMenu("letzteEinstellungenladen1");
     QVERIFY(recorder->texts().isEmpty());
-    QCOMPARE(jointState(), kLoadedJoints);
+    QCOMPARE(jointState(*form), kLoadedJoints);
     QCOMPARE(jointPanelState(*form), withBands(kLoadedJoints));
 }
 
 void TestSettingsWindow::menuLoadChangesAddressFieldsOnly()
 {
     createWindow();
-    app::servo1->setPosition(1600);
-    app::servo1->setSpeed(300);
+    form->arm().setPosition(0, 1600);
+    form->arm().setSpeed(0, 300);
     writeSettings("16 751 2251 \r\n17 752 2252 \r\n18 753 2253 \r\n19 754 2254 \r\n20 1175 1825 \r\n"
                   "10.0.0.1 4001 \r\n10.0.0.2 4002 \r\n10 0 0 9 \r\n");
     recorder->clear();
     triggerMenu("letzteEinstellungenladen1");
     QVERIFY(recorder->texts().isEmpty());
     QCOMPARE(fieldTexts(*form), (QStringList{"10.0.0.1", "4001", "10.0.0.2", "4002", "10", "0", "0", "9"}));
-    QCOMPARE(jointState(), kInitialJoints);
-    QCOMPARE(app::servo1->getPosition(), 1600);
-    QCOMPARE(app::servo1->getSpeed(), 300);
+    QCOMPARE(jointState(*form), kInitialJoints);
+    QCOMPARE(form->arm().joint(0).getPosition(), 1600);
+    QCOMPARE(form->arm().joint(0).getSpeed(), 300);
 }
 
 QTEST_MAIN(TestSettingsWindow)
