@@ -31,21 +31,26 @@ ProgramLocation ProgramLocation::ofProgramDirectory(const QString &programDir)
     return {dir, dir + kInfoPage};
 }
 
-ProgramLocation locateProgramFiles(const QString &executableDir, const QString &userDataDir)
+ProgramLocation locateProgramFiles(const QString &executableDir, const QString &userDataDir,
+                                   const QString &sharedFilesDir)
 {
     if (QDir(executableDir).exists(kRfs))
         return ProgramLocation::ofProgramDirectory(executableDir);
     QDir(userDataDir).mkpath(kRfs);
-    // share/velmora as seen from bin/, as the install layout has it.
-    const QString sharedFiles = directoryPath(executableDir + QStringLiteral("/" VELMORA_SHARED_FILES_FROM_BIN));
-    return {directoryPath(userDataDir), sharedFiles + kInfoPage};
+    return {directoryPath(userDataDir), directoryPath(executableDir + QLatin1Char('/') + sharedFilesDir) + kInfoPage};
 }
 
 ProgramLocation locateRunningProgram()
 {
-    const ProgramLocation location = locateProgramFiles(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/velmora"));
+#ifdef Q_OS_WIN
+    // The roaming profile, where Windows programs keep what their user made.
+    const QString userDataDir = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + QStringLiteral("/Velmora");
+#else
+    const QString userDataDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/velmora");
+#endif
+    const ProgramLocation location = locateProgramFiles(QCoreApplication::applicationDirPath(), userDataDir,
+                                                        QStringLiteral(VELMORA_SHARED_FILES_FROM_BIN));
     qCInfo(lcFiles, "RFS/ in %s, info.htm at %s", qUtf8Printable(location.dataDir), qUtf8Printable(location.infoPage));
     return location;
 }

@@ -12,17 +12,22 @@ private slots:
     void filesLieWhereTheLayoutPutsThem_data()
     {
         QTest::addColumn<QString>("executableDir");
+        QTest::addColumn<QString>("sharedFilesDir");
         QTest::addColumn<QString>("existingDir");
         QTest::addColumn<QString>("dataDir");
         QTest::addColumn<QString>("infoPage");
-        QTest::newRow("portable folder") << "velmora" << "velmora/RFS" << "velmora/" << "velmora/info.htm";
-        QTest::newRow("installed, first start") << "usr/bin" << "usr/share/velmora" << "home/velmora/"
-                                                << "usr/share/velmora/info.htm";
+        QTest::newRow("portable folder") << "velmora" << "../share/velmora" << "velmora/RFS" << "velmora/"
+                                         << "velmora/info.htm";
+        QTest::newRow("installed, first start") << "usr/bin" << "../share/velmora" << "usr/share/velmora"
+                                                << "home/velmora/" << "usr/share/velmora/info.htm";
+        QTest::newRow("installed on Windows, first start") << "Program Files/Velmora" << "." << "Program Files/Velmora"
+                                                           << "home/velmora/" << "Program Files/Velmora/info.htm";
     }
 
     void filesLieWhereTheLayoutPutsThem()
     {
         QFETCH(QString, executableDir);
+        QFETCH(QString, sharedFilesDir);
         QFETCH(QString, existingDir);
         QFETCH(QString, dataDir);
         QFETCH(QString, infoPage);
@@ -31,7 +36,8 @@ private slots:
         QVERIFY(root.mkpath(existingDir));
 
         const settings::ProgramLocation location =
-            settings::locateProgramFiles(root.filePath(executableDir), root.filePath(QStringLiteral("home/velmora")));
+            settings::locateProgramFiles(root.filePath(executableDir), root.filePath(QStringLiteral("home/velmora")),
+                                         sharedFilesDir);
         QCOMPARE(location.dataDir, root.filePath(dataDir));
         QCOMPARE(location.infoPage, root.filePath(infoPage));
         QVERIFY(QDir(location.dataDir).exists(QStringLiteral("RFS")));

@@ -2,10 +2,11 @@
 // mingw, made in this process as main() makes it and used through its controls
 // while the test's simulator plays the robot on Linux. Each step is a Qt Test
 // function, so each is printed on stdout and the exit code counts the failed ones.
-//   console_wine_driver.exe -platform windows:fontengine=freetype PROGRAM_DIR POSITION [SCREENSHOT]
-// PROGRAM_DIR holds RFS/STARTW2.stw pointing both links at the simulator;
-// POSITION is where Schulter is moved; SCREENSHOT is where a picture of the
-// window is saved once telemetry shows.
+//   console_wine_driver.exe -platform windows:fontengine=freetype POSITION [SCREENSHOT]
+// It lies in the install folder beside velmora.exe, and is the installed
+// console: its RFS/STARTW2.stw, in %APPDATA%\Velmora, points both links at the
+// simulator. POSITION is where Schulter is moved; SCREENSHOT is where a picture
+// of the window is saved once telemetry shows.
 #include "app/app_windows.h"
 #include "app/tform1.h"
 #include "app/velmora_application.h"
@@ -32,8 +33,8 @@ class ConsoleUnderWine : public QObject {
     Q_OBJECT
 
 public:
-    ConsoleUnderWine(QString programDir, int position, QString screenshotPath)
-        : programDir(std::move(programDir)), position(position), screenshotPath(std::move(screenshotPath))
+    ConsoleUnderWine(int position, QString screenshotPath)
+        : position(position), screenshotPath(std::move(screenshotPath))
     {
     }
 
@@ -42,7 +43,7 @@ private slots:
     {
         // A connect that finds no signal: a class taken from a DLL without dllimport.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("QObject::connect")));
-        windows = app::createAppWindows(programDir);
+        windows = app::createAppWindows();
         windows.form1->showMaximized();
         QVERIFY(QTest::qWaitForWindowExposed(windows.form1.get()));
         QVERIFY2(recorder.texts().isEmpty(), qPrintable(recorder.texts().join(QLatin1Char('|'))));
@@ -118,7 +119,6 @@ private:
         return widget;
     }
 
-    const QString programDir;
     const int position;
     const QString screenshotPath;
     MessageRecorder recorder;
@@ -132,11 +132,11 @@ int main(int argc, char *argv[])
     qputenv("QT_FORCE_STDERR_LOGGING", "1");
     app::VelmoraApplication application(argc, argv); // takes -platform
     const QStringList arguments = application.arguments();
-    if (arguments.size() < 3) {
-        std::printf("usage: console_wine_driver.exe PROGRAM_DIR POSITION [SCREENSHOT]\n");
+    if (arguments.size() < 2) {
+        std::printf("usage: console_wine_driver.exe POSITION [SCREENSHOT]\n");
         return 2;
     }
-    ConsoleUnderWine steps(arguments[1], arguments[2].toInt(), arguments.value(3));
+    ConsoleUnderWine steps(arguments[1].toInt(), arguments.value(2));
     return QTest::qExec(&steps, 1, argv);
 }
 
