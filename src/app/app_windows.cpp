@@ -41,8 +41,7 @@ AppWindows createAppWindows(const QString &programDir)
     windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), location.infoPage);
     windows.setupForm1 = std::make_unique<comm::TSetupForm1>(windows.form1.get());
     windows.setupForm2 = std::make_unique<comm::TSetupForm2>(windows.form1.get());
-    windows.form1->setCompanionWindows(windows.infoForm1.get(), windows.setupForm1.get(),
-                                       windows.setupForm2.get());
+    windows.form1->attachCompanionWindows(*windows.infoForm1, *windows.setupForm1, *windows.setupForm2);
     return windows;
 }
 

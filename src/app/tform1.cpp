@@ -12,6 +12,7 @@
 #include "drive/fahrwerk.h"
 #include "drive/manual_drive.h"
 #include "telemetry/telemetry_panel.h"
+#include "telemetry/telemetry_parser.h"
 #include "telemetry/telemetry_record.h"
 #include "telemetry/telemetry_stream.h"
 #include "telemetry/telemetry_window.h"
@@ -119,12 +120,15 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm,
-                                 comm::TSetupForm2 *setupChassis)
+void TForm1::attachCompanionWindows(views::TInfoForm1 &info, comm::TSetupForm1 &setupArm,
+                                    comm::TSetupForm2 &setupChassis)
 {
-    infoForm = info;
-    setupFormArm = setupArm;
-    setupFormChassis = setupChassis;
+    infoForm = &info;
+    setupFormArm = &setupArm;
+    setupFormChassis = &setupChassis;
+    connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
+    connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
+    connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
 void TForm1::setupModels()
@@ -141,11 +145,11 @@ const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
 
 // Link 1 reaches the SSC-32, whose move-status replies stay out of the debug
-// memo; link 2 reaches the chassis board, which "I1" asks to identify itself.
+// memo; link 2 reaches the chassis board.
 void TForm1::setupLinks()
 {
     debugLog = std::make_unique<comm::DebugLog>(*ui->Memo1);
-    const comm::LinkRole roles[] = {{1, arm::kVersionQuery, arm::isMoveStatusReply}, {2, "I1\r", {}}};
+    const comm::LinkRole roles[] = {{1, arm::kVersionQuery, arm::isMoveStatusReply}, {2, telemetry::kIdentificationQuery, {}}};
     for (int i = 0; i < 2; ++i) {
         connections[i] = std::make_unique<comm::Connection>(roles[i], comm::makeLink, this);
         connect(connections[i].get(), &comm::Connection::logged, this,
@@ -240,10 +244,7 @@ void TForm1::setupMenu()
     connect(ui->Druckereinrichten1, &QAction::triggered, this, &TForm1::Druckereinrichten1Click);
     connect(ui->drucken1, &QAction::triggered, this, &TForm1::drucken1Click);
     connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
-    connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
-    connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
-    connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
 // What one panel tells another, all in one place.
@@ -433,17 +434,9 @@ void TForm1::Telemetrie1Click()
     telemetryWindow->activateWindow();
 }
 
-void TForm1::RoboterArm1Click()
-{
-    if (setupFormArm)
-        setupFormArm->show();
-}
+void TForm1::RoboterArm1Click() { setupFormArm->show(); }
 
-void TForm1::RoboterFahrwerk1Click()
-{
-    if (setupFormChassis)
-        setupFormChassis->show();
-}
+void TForm1::RoboterFahrwerk1Click() { setupFormChassis->show(); }
 
 void TForm1::Steuerung1Click()
 {
@@ -452,10 +445,6 @@ void TForm1::Steuerung1Click()
     driveSetupWindow->activateWindow();
 }
 
-void TForm1::Info1Click()
-{
-    if (infoForm)
-        infoForm->show();
-}
+void TForm1::Info1Click() { infoForm->show(); }
 
 } // namespace app

@@ -67,7 +67,9 @@ public:
     explicit TForm1(const QString &programDir, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    void setCompanionWindows(views::TInfoForm1 *info, comm::TSetupForm1 *setupArm, comm::TSetupForm2 *setupChassis);
+    // The info and setup windows, made after the main window; their menu items
+    // show them from now on.
+    void attachCompanionWindows(views::TInfoForm1 &info, comm::TSetupForm1 &setupArm, comm::TSetupForm2 &setupChassis);
     // Where RFS/ and the files in it are looked up.
     const settings::ProgramLocation &files() const { return programFiles; }
     // The chassis' state, for whatever drives it or watches it besides the
@@ -80,6 +82,12 @@ public:
     arm::Arm &arm();
     sequence::MotionSet &motionSet();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
     void FormCreate();
     void FormResize();
     void FormClose();
@@ -99,12 +107,6 @@ public:
     void Steuerung1Click();
     void Info1Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void setupModels();
     void setupLinks();
     void setupArm();

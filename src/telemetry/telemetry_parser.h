@@ -11,6 +11,10 @@
 
 namespace telemetry {
 
+// What asks the chassis board to identify itself; it answers "VELMO-2007" and a
+// carriage return, which the parser finds among the records.
+inline const std::string kIdentificationQuery = "I1\r";
+
 struct TelemetryItem {
     enum class Kind { Identification, Distance, Battery, Temperature };
     Kind kind;

@@ -242,7 +242,7 @@ void TestMainWindow::infoWindowLocksAndReloadsPage()
     auto *browser = info.findChild<views::InfoBrowser *>(QStringLiteral("CppWebBrowser1"));
     auto *ok = info.findChild<QPushButton *>(QStringLiteral("btnOK"));
 
-    windows.form1->Info1Click();
+    windows.form1->findChild<QAction *>(QStringLiteral("Info1"))->trigger();
     // The engine's view comes with the first page; its loads are what the window asked for.
     auto *view = browser->findChild<QWebEngineView *>();
     QVERIFY(view);
@@ -270,14 +270,14 @@ void TestMainWindow::infoWindowLocksAndReloadsPage()
     QVERIFY(windows.form1->isEnabled());
 
     // Closing by the title bar also unlocks; every showing loads the page afresh.
-    windows.form1->Info1Click();
+    windows.form1->findChild<QAction *>(QStringLiteral("Info1"))->trigger();
     QVERIFY(!windows.form1->isEnabled());
     QTRY_COMPARE(loads.size(), 2);
     info.close();
     QVERIFY(windows.form1->isEnabled());
 
     // Enter presses the default button OK.
-    windows.form1->Info1Click();
+    windows.form1->findChild<QAction *>(QStringLiteral("Info1"))->trigger();
     info.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&info));
     QTest::keyClick(&info, Qt::Key_Return);
