@@ -25,16 +25,16 @@ class WebcamPanel : public QObject {
 public:
     WebcamPanel(const WebcamWidgets &widgets, QObject *parent);
 
-    // Runs after every keystroke and every setText of field index (edtWebCamIP1 is 0),
-    // so the fields only ever hold octets.
-    void edtWebCamIPChange(std::size_t index);
-    void btnWebCamConnectClick();
-
     std::array<std::string, kOctets> octets() const;
     // Setting a field runs its check.
     void setOctet(std::size_t index, const std::string &text);
 
 private:
+    // Runs after every keystroke and every setText of field index (edtWebCamIP1 is 0),
+    // so the fields only ever hold octets.
+    void edtWebCamIPChange(std::size_t index);
+    void btnWebCamConnectClick();
+
     WebcamWidgets widgets;
 };
 
