@@ -59,11 +59,11 @@ WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent)
 void WebBrowser::navigate(const QUrl &url)
 {
     if (!view) {
-        allowRunningAsRoot();
         if (const QString problem = missingHelper(); !problem.isEmpty()) {
             emit failed(problem);
             return;
         }
+        allowRunningAsRoot();
         view = new QWebEngineView(this);
         connect(view, &QWebEngineView::renderProcessTerminated, this,
                 [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
