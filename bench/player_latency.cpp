@@ -16,7 +16,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
+#include <QSpinBox>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -103,9 +103,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "link 1 did not connect to 127.0.0.1:%d\n", arm.port());
         return 1;
     }
-    auto *dwell = find<QLineEdit>(window, "dwellEdit");
-    dwell->setText(QString::number(kDwellMs));
-    emit dwell->editingFinished();
+    find<QSpinBox>(window, "dwellEdit")->setValue(kDwellMs);
     find<QCheckBox>(window, "loopBox")->setChecked(true);
     find<QAction>(window, "starten1")->trigger();
     QElapsedTimer waited;

@@ -15,7 +15,6 @@ headless_packages=()
 scripts/install-deps.sh $(cat scripts/build-deps.txt) "${headless_packages[@]}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)" --target velmora velmora-sim
-[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 
 # The console looks up RFS/ and info.htm beside its executable, and a symlink
 # would lead it back to the build tree, so the demo gets a copy of the program.

@@ -14,6 +14,8 @@ PlayerConsole::PlayerConsole(sequence::MotionSet &motionSet, arm::Arm &arm, comm
 
 int PlayerConsole::stepCount() const { return motionSet.stepCount(); }
 
+std::string PlayerConsole::stepLine(int index) const { return motionSet.steps()[std::size_t(index)]; }
+
 int PlayerConsole::currentStep() const { return motionSet.currentStep(); }
 
 bool PlayerConsole::linkOpen() const { return link1.state() == comm::Connection::State::Open; }
@@ -31,12 +33,10 @@ void PlayerConsole::playNextStep() { motionSet.stepForward(); }
 void PlayerConsole::makePreviousStepCurrent() { motionSet.makePreviousStepCurrent(); }
 
 // The joints' speed lists show the speed as they show any speed asked for.
-void PlayerConsole::applyFirstMoveSpeed(int speed)
+void PlayerConsole::applyFirstMoveSpeed(const std::vector<int> &joints, int speed)
 {
-    for (int i = 0; i < arm::kJoints; ++i) {
-        if (arm.joint(i).getSpeed() == 0)
-            arm.setSpeed(i, speed);
-    }
+    for (int joint : joints)
+        arm.setSpeed(joint, speed);
 }
 
 void PlayerConsole::sendMoveStatusQuery(bool log)

@@ -20,12 +20,13 @@ public:
     PlayerConsole(sequence::MotionSet &motionSet, arm::Arm &arm, comm::Connection &link1);
 
     int stepCount() const override;
+    std::string stepLine(int index) const override;
     int currentStep() const override;
     bool linkOpen() const override;
     std::vector<sequence::JointState> joints() const override;
     void playNextStep() override;
     void makePreviousStepCurrent() override;
-    void applyFirstMoveSpeed(int speed) override;
+    void applyFirstMoveSpeed(const std::vector<int> &joints, int speed) override;
     void sendMoveStatusQuery(bool log) override;
 
 private:

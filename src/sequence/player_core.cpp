@@ -2,6 +2,7 @@
 
 #include "arm/ssc32.h"
 #include "sequence/move_time.h"
+#include "sequence/step_line.h"
 
 #include <algorithm>
 
@@ -12,7 +13,8 @@ namespace {
 const char *const kReady = "bereit";
 const char *const kPlaying = "spielt";
 const char *const kPlayingTimed = "spielt (keine Antwort auf Q: berechnete Fahrzeit)";
-const char *const kHeld = "angehalten";
+const char *const kPaused = "angehalten (Pause gedrückt)";
+const char *const kJointMoved = "angehalten (Gelenk vom Bediener bewegt)";
 const char *const kNoLink = "Verbindung 1 ist nicht aufgebaut";
 const char *const kEmpty = "Der Verfahrsatz ist leer";
 const char *const kStopped = "gestoppt";
@@ -54,10 +56,9 @@ void PlayerCore::play()
             text = kNoLink;
             return;
         }
-        if (host.stepCount() == 0) {
-            text = kEmpty;
+        text = setState();
+        if (text != kReady)
             return;
-        }
         timedMoves = false;
         playStep(true);
         return;
@@ -70,14 +71,30 @@ void PlayerCore::play()
         goOn();
 }
 
-void PlayerCore::pause()
+void PlayerCore::pause() { hold(kPaused); }
+
+void PlayerCore::hold(const char *reason)
 {
     if (phase == Phase::Idle || holding)
         return;
     holding = true;
-    text = kHeld;
+    text = reason;
     if (phase == Phase::Dwelling)
         phase = Phase::Held;
+}
+
+// A garbage line would be read as zeros and sent: the whole set is looked at
+// before the first command, as a run may loop back to any step.
+std::string PlayerCore::setState() const
+{
+    const int steps = host.stepCount();
+    if (steps == 0)
+        return kEmpty;
+    for (int i = 0; i < steps; ++i) {
+        if (!isStepLine(host.stepLine(i)))
+            return "Schritt " + std::to_string(i + 1) + " ist kein gültiger Schritt";
+    }
+    return kReady;
 }
 
 void PlayerCore::stop()
@@ -99,6 +116,8 @@ void PlayerCore::listChanged()
 {
     if (phase != Phase::Idle)
         end(kListChanged);
+    else
+        text = setState();
 }
 
 void PlayerCore::windowClosed()
@@ -110,7 +129,7 @@ void PlayerCore::windowClosed()
 void PlayerCore::jointChanged()
 {
     if (!insideHost)
-        pause();
+        hold(kJointMoved);
 }
 
 void PlayerCore::end(const char *reason)
@@ -147,7 +166,7 @@ void PlayerCore::playStep(bool firstFromReady)
         if (phase == Phase::AwaitingCommand && host.currentStep() < 0)
             end(kEmpty);
         if (phase == Phase::AwaitingCommand && firstFromReady)
-            host.applyFirstMoveSpeed(kFirstMoveSpeed);
+            applyFirstMoveSpeed(before);
     }
     if (phase != Phase::AwaitingCommand)
         return;
@@ -156,6 +175,20 @@ void PlayerCore::playStep(bool firstFromReady)
     for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i)
         moves.push_back({before[i].position, after[i].position, after[i].speed});
     moveMs = moveTimeMs(moves);
+}
+
+// Only joints that move need it: a joint that stays would be sent its new speed
+// all the same, and show it in its speed list, for nothing.
+void PlayerCore::applyFirstMoveSpeed(const std::vector<JointState> &before)
+{
+    const std::vector<JointState> after = host.joints();
+    std::vector<int> moving;
+    for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i) {
+        if (after[i].position != before[i].position && after[i].speed == 0)
+            moving.push_back(int(i));
+    }
+    if (!moving.empty())
+        host.applyFirstMoveSpeed(moving, kFirstMoveSpeed);
 }
 
 void PlayerCore::armTickPassed(Millis now)

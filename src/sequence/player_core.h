@@ -26,6 +26,8 @@ class PlayerHost {
 public:
     virtual ~PlayerHost() = default;
     virtual int stepCount() const = 0;
+    // 0 is the first step.
+    virtual std::string stepLine(int index) const = 0;
     // 0 is the first step; -1 while none is current.
     virtual int currentStep() const = 0;
     virtual bool linkOpen() const = 0;
@@ -38,8 +40,8 @@ public:
     // The step before the current one becomes current (none before the first),
     // without a joint moving, so that the next Step forward plays the current one.
     virtual void makePreviousStepCurrent() = 0;
-    // Every joint whose speed is 0 takes this one for the move about to go out.
-    virtual void applyFirstMoveSpeed(int speed) = 0;
+    // These joints (0 is the Basis) take this speed for the move about to go out.
+    virtual void applyFirstMoveSpeed(const std::vector<int> &joints, int speed) = 0;
     // "Q" and a carriage return by link 1's send rule; shown in the debug memo
     // only when log is true.
     virtual void sendMoveStatusQuery(bool log) = 0;
@@ -58,7 +60,8 @@ public:
     explicit PlayerCore(PlayerHost &host);
 
     // Starts from "bereit" with the current step (step 1 while none is current), or
-    // goes on after a pause with the next one.
+    // goes on after a pause with the next one. A set with a step that is no step
+    // line is refused before anything is sent.
     void play();
     // Holds once the current move has ended.
     void pause();
@@ -71,6 +74,7 @@ public:
     // By anyone: what the player changes itself while it plays a step is told
     // during that call and does not count.
     void jointChanged();
+    // Outside a run the state then tells of the set as it is now.
     void listChanged();
     void linkClosed();
     void windowClosed();
@@ -90,7 +94,11 @@ public:
 private:
     enum class Phase { Idle, AwaitingCommand, Moving, Dwelling, Held };
 
+    void hold(const char *reason);
+    // "bereit", or why the set cannot be played.
+    std::string setState() const;
     void playStep(bool firstFromReady);
+    void applyFirstMoveSpeed(const std::vector<JointState> &before);
     void goOn();
     void sendQuery(Millis now, bool log);
     void moveStatus(char status, Millis now);

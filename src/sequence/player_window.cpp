@@ -1,14 +1,12 @@
 #include "sequence/player_window.h"
 
-#include "toolkit/message_sink.h"
-
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include <algorithm>
 #include <limits>
@@ -17,8 +15,6 @@ namespace sequence {
 
 namespace {
 
-namespace msg = toolkit::msg;
-
 QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 {
     auto *result = new QPushButton(caption, parent);
@@ -26,13 +22,13 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
     return result;
 }
 
-// A read-out has no label of its own: its hint names it.
+// As the main window's read-outs: a screen reader reads the text itself as the
+// label's name, and the hint as its description.
 QLabel *readOut(const QString &hint, const char *name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setToolTip(hint);
-    label->setAccessibleName(hint);
     return label;
 }
 
@@ -51,8 +47,8 @@ PlayerWindow::PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *an
     follow();
 }
 
-// The edit loses the focus as the window goes; that must not reach a window
-// that is half taken apart.
+// The box loses the focus as the window goes; what it then tells must not reach
+// a window that is half taken apart.
 PlayerWindow::~PlayerWindow() { disconnect(dwellEdit, nullptr, this, nullptr); }
 
 void PlayerWindow::buildControls()
@@ -60,8 +56,14 @@ void PlayerWindow::buildControls()
     playButton = button(QStringLiteral("Abspielen"), "playButton", this);
     pauseButton = button(QStringLiteral("Pause"), "pauseButton", this);
     stopButton = button(QStringLiteral("Stopp"), "stopButton", this);
-    dwellEdit = new QLineEdit(QString::number(player.dwellMs()), this);
+    // The box holds only what the player takes, whatever is typed or pasted; an
+    // empty box gets the dwell in force back as it loses the focus.
+    dwellEdit = new QSpinBox(this);
     dwellEdit->setObjectName(QStringLiteral("dwellEdit"));
+    dwellEdit->setRange(0, PlayerCore::kLongestDwellMs);
+    dwellEdit->setSingleStep(100);
+    dwellEdit->setKeyboardTracking(false);
+    dwellEdit->setValue(player.dwellMs());
     dwellEdit->setToolTip(QStringLiteral("Wartezeit nach jedem Schritt, wenn der Arm angekommen ist (0 bis %1 ms)")
                               .arg(PlayerCore::kLongestDwellMs));
     auto *dwellLabel = new QLabel(QStringLiteral("Pause (ms)"), this);
@@ -98,25 +100,11 @@ void PlayerWindow::connectControls()
         follow();
     });
     connect(loopBox, &QCheckBox::toggled, this, [this](bool on) { player.setLoop(on); });
-    connect(dwellEdit, &QLineEdit::editingFinished, this, &PlayerWindow::acceptDwell);
+    connect(dwellEdit, &QSpinBox::valueChanged, this, [this](int ms) { player.setDwellMs(ms); });
     connect(&wakeUp, &QTimer::timeout, this, [this] {
         player.tick(now());
         follow();
     });
-}
-
-// The edit shows the dwell in force again before the box opens: the focus the box
-// takes finishes the editing a second time, and then finds nothing to refuse.
-void PlayerWindow::acceptDwell()
-{
-    bool isNumber = false;
-    const int ms = dwellEdit->text().trimmed().toInt(&isNumber);
-    const bool accepted = isNumber && player.setDwellMs(ms);
-    dwellEdit->setText(QString::number(player.dwellMs()));
-    if (!accepted)
-        msg::show(msg::Kind::Warning, msg::Buttons::Ok,
-                  "Die Pause muss eine ganze Zahl von 0 bis " + std::to_string(PlayerCore::kLongestDwellMs)
-                      + " ms sein.");
 }
 
 void PlayerWindow::start()

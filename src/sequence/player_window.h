@@ -13,8 +13,8 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace sequence {
 
@@ -48,7 +48,6 @@ protected:
 private:
     void buildControls();
     void connectControls();
-    void acceptDwell();
     // After every event: read-outs and buttons follow the player, the timer its next wake-up.
     void follow();
     Millis now() const { return clock.elapsed(); }
@@ -60,7 +59,7 @@ private:
     QPushButton *playButton;
     QPushButton *pauseButton;
     QPushButton *stopButton;
-    QLineEdit *dwellEdit;
+    QSpinBox *dwellEdit;
     QCheckBox *loopBox;
     QLabel *stepLabel;
     QLabel *stateLabel;

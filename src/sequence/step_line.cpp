@@ -1,5 +1,6 @@
 #include "sequence/step_line.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace sequence {
@@ -13,6 +14,40 @@ bool isWhitespace(char c)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// How far reading got: the values it took, and whether each of them stood apart
+// (whitespace or the line's end after it) with nothing but whitespace at the end.
+struct Reading {
+    StepValues values{};
+    std::size_t fields = 0;
+    bool apart = true;
+};
+
+Reading readFields(std::string_view line)
+{
+    Reading reading;
+    const char *pos = line.data();
+    const char *const end = line.data() + line.size();
+    for (std::int32_t &value : reading.values) {
+        while (pos != end && isWhitespace(*pos))
+            ++pos;
+        // from_chars takes a minus sign itself but no plus sign.
+        const char *number = pos;
+        if (number != end && *number == '+') {
+            if (end - number < 2 || !isDigit(number[1]))
+                break;
+            ++number;
+        }
+        const auto [stop, error] = std::from_chars(number, end, value);
+        if (error != std::errc()) // the value stays 0
+            break;
+        pos = stop;
+        ++reading.fields;
+        reading.apart = reading.apart && (pos == end || isWhitespace(*pos));
+    }
+    reading.apart = reading.apart && std::all_of(pos, end, isWhitespace);
+    return reading;
+}
+
 } // namespace
 
 std::string recordStepLine(const StepValues &values)
@@ -25,28 +60,12 @@ std::string recordStepLine(const StepValues &values)
     return line;
 }
 
-StepValues readStepLine(std::string_view line)
+StepValues readStepLine(std::string_view line) { return readFields(line).values; }
+
+bool isStepLine(std::string_view line)
 {
-    StepValues values{};
-    const char *pos = line.data();
-    const char *const end = line.data() + line.size();
-    for (std::int32_t &value : values) {
-        while (pos != end && isWhitespace(*pos))
-            ++pos;
-        // from_chars takes a minus sign itself but no plus sign.
-        if (pos != end && *pos == '+') {
-            if (end - pos < 2 || !isDigit(pos[1]))
-                break;
-            ++pos;
-        }
-        std::int32_t read = 0;
-        const auto [stop, error] = std::from_chars(pos, end, read);
-        if (error != std::errc())
-            break;
-        value = read;
-        pos = stop;
-    }
-    return values;
+    const Reading reading = readFields(line);
+    return reading.fields == kStepFields && reading.apart;
 }
 
 } // namespace sequence

@@ -24,4 +24,8 @@ std::string recordStepLine(const StepValues &values);
 // 0 than be sent to the end of its travel by a damaged file.
 StepValues readStepLine(std::string_view line);
 
+// Ten values that reading takes whole, whitespace between them and nothing else
+// after them: what the player asks of every step before it sends anything.
+bool isStepLine(std::string_view line);
+
 } // namespace sequence

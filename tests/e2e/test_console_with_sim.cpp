@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -289,7 +290,7 @@ void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
     QVERIFY(connectLink(1, QStringLiteral("tcp")));
     QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
     auto *player = control<QWidget>(QStringLiteral("playerWindow"));
-    control<QLineEdit>(QStringLiteral("dwellEdit"))->setText(QStringLiteral("300"));
+    control<QSpinBox>(QStringLiteral("dwellEdit"))->setValue(300);
     control<QCheckBox>(QStringLiteral("loopBox"))->setChecked(true);
     const qsizetype logBefore = sim.logText().size();
     control<QAction>(QStringLiteral("starten1"))->trigger();

@@ -1,10 +1,11 @@
 // The player window on a bare main window and a fake console: its controls, the
-// dwell check, and its timer driving the queries and the fallback.
+// dwell's range, and its timer driving the queries and the fallback.
 #include "sequence/player_window.h"
 #include "support/fake_player_host.h"
 #include "support/message_recorder.h"
 
-#include <QLineEdit>
+#include <QAccessible>
+#include <QSpinBox>
 #include <QtTest>
 
 class TestPlayerWindow : public QObject {
@@ -19,8 +20,8 @@ private slots:
         console.jointChanged = [this] { window->jointChanged(); };
     }
     void startsReadyAboveItsMainWindowAndStopsWhenClosed();
-    void refusesABadDwell_data();
-    void refusesABadDwell();
+    void takesOnlyDwellsInRange_data();
+    void takesOnlyDwellsInRange();
     void timerAsksAgainThenFallsBack();
 
 private:
@@ -41,6 +42,10 @@ void TestPlayerWindow::startsReadyAboveItsMainWindowAndStopsWhenClosed()
     QCOMPARE(shown.join(u'|'), QStringLiteral("Abspielen|Pause|Stopp|Endlos wiederholen|500|Schritt 0 von 2|bereit"));
     window->start();
     QCOMPARE(text("stateLabel"), QStringLiteral("spielt"));
+    // Screen readers read the read-outs' texts.
+    for (const char *name : {"stepLabel", "stateLabel"})
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(name))->text(QAccessible::Name),
+                 text(name));
     window->close();
     QCOMPARE(text("stateLabel"), QStringLiteral("Das Fenster wurde geschlossen"));
     console.open = false;
@@ -48,28 +53,37 @@ void TestPlayerWindow::startsReadyAboveItsMainWindowAndStopsWhenClosed()
     QCOMPARE(text("stateLabel"), QStringLiteral("Verbindung 1 ist nicht aufgebaut"));
 }
 
-void TestPlayerWindow::refusesABadDwell_data()
+void TestPlayerWindow::takesOnlyDwellsInRange_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("none") << "0" << "0";
-    QTest::newRow("longest") << " 60000" << "60000";
-    QTest::newRow("too long") << "60001" << "";
-    QTest::newRow("negative") << "-1" << "";
-    QTest::newRow("not a number") << "1s" << "";
+    QTest::addColumn<int>("taken");
+    QTest::newRow("none") << "0" << 0;
+    QTest::newRow("longest") << "60000" << 60000;
+    QTest::newRow("too long: the last digit is refused") << "60001" << 6000;
+    QTest::newRow("no sign") << "-1" << 1;
+    QTest::newRow("no letters") << "1s" << 1;
+    QTest::newRow("emptied: the dwell in force") << "" << 500;
 }
 
-// A refused value brings the one in force back ("" stands for the default, 500).
-void TestPlayerWindow::refusesABadDwell()
+// Typed over the whole text, then Return.
+void TestPlayerWindow::takesOnlyDwellsInRange()
 {
     QFETCH(QString, typed);
-    QFETCH(QString, shown);
+    QFETCH(int, taken);
     MessageRecorder boxes;
-    auto *edit = window->findChild<QLineEdit *>("dwellEdit");
-    edit->setText(typed);
+    auto *edit = window->findChild<QSpinBox *>("dwellEdit");
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, typed);
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(edit->text(), shown.isEmpty() ? QStringLiteral("500") : shown);
-    QCOMPARE(boxes.texts(), QStringList(shown.isEmpty(), "Die Pause muss eine ganze Zahl von 0 bis 60000 ms sein."));
+    QCOMPARE(edit->text(), QString::number(taken));
+    QCOMPARE(edit->value(), taken);
+    QVERIFY(boxes.texts().isEmpty());
+    // The player has it: without a dwell the next step follows the arrival at once.
+    window->start();
+    window->armTickPassed();
+    window->armReceived(".");
+    QCOMPARE(text("stepLabel"), QStringLiteral("Schritt %1 von 2").arg(taken == 0 ? 2 : 1));
 }
 
 // A controller that never answers: asked once with a log line, then again

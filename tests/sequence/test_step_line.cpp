@@ -32,6 +32,8 @@ private slots:
     void recordedLinesReadBack_data();
     void recordedLinesReadBack();
     void readingStopsAtTheEndOfTheView();
+    void stepLines_data();
+    void stepLines();
 };
 
 void TestStepLine::recordsEachValueFollowedByOneSpace()
@@ -124,6 +126,29 @@ void TestStepLine::readingStopsAtTheEndOfTheView()
     QCOMPARE(listOf(sequence::readStepLine(std::string_view(text).substr(0, 3))), padded({1, 2}));
     QCOMPARE(listOf(sequence::readStepLine(std::string_view(text).substr(0, 2))), padded({1}));
     QCOMPARE(listOf(sequence::readStepLine(std::string_view(text.data(), 0))), padded({}));
+}
+
+// What the player takes as a step before it plays a set.
+void TestStepLine::stepLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("isStep");
+    QTest::newRow("recorded form") << kCentred << true;
+    QTest::newRow("signs, tabs, no trailing space") << QByteArray("+0\t-1 2 3 4 5 6 7 8 2147483647") << true;
+    QTest::newRow("nine numbers") << QByteArray("1 2 3 4 5 6 7 8 9 ") << false;
+    QTest::newRow("eleven numbers") << QByteArray("1 2 3 4 5 6 7 8 9 10 11") << false;
+    QTest::newRow("text after the tenth") << QByteArray("1 2 3 4 5 6 7 8 9 10 x") << false;
+    QTest::newRow("signs not apart") << QByteArray("1 2 3 4 5 6 7 8 9-10") << false;
+    QTest::newRow("letters glued to a number") << QByteArray("1 2 3 4 5 6 7 8 9 10abc") << false;
+    QTest::newRow("overflow") << QByteArray("1 2 3 4 5 6 7 8 9 2147483648") << false;
+    QTest::newRow("empty line") << QByteArray() << false;
+}
+
+void TestStepLine::stepLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, isStep);
+    QCOMPARE(sequence::isStepLine(std::string_view(line.constData(), size_t(line.size()))), isStep);
 }
 
 QTEST_APPLESS_MAIN(TestStepLine)
