@@ -29,6 +29,9 @@ SearchFinding outcome(Outcome outcome, std::string reason = {})
     return finding;
 }
 
+// A probe that knows no answer gets none.
+bool answers(const SearchProbe &probe, const std::string &reply) { return probe.answered && probe.answered(reply); }
+
 // A symbolic link names the same port as its target.
 QString samePort(const QString &place)
 {
@@ -85,7 +88,7 @@ private:
     void read()
     {
         reply += socket.readAll().toStdString();
-        if (asked > 0 && probes[asked - 1].answered(reply)) {
+        if (asked > 0 && answers(probes[asked - 1], reply)) {
             SearchFinding finding = outcome(Outcome::Answered);
             finding.link = probes[asked - 1].link;
             finding.settings = TcpSettings{host, port};
@@ -233,7 +236,7 @@ SearchFinding ControllerSearch::probeSerial(const std::string &name, const std::
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             const platform::PortEvent event = device->waitForEvent(true, int(left.count()) + 1);
             gone = !readWaiting(*device, reply) || (event == platform::PortEvent::HungUp && reply.empty());
-            if (!gone && probe.answered(reply)) {
+            if (!gone && answers(probe, reply)) {
                 finding = outcome(Outcome::Answered);
                 finding.link = probe.link;
                 finding.settings = SerialSettings{name, line};
