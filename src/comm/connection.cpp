@@ -87,7 +87,7 @@ void Connection::open()
 void Connection::setAutoReconnect(bool on)
 {
     reconnects = on;
-    if (!on)
+    if (!on && (currentState == State::Waiting || currentState == State::Reconnecting))
         close();
 }
 

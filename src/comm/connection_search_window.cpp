@@ -189,7 +189,7 @@ void ConnectionSearchWindow::search()
         const LinkRole &role = link.connection.role();
         probes.push_back({role.number, role.probe, role.answersProbe, link.connection.serialSettings().line});
     }
-    places = controllerSearch.start(devices, namesIn(tcpHosts->text()), heldPlaces(), probes);
+    const QStringList places = controllerSearch.start(devices, namesIn(tcpHosts->text()), heldPlaces(), probes);
     findings.assign(std::size_t(places.size()), SearchFinding{});
     table->setRowCount(int(places.size()));
     for (int place = 0; place < int(places.size()); ++place) {

@@ -53,7 +53,6 @@ private:
     settings::ExtensionSettings stored;
     ControllerSearch controllerSearch;
     std::vector<SearchFinding> findings; // by place
-    QStringList places;
     QLineEdit *moreDevices;
     QLineEdit *tcpHosts;
     QTableWidget *table;

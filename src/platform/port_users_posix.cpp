@@ -8,7 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
+#ifdef __linux__
+#include <sys/sysmacros.h> // major(), minor()
+#endif
 #include <unistd.h>
 
 namespace platform {

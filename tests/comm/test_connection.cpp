@@ -70,8 +70,8 @@ struct Rig {
                 connection.close();
             else if (name == "shutDown")
                 connection.shutDown();
-            else if (name == "auto")
-                connection.setAutoReconnect(true);
+            else if (name == "auto" || name == "manual")
+                connection.setAutoReconnect(name == "auto");
             else if (name == "due")
                 emit connection.findChild<comm::ReconnectWatch *>()->due();
             else if (name == "refuse" || name == "accept")
@@ -172,6 +172,11 @@ private slots:
             << tcpUp + lost + "wait 1000 ms, cancel, Idle, log [t] Verbindung 1: Warten auf die Wiederherstellung "
                               "beendet, free, freed"
             << "VER\r";
+        QTest::newRow("reconnecting switched off: an open link stays, a wait ends")
+            << serial << false << "auto open manual auto lose manual"
+            << serialUp + lost + "wait for COM1, cancel, Idle, log [t] Verbindung 1: Warten auf die "
+                                 "Wiederherstellung beendet, free, freed"
+            << "";
         QTest::newRow("waiting dropped at closing time") << serial << false << "auto open lose shutDown"
                                                          << serialUp + lost + "wait for COM1, cancel, Idle" << "";
         QTest::newRow("serial blocks not logged") << serial << false << "open read:abc" << serialUp + "got abc" << "";
