@@ -45,7 +45,10 @@ bool PtyEndpoint::open(QString *error, const QString &linkPath)
         // while it changes.
         const QString fresh = linkPath + QStringLiteral(".new");
         QFile::remove(fresh);
-        if (!QFile::link(path, fresh) || std::rename(QFile::encodeName(fresh), QFile::encodeName(linkPath)) != 0) {
+        const bool made = QFile::link(path, fresh)
+                          && std::rename(QFile::encodeName(fresh).constData(),
+                                         QFile::encodeName(linkPath).constData()) == 0;
+        if (!made) {
             *error = QStringLiteral("--pty-link: cannot make %1").arg(linkPath);
             return false;
         }

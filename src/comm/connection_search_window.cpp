@@ -98,7 +98,8 @@ ConnectionSearchWindow::ConnectionSearchWindow(const std::array<SearchedLink, 2>
                                         "„Adresse:Port“ genannte"));
     tcpHosts->setPlaceholderText(QStringLiteral("z. B. 192.168.100.100"));
     table->setAccessibleName(QStringLiteral("Gefundene Geräte"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Gerät"), QStringLiteral("Ergebnis"), QStringLiteral("Baud Rate")});
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Gerät"), QStringLiteral("Ergebnis"), QStringLiteral("Baud Rate")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);

@@ -490,8 +490,9 @@ void TestConsoleWithSim::searchFindsTheSimulator()
 {
     QVERIFY(connectLink(1, QStringLiteral("pty")));
     control<QAction>(QStringLiteral("Verbindungsuchen1"))->trigger();
-    control<QLineEdit>(QStringLiteral("moreDevices"))->setText(sim.endpoint("arm-pty") + " " + sim.endpoint("chassis-pty"));
-    control<QLineEdit>(QStringLiteral("tcpHosts"))->setText(sim.endpoint("arm-tcp") + "," + sim.endpoint("chassis-tcp"));
+    const auto place = [this](const char *endpoint) { return sim.endpoint(QLatin1String(endpoint)); };
+    control<QLineEdit>(QStringLiteral("moreDevices"))->setText(place("arm-pty") + " " + place("chassis-pty"));
+    control<QLineEdit>(QStringLiteral("tcpHosts"))->setText(place("arm-tcp") + "," + place("chassis-tcp"));
     auto *window = form->findChild<comm::ConnectionSearchWindow *>();
     window->search();
     QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(QStringLiteral("searchState"))->text().startsWith("Gefunden"),
@@ -500,14 +501,14 @@ void TestConsoleWithSim::searchFindsTheSimulator()
     QStringList rows;
     for (int row = 0; row < table->rowCount(); ++row)
         rows << table->item(row, 0)->text() + " " + table->item(row, 1)->text() + " " + table->item(row, 2)->text();
-    for (const QString &row : {sim.endpoint("arm-pty") + " belegt ", sim.endpoint("chassis-pty") + " Fahrwerk 9600",
-                               sim.endpoint("arm-tcp") + " SSC-32 (Greifarm) ", sim.endpoint("chassis-tcp") + " Fahrwerk "})
+    for (const QString &row : {place("arm-pty") + " belegt ", place("chassis-pty") + " Fahrwerk 9600",
+                               place("arm-tcp") + " SSC-32 (Greifarm) ", place("chassis-tcp") + " Fahrwerk "})
         QVERIFY2(rows.contains(row), qPrintable(rows.join('|') + " lacks " + row));
 
     window->takeOver();
-    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName1"))->currentText(), sim.endpoint("arm-pty"));
+    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName1"))->currentText(), place("arm-pty"));
     QVERIFY(control<QRadioButton>(QStringLiteral("rbtnSeriell2"))->isChecked());
-    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName2"))->currentText(), sim.endpoint("chassis-pty"));
+    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName2"))->currentText(), place("chassis-pty"));
     QVERIFY(control<QLabel>(QStringLiteral("searchState"))->text().contains("Verbindung 1 ist in Gebrauch"));
 }
 
