@@ -1,7 +1,8 @@
 // What the real window costs while it waits: CPU of the whole process (less
 // the threads that play the robot) with no link open, what the gamepad's
 // hot-plug check adds to that with no pad plugged in (against the same window
-// with the check stopped), a pad plugged in and at rest (SDL's virtual
+// with the check stopped), what following the port list adds (against the
+// same window with /dev unwatched), a pad plugged in and at rest (SDL's virtual
 // joystick), with link 1 open over a pty and nothing moving, with both links open and the chassis timer stopped,
 // with both links open and the chassis rotation running (the board answering
 // its telemetry requests), the same with the telemetry window shown and hidden
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <cstdio>
 #include <unistd.h>
@@ -79,6 +81,9 @@ int main(int argc, char *argv[])
         return 1;
     bench::runEventsFor(1000); // the window settles after showing
 
+    auto *portWatch = window.window().findChild<QFileSystemWatcher *>(QStringLiteral("PortListWatch"));
+    int deviceDirectoryChanges = 0;
+    QObject::connect(portWatch, &QFileSystemWatcher::directoryChanged, [&] { ++deviceDirectoryChanges; });
     QTimer *padCheck = window.timer("GamepadPoll");
     int padChecks = 0;
     QObject::connect(padCheck, &QTimer::timeout, [&padChecks] { ++padChecks; });
@@ -89,6 +94,19 @@ int main(int argc, char *argv[])
     padCheck->stop();
     const Idle unchecked = measureIdle(robot, periodMs);
     padCheck->start();
+    // The port list follows /dev as the kernel reports its changes: nothing runs while none come.
+    bench::Figure("idle.port_list.device_directory_changes", deviceDirectoryChanges, "changes").atMost(0).print();
+    const QStringList watched = portWatch->directories();
+    portWatch->removePaths(watched);
+    const Idle unwatched = measureIdle(robot, periodMs);
+    portWatch->addPaths(watched);
+    bench::Figure("idle.port_list.cpu_of_following", noPad.cpuPercent - unwatched.cpuPercent, "%")
+        .against("idle.port_list_unwatched.cpu", unwatched.cpuPercent)
+        .print();
+    bench::Figure("idle.port_list.main_thread_wake_ups_of_following",
+                  noPad.mainThreadWakeUpsPerSecond - unwatched.mainThreadWakeUpsPerSecond, "per s")
+        .against("idle.port_list_unwatched.main_thread_wake_ups", unwatched.mainThreadWakeUpsPerSecond)
+        .print();
     bench::Figure("idle.no_pad.cpu_of_checks", noPad.cpuPercent - unchecked.cpuPercent, "%")
         .against("idle.no_pad_checks_stopped.cpu", unchecked.cpuPercent)
         .print();

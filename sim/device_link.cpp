@@ -22,10 +22,10 @@ bool DeviceLink::listen(const QHostAddress &address, quint16 port, QString *erro
     return false;
 }
 
-bool DeviceLink::openPty(QString *error)
+bool DeviceLink::openPty(QString *error, const QString &linkPath)
 {
     pty = new PtyEndpoint(this);
-    if (!pty->open(error))
+    if (!pty->open(error, linkPath))
         return false;
     connect(pty, &PtyEndpoint::received, this,
             [this](const QByteArray &bytes) { pty->write(answer(ptyLines, bytes)); });

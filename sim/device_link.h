@@ -28,7 +28,8 @@ public:
     DeviceLink(std::string name, Device device, ReceiveLog &log, QObject *parent = nullptr);
 
     bool listen(const QHostAddress &address, quint16 port, QString *error);
-    bool openPty(QString *error);
+    // linkPath: see PtyEndpoint::open.
+    bool openPty(QString *error, const QString &linkPath = QString());
 
     const std::string &name() const { return linkName; }
     QString tcpEndpoint() const;

@@ -1,7 +1,9 @@
 #include "pty_endpoint.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 
+#include <cstdio>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,8 +15,11 @@ namespace sim {
 
 PtyEndpoint::PtyEndpoint(QObject *parent) : QObject(parent) {}
 
+// A link left by a simulator that was killed points nowhere; the next one replaces it.
 PtyEndpoint::~PtyEndpoint()
 {
+    if (!link.isEmpty() && QFile::symLinkTarget(link) == path)
+        QFile::remove(link);
     delete notifier;
     if (master >= 0)
         ::close(master);
@@ -22,7 +27,7 @@ PtyEndpoint::~PtyEndpoint()
         ::close(slave);
 }
 
-bool PtyEndpoint::open(QString *error)
+bool PtyEndpoint::open(QString *error, const QString &linkPath)
 {
     char name[256] = {};
     termios raw{};
@@ -35,6 +40,20 @@ bool PtyEndpoint::open(QString *error)
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     path = QString::fromLocal8Bit(name);
+    if (!linkPath.isEmpty()) {
+        // Made beside it and renamed over it, so the name never points nowhere
+        // while it changes.
+        const QString fresh = linkPath + QStringLiteral(".new");
+        QFile::remove(fresh);
+        const bool made = QFile::link(path, fresh)
+                          && std::rename(QFile::encodeName(fresh).constData(),
+                                         QFile::encodeName(linkPath).constData()) == 0;
+        if (!made) {
+            *error = QStringLiteral("--pty-link: cannot make %1").arg(linkPath);
+            return false;
+        }
+        link = linkPath;
+    }
     notifier = new QSocketNotifier(master, QSocketNotifier::Read);
     connect(notifier, &QSocketNotifier::activated, this, &PtyEndpoint::readAvailable);
     return true;

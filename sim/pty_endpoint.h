@@ -15,8 +15,12 @@ public:
     explicit PtyEndpoint(QObject *parent = nullptr);
     ~PtyEndpoint() override;
 
-    bool open(QString *error);
-    QString devicePath() const { return path; }
+    // With a link path, the terminal is also reached by that name: a symbolic
+    // link that the next simulator started with the same path points at its
+    // own terminal, as a device that comes back under its name.
+    bool open(QString *error, const QString &linkPath = QString());
+    // The link where there is one.
+    QString devicePath() const { return link.isEmpty() ? path : link; }
     void write(const QByteArray &bytes);
 
 signals:
@@ -29,6 +33,7 @@ private:
     // Held open so the master keeps working while no console has the device open.
     int slave = -1;
     QString path;
+    QString link;
     QSocketNotifier *notifier = nullptr;
 };
 

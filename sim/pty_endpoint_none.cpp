@@ -8,7 +8,7 @@ PtyEndpoint::PtyEndpoint(QObject *parent) : QObject(parent) {}
 
 PtyEndpoint::~PtyEndpoint() = default;
 
-bool PtyEndpoint::open(QString *error)
+bool PtyEndpoint::open(QString *error, const QString &)
 {
     *error = QStringLiteral("--pty: this system has no pseudo-terminals");
     return false;

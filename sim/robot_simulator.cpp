@@ -56,14 +56,18 @@ bool RobotSimulator::start(QString *error)
     return true;
 }
 
-// Prints e.g. "arm-tcp 127.0.0.1:10001" and "arm-pty /dev/pts/5" for scripts to read.
+// Prints e.g. "arm-tcp 127.0.0.1:10001" and "arm-pty /dev/pts/5" (or the link to
+// it) for scripts to read.
 bool RobotSimulator::openLink(DeviceLink &link, quint16 port, QString *error)
 {
     if (!link.listen(options.bindAddress, port, error))
         return false;
     std::cout << link.name() << "-tcp " << link.tcpEndpoint().toStdString() << std::endl;
     if (options.pty) {
-        if (!link.openPty(error))
+        const QString linkPath = options.ptyLinkPrefix.isEmpty()
+                                     ? QString()
+                                     : options.ptyLinkPrefix + QLatin1Char('-') + QString::fromStdString(link.name());
+        if (!link.openPty(error, linkPath))
             return false;
         std::cout << link.name() << "-pty " << link.ptyPath().toStdString() << std::endl;
     }

@@ -71,6 +71,11 @@ SimOptions parseSimOptions(const QCoreApplication &app)
         {QStringLiteral("bind"), QStringLiteral("Address the TCP servers listen on (default 127.0.0.1)."),
          QStringLiteral("address"), QStringLiteral("127.0.0.1")},
         {QStringLiteral("pty"), QStringLiteral("Also offer both links on pseudo-terminals.")},
+        {QStringLiteral("pty-link"),
+         QStringLiteral("Offer the pseudo-terminals also as the symbolic links PREFIX-arm and PREFIX-chassis, "
+                       "which a simulator started again with the same PREFIX points at its new terminals "
+                       "(implies --pty)."),
+         QStringLiteral("prefix")},
         {QStringLiteral("window"), QStringLiteral("Show the arm joints and the chassis in a window.")},
         {QStringLiteral("ignore-q"),
          QStringLiteral("Leave the SSC-32 move-status query Q unanswered, as a controller or device server "
@@ -90,7 +95,8 @@ SimOptions parseSimOptions(const QCoreApplication &app)
     options.chassisPort = portValue(parser, QStringLiteral("chassis-port"));
     if (!options.bindAddress.setAddress(parser.value(QStringLiteral("bind"))))
         fail(QStringLiteral("--bind needs an IP address"));
-    options.pty = parser.isSet(QStringLiteral("pty"));
+    options.ptyLinkPrefix = parser.value(QStringLiteral("pty-link"));
+    options.pty = parser.isSet(QStringLiteral("pty")) || !options.ptyLinkPrefix.isEmpty();
     options.window = parser.isSet(QStringLiteral("window"));
     options.ignoreMoveStatus = parser.isSet(QStringLiteral("ignore-q"));
     options.jointChannels = jointChannelsValue(parser.value(QStringLiteral("joints")));

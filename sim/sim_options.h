@@ -14,6 +14,7 @@ struct SimOptions {
     quint16 armPort = 10001;
     quint16 chassisPort = 10002;
     bool pty = false;
+    QString ptyLinkPrefix; // PREFIX-arm, PREFIX-chassis
     bool window = false;
     bool ignoreMoveStatus = false;
     QString logPath;

@@ -17,9 +17,11 @@
 #include "telemetry/telemetry_stream.h"
 #include "telemetry/telemetry_window.h"
 #include "comm/connection.h"
+#include "comm/connection_search_window.h"
 #include "comm/debug_log.h"
 #include "comm/link_factory.h"
 #include "comm/link_panel.h"
+#include "comm/port_list_watch.h"
 #include "comm/setup_forms.h"
 #include "platform/game_controller.h"
 #include "sequence/motion_set.h"
@@ -105,6 +107,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     ui->setupUi(this);
     setupModels();
     setupLinks();
+    setupConnectionSearch();
     setupArm();
     setupChassis();
     setupTelemetry();
@@ -149,13 +152,25 @@ telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamM
 void TForm1::setupLinks()
 {
     debugLog = std::make_unique<comm::DebugLog>(*ui->Memo1);
-    const comm::LinkRole roles[] = {{1, arm::kVersionQuery, arm::isMoveStatusReply}, {2, telemetry::kIdentificationQuery, {}}};
+    const comm::LinkRole roles[] = {{1, arm::kVersionQuery, arm::isMoveStatusReply, arm::holdsVersionReply},
+                                    {2, telemetry::kIdentificationQuery, {}, telemetry::holdsIdentificationReply}};
     for (int i = 0; i < 2; ++i) {
         connections[i] = std::make_unique<comm::Connection>(roles[i], comm::makeLink, this);
         connect(connections[i].get(), &comm::Connection::logged, this,
                 [this](const QString &line) { debugLog->logLine(line); });
         linkPanels[i] = std::make_unique<comm::LinkPanel>(linkWidgets(this, i + 1), *connections[i], this);
     }
+}
+
+// Both port lists follow the system; the search window holds the reconnect choices.
+void TForm1::setupConnectionSearch()
+{
+    portListWatch = std::make_unique<comm::PortListWatch>(this);
+    for (auto &panel : linkPanels)
+        connect(portListWatch.get(), &comm::PortListWatch::portsChanged, panel.get(), &comm::LinkPanel::showPorts);
+    connectionSearchWindow = std::make_unique<comm::ConnectionSearchWindow>(
+        std::array<comm::SearchedLink, 2>{{{*connections[0], *linkPanels[0]}, {*connections[1], *linkPanels[1]}}},
+        programFiles, this);
 }
 
 void TForm1::setupArm()
@@ -245,6 +260,7 @@ void TForm1::setupMenu()
     connect(ui->drucken1, &QAction::triggered, this, &TForm1::drucken1Click);
     connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
+    connect(ui->Verbindungsuchen1, &QAction::triggered, this, &TForm1::Verbindungsuchen1Click);
 }
 
 // What one panel tells another, all in one place.
@@ -262,6 +278,11 @@ void TForm1::wirePanels()
     connect(chassisLink, &comm::Connection::received, telemetryStreamModel.get(),
             &telemetry::TelemetryStream::parseFahrwerkAntwort);
     connect(chassisLink, &comm::Connection::opened, this, [this] { switchChassis(true); });
+    // After a lost link came back nothing that was pending goes out: the arm
+    // sends only what changes from now on, the chassis starts stopped, and the
+    // player, stopped by the loss, stays so.
+    connect(armLink, &comm::Connection::reconnected, servoTimer.get(), &arm::ServoTimer::takeAsSent);
+    connect(chassisLink, &comm::Connection::reconnected, driveCommandModel.get(), &drive::DriveCommand::stop);
     connect(chassisLink, &comm::Connection::freed, this, [this] { switchChassis(false); });
     // The readings are kept over time.
     connect(telemetryStreamModel.get(), &telemetry::TelemetryStream::readingArrived, telemetryRecord.get(),
@@ -443,6 +464,13 @@ void TForm1::Steuerung1Click()
     driveSetupWindow->show();
     driveSetupWindow->raise();
     driveSetupWindow->activateWindow();
+}
+
+void TForm1::Verbindungsuchen1Click()
+{
+    connectionSearchWindow->show();
+    connectionSearchWindow->raise();
+    connectionSearchWindow->activateWindow();
 }
 
 void TForm1::Info1Click() { infoForm->show(); }

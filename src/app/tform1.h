@@ -26,8 +26,10 @@ class ManualDrive;
 } // namespace drive
 namespace comm {
 class Connection;
+class ConnectionSearchWindow;
 class DebugLog;
 class LinkPanel;
+class PortListWatch;
 class TSetupForm1;
 class TSetupForm2;
 } // namespace comm
@@ -105,10 +107,12 @@ private:
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
     void Steuerung1Click();
+    void Verbindungsuchen1Click();
     void Info1Click();
 
     void setupModels();
     void setupLinks();
+    void setupConnectionSearch();
     void setupArm();
     void setupChassis();
     void setupTelemetry();
@@ -140,6 +144,8 @@ private:
     std::unique_ptr<comm::DebugLog> debugLog;
     std::array<std::unique_ptr<comm::Connection>, 2> connections;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
+    std::unique_ptr<comm::PortListWatch> portListWatch;
+    std::unique_ptr<comm::ConnectionSearchWindow> connectionSearchWindow;
     std::unique_ptr<arm::ArmPanel> armPanel;
     std::unique_ptr<arm::ServoTimer> servoTimer;
     std::unique_ptr<telemetry::TelemetryPanel> telemetryPanel;

@@ -29,4 +29,6 @@ void ServoTimer::ServoTimer1Timer()
     emit ticked();
 }
 
+void ServoTimer::takeAsSent() { groupMove.next(joints); }
+
 } // namespace arm

@@ -22,6 +22,9 @@ public:
     ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *parent);
 
     void ServoTimer1Timer();
+    // The joints as they stand count as sent: only later changes go out (after
+    // a link came back, what was pending while it was down must not).
+    void takeAsSent();
 
 signals:
     // After every tick, once what the joints changed has gone out (or nothing did).

@@ -13,6 +13,11 @@ inline const std::string kVersionQuery = "VER\r";
 // only as one whole block or read.
 void identifyController(const std::string &text);
 
+// Whether text holds an SSC-32's answer to the version query, of any firmware
+// ("SSC32-1.06XE", "SSC32-2.01GP"), also amid other bytes: what a search of the
+// ports goes by.
+inline bool holdsVersionReply(std::string_view text) { return text.find("SSC32-") != std::string_view::npos; }
+
 // "Q" and a carriage return, answered with one byte and no carriage return:
 // '+' while a move is on and '.' once it is done. The motion-set player asks it
 // every 100 ms while the arm moves, so its replies are kept out of the debug memo.

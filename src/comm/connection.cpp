@@ -4,13 +4,29 @@
 #include "toolkit/byte_text.h"
 
 #include <QScopedValueRollback>
+#include <QTime>
 
 namespace comm {
 
-Connection::Connection(LinkRole role, LinkFactory makeLink, QObject *parent)
-    : QObject(parent), linkRole(std::move(role)), makeLink(std::move(makeLink))
+namespace {
+
+// Waits before the TCP tries after a loss: 1, 2, 4, 8 s, then every 10 s.
+std::chrono::milliseconds tcpRetryDelay(int failedTries)
+{
+    constexpr int kDoublings = 4;
+    if (failedTries >= kDoublings)
+        return std::chrono::seconds(10);
+    return std::chrono::seconds(1 << failedTries);
+}
+
+} // namespace
+
+Connection::Connection(LinkRole role, LinkFactory makeLink, QObject *parent, std::unique_ptr<ReconnectWatch> watch)
+    : QObject(parent), linkRole(std::move(role)), makeLink(std::move(makeLink)), watch(std::move(watch))
 {
     setObjectName(QStringLiteral("connection%1").arg(linkRole.number));
+    this->watch->setParent(this);
+    connect(this->watch.get(), &ReconnectWatch::due, this, &Connection::tryAgain);
     renewLink();
 }
 
@@ -68,10 +84,24 @@ void Connection::open()
     tellBusy();
 }
 
+void Connection::setAutoReconnect(bool on)
+{
+    reconnects = on;
+    if (!on && (currentState == State::Waiting || currentState == State::Reconnecting))
+        close();
+}
+
 void Connection::close()
 {
     const QScopedValueRollback<bool> request(requesting, true);
     switch (currentState) {
+    case State::Waiting:
+    case State::Reconnecting:
+        watch->cancel();
+        link->close();
+        enter(State::Idle);
+        logWithTime(QStringLiteral("Verbindung %1: Warten auf die Wiederherstellung beendet").arg(linkRole.number));
+        break;
     case State::Connecting: // a given-up attempt tells nothing itself
         link->close();
         enter(State::Idle);
@@ -94,16 +124,31 @@ void Connection::close()
 void Connection::shutDown()
 {
     const QScopedValueRollback<bool> request(requesting, true);
+    const State before = currentState;
+    const bool waiting = before == State::Waiting || before == State::Reconnecting;
+    if (waiting)
+        watch->cancel();
+    // An open TCP link tells its close later, which is then no loss to recover from.
+    if (before == State::Open)
+        currentState = State::Closing;
     link->close();
-    if (currentState == State::Connecting)
+    if (before == State::Connecting || waiting)
         enter(State::Idle);
 }
 
+// Back after a loss, the link is identified as after the operator's open, and
+// those who act on it hear of the return before they hear it is open.
 void Connection::linkOpened()
 {
+    const bool again = currentState == State::Reconnecting;
     enter(State::Open);
     if (overTcp())
         link->send(linkRole.probe);
+    if (again) {
+        logWithTime(QStringLiteral("Verbindung %1 wiederhergestellt").arg(linkRole.number));
+        tellBusy();
+        emit reconnected();
+    }
     emit opened();
 }
 
@@ -111,17 +156,66 @@ void Connection::linkOpened()
 // chassis must not stay active on a dead link.
 void Connection::linkClosed()
 {
+    if (reconnectsAfterLoss()) {
+        waitToReconnect();
+        return;
+    }
     const bool wasBusy = busy();
     enter(State::Idle);
     if (wasBusy && !requesting)
         tellBusy();
 }
 
+// Whatever ran on the link stops as when the link is freed; the link stays
+// made from the same settings, which cannot change while it waits.
+void Connection::waitToReconnect()
+{
+    failedTries = 0;
+    currentState = State::Waiting;
+    tellBusy();
+    logWithTime(
+        QStringLiteral("Verbindung %1 unterbrochen; sie wird automatisch wiederhergestellt").arg(linkRole.number));
+    emit stateChanged(currentState);
+    waitForNextTry();
+}
+
+void Connection::waitForNextTry()
+{
+    if (overTcp())
+        watch->waitFor(tcpRetryDelay(failedTries));
+    else
+        watch->waitForDevice(std::get<SerialSettings>(linkMadeFrom).deviceName);
+}
+
+void Connection::tryAgain()
+{
+    if (currentState != State::Waiting)
+        return;
+    enter(State::Reconnecting);
+    link->open();
+}
+
+void Connection::logWithTime(const QString &text)
+{
+    emit logged(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + text);
+}
+
 // Whatever runs on the link stops before the report (the chassis goes off before
-// the box, link 1's channel lists come back); the idle state follows it.
+// the box, link 1's channel lists come back); the idle state follows it. A try
+// to reconnect that fails only waits for the next one.
 template <typename Report>
 void Connection::drop(Report report)
 {
+    if (currentState == State::Reconnecting) {
+        ++failedTries;
+        enter(State::Waiting);
+        waitForNextTry();
+        return;
+    }
+    if (reconnectsAfterLoss()) {
+        waitToReconnect();
+        return;
+    }
     currentState = State::Idle;
     if (!requesting)
         tellBusy();

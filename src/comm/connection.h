@@ -7,8 +7,16 @@
 // Who hears what: busyChanged after every open or close request and whenever an
 // event frees the link; freed with it when the link is free; opened when it is
 // up; received with every text; logged with every line for the debug memo.
+//
+// Told to reconnect, it does not give up a link that was open and is lost (the
+// device pulled, the far end closed or reset): the link is free, and the
+// connection waits, then opens it again by itself, as often as needed: a serial
+// port as soon as its device is back, a TCP link after 1, 2, 4, 8 and then
+// every 10 s. Neither the loss nor a failed try is reported (the debug memo
+// has the loss and the return, with their times); a close request ends the wait.
 #include "comm/command_sender.h"
 #include "comm/link_settings.h"
+#include "comm/reconnect_watch.h"
 
 #include <QObject>
 #include <QString>
@@ -27,12 +35,14 @@ struct LinkFailure;
 using LinkFactory = std::function<std::unique_ptr<Link>(const LinkSettings &)>;
 
 // Who is at the far end: the link's number (1 arm, 2 chassis), what a TCP
-// connect sends to identify the device, and which replies stay out of the
-// debug memo (none where it is empty).
+// connect sends to identify the device, which replies stay out of the debug
+// memo (none where it is empty), and whether what arrived after the probe holds
+// the device's answer to it (for a search of the ports).
 struct LinkRole {
     int number;
     std::string probe;
     std::function<bool(std::string_view)> keepOutOfLog;
+    std::function<bool(std::string_view)> answersProbe = {};
 };
 
 class Connection : public QObject, public CommandSender {
@@ -41,9 +51,11 @@ class Connection : public QObject, public CommandSender {
 public:
     enum class Transport { Serial, Tcp };
     // Closing: an open link asked to close until it says it is closed.
-    enum class State { Idle, Connecting, Open, Closing };
+    // Waiting: a lost link waits to be opened again; Reconnecting: it is being opened again.
+    enum class State { Idle, Connecting, Open, Closing, Waiting, Reconnecting };
 
-    Connection(LinkRole role, LinkFactory makeLink, QObject *parent = nullptr);
+    Connection(LinkRole role, LinkFactory makeLink, QObject *parent = nullptr,
+               std::unique_ptr<ReconnectWatch> watch = makeReconnectWatch());
     ~Connection() override;
 
     const LinkRole &role() const { return linkRole; }
@@ -60,13 +72,16 @@ public:
     LinkSettings settings() const;
 
     State state() const { return currentState; }
+    // Off while waiting ends the wait.
+    void setAutoReconnect(bool on);
+    bool autoReconnect() const { return reconnects; }
     // The link is wanted up: from the request that opens it to the one that
     // ends it, or until it fails or goes away.
     bool busy() const { return currentState == State::Connecting || currentState == State::Open; }
 
     // From idle: opened or failed tells how it went. Otherwise only tells busy.
     void open();
-    // Ends an open link, or gives up an attempt.
+    // Ends an open link, or gives up an attempt or the wait to reconnect.
     void close();
     // At closing time: the link is closed and a pending attempt dropped; nobody
     // is told the link is free (an open TCP link still tells when it has closed).
@@ -85,6 +100,8 @@ signals:
     void busyChanged(bool busy);
     void freed();
     void opened();
+    // Open again after a loss, told just before opened().
+    void reconnected();
     void received(const std::string &text);
     // A failure or loss frees the link first, then is told, then the idle state.
     void failed(const comm::LinkFailure &failure);
@@ -101,11 +118,19 @@ private:
     void linkOpened();
     void linkClosed();
     template <typename Report> void drop(Report report);
+    bool reconnectsAfterLoss() const { return reconnects && currentState == State::Open && !requesting; }
+    void waitToReconnect();
+    void waitForNextTry();
+    void tryAgain();
+    void logWithTime(const QString &text);
     void take(const std::string &text);
     void sendLine(const std::string &line);
 
     const LinkRole linkRole;
     const LinkFactory makeLink;
+    const std::unique_ptr<ReconnectWatch> watch;
+    bool reconnects = false;
+    int failedTries = 0; // since the loss
     Transport chosen = Transport::Tcp;
     SerialSettings serial;
     TcpSettings tcp;

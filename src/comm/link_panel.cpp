@@ -28,6 +28,9 @@ const QString kConnectCaption = QStringLiteral("Verbinden");
 const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen");
 const QString kSerialHint = QStringLiteral("klicken, um serielle Verbindung zu trennen");
 const QString kTcpHint = QStringLiteral("klicken, um TCP-Verbindung zu trennen");
+const QString kWaitingCaption = QStringLiteral("unterbrochen");
+const QString kWaitingHint = QStringLiteral("Die Verbindung ist unterbrochen und wird automatisch wiederhergestellt; "
+                                            "klicken, um nicht länger zu warten");
 
 // Used where no serial port is found.
 const QStringList kFallbackPorts{"COM1", "COM2", "COM3", "COM4"};
@@ -118,6 +121,13 @@ bool entersTheEdit(const QFocusEvent &focus)
 }
 
 } // namespace
+
+QString noPermissionAdvice()
+{
+    return QStringLiteral("Ihr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe dialout "
+                          "gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; das gilt ab der "
+                          "nächsten Anmeldung.");
+}
 
 LinkPanel::LinkPanel(const LinkWidgets &widgets, Connection &connection, QObject *parent)
     : QObject(parent), widgets(widgets), connection(connection)
@@ -214,6 +224,11 @@ void LinkPanel::showLook()
     case Connection::State::Closing: // the caption goes back once the link has closed
         caption = QStringLiteral("TCP aktiv");
         break;
+    case Connection::State::Waiting:
+    case Connection::State::Reconnecting:
+        caption = kWaitingCaption;
+        hint = kWaitingHint;
+        break;
     }
     widgets.connectButton->setText(caption);
     widgets.connectButton->setToolTip(hint);
@@ -226,13 +241,51 @@ std::array<QComboBox *, 5> LinkPanel::serialBoxes() const
 
 void LinkPanel::FillDeviceNames()
 {
+    showPorts(serialPortNames());
     const QSignalBlocker quiet(widgets.deviceName);
-    QStringList names;
-    for (const std::string &name : serialPortNames())
-        names << toolkit::fromBytes(name);
-    widgets.deviceName->clear();
-    widgets.deviceName->addItems(names.isEmpty() ? kFallbackPorts : names);
     widgets.deviceName->setEditText(toolkit::fromBytes(connection.serialSettings().deviceName));
+}
+
+void LinkPanel::showPorts(const std::vector<std::string> &ports)
+{
+    QStringList names;
+    for (const std::string &name : ports)
+        names << toolkit::fromBytes(name);
+    if (names.isEmpty())
+        names = kFallbackPorts;
+    QComboBox &box = *widgets.deviceName;
+    QStringList shown;
+    for (int item = 0; item < box.count(); ++item)
+        shown << box.itemText(item);
+    if (shown == names)
+        return;
+    const QSignalBlocker quiet(&box);
+    const QString text = box.currentText();
+    const int caret = box.lineEdit() ? box.lineEdit()->cursorPosition() : 0;
+    box.clear();
+    box.addItems(names);
+    box.setCurrentIndex(box.findText(text));
+    box.setEditText(text);
+    if (box.lineEdit())
+        box.lineEdit()->setCursorPosition(caret);
+}
+
+// Through the controls, so that each choice runs as the operator's does.
+bool LinkPanel::takeOver(const LinkSettings &settings)
+{
+    if (connection.state() != Connection::State::Idle)
+        return false;
+    if (const auto *serial = std::get_if<SerialSettings>(&settings)) {
+        widgets.rbtnSeriell->setChecked(true);
+        widgets.deviceName->setEditText(toolkit::fromBytes(serial->deviceName));
+        widgets.baudRate->setEditText(QString::number(serial->line.baudRate));
+    } else {
+        const auto &tcp = std::get<TcpSettings>(settings);
+        widgets.rbtnTCP->setChecked(true);
+        widgets.ip->setText(tcp.host);
+        widgets.port->setText(QString::number(tcp.port));
+    }
+    return true;
 }
 
 void LinkPanel::RefreshSerialBoxes()
@@ -338,9 +391,7 @@ void LinkPanel::serialOpenFailed(const LinkFailure &failure)
     QString text = QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
                        .arg(toolkit::fromBytes(connection.serialSettings().deviceName), failure.reason);
     if (failure.noPermission)
-        text += QStringLiteral("\n\nIhr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe "
-                               "dialout gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; "
-                               "das gilt ab der nächsten Anmeldung.");
+        text += QStringLiteral("\n\n") + noPermissionAdvice();
     msg::show(msg::Kind::Error, msg::Buttons::Ok, text.toStdString());
 }
 

@@ -3,9 +3,12 @@
 // the serial parameters, the connect button, manual sending, and what the link
 // receives. It wires its own controls and writes what they choose into the
 // connection; what concerns others the connection tells.
+#include "comm/link_settings.h"
+
 #include <QObject>
 #include <array>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -40,6 +43,9 @@ struct LinkWidgets {
     QLabel *labStopBits;
 };
 
+// What the box about a port the account may not open advises.
+QString noPermissionAdvice();
+
 class LinkPanel : public QObject {
     Q_OBJECT
 
@@ -58,6 +64,14 @@ public:
 
     // Shows the serial parameters the connection is set to.
     void RefreshSerialBoxes();
+
+    // The ports the device-name box offers now; what it shows, selected or
+    // typed, stays as it is.
+    void showPorts(const std::vector<std::string> &ports);
+    // Chooses the transport and what the search found (the device and its
+    // baud rate, or the address) as the operator would, when the link is idle;
+    // false otherwise.
+    bool takeOver(const LinkSettings &settings);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -9,4 +9,8 @@ namespace platform {
 
 std::vector<std::string> listPorts(bool serial, bool parallel);
 
+// Whether a serial device of that name is there now (the port list's, or any
+// path), found out without opening it.
+bool portPresent(const std::string &name);
+
 } // namespace platform

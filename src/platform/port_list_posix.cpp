@@ -87,6 +87,12 @@ std::vector<std::string> parallelPorts()
 
 } // namespace
 
+bool portPresent(const std::string &name)
+{
+    struct stat status {};
+    return ::stat(name.c_str(), &status) == 0 && S_ISCHR(status.st_mode);
+}
+
 std::vector<std::string> listPorts(bool serial, bool parallel)
 {
     std::vector<std::string> names;

@@ -4,6 +4,7 @@
 // separators), and this must build without Qt anyway.
 #include "platform/port_list.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace platform {
@@ -57,6 +58,18 @@ std::vector<std::string> listPorts(bool serial, bool parallel)
             names.push_back(lastPathComponent(value));
     }
     return names;
+}
+
+} // namespace platform
+
+namespace platform {
+
+// COM ports are no files; the device map lists those that are there.
+bool portPresent(const std::string &name)
+{
+    const std::vector<std::string> ports = listPorts(true, false);
+    return std::any_of(ports.begin(), ports.end(),
+                       [&name](const std::string &port) { return _stricmp(port.c_str(), name.c_str()) == 0; });
 }
 
 } // namespace platform

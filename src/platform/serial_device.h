@@ -35,6 +35,7 @@ enum class IoResult {
 enum class OpenFailure {
     Other,
     NoPermission, // the user's account may not use the device
+    InUse,        // another program, or another link, holds the device
 };
 
 // What ended a wait, as far as the port is concerned.

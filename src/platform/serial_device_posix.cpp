@@ -130,7 +130,10 @@ public:
             const int cause = errno;
             error = std::strerror(cause);
             // Serial devices belong to a group (dialout on Debian); an account outside it gets EACCES.
-            openRefusal = cause == EACCES || cause == EPERM ? OpenFailure::NoPermission : OpenFailure::Other;
+            // A port in exclusive mode (TIOCEXCL) refuses everyone else with EBUSY.
+            openRefusal = cause == EACCES || cause == EPERM ? OpenFailure::NoPermission
+                          : cause == EBUSY                  ? OpenFailure::InUse
+                                                            : OpenFailure::Other;
             return false;
         }
         openRefusal = OpenFailure::Other;
@@ -143,6 +146,7 @@ public:
         // open of the same device, from this process or another, is refused.
         if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
             error = std::strerror(EBUSY);
+            openRefusal = OpenFailure::InUse;
             ::close(opened);
             return false;
         }

@@ -78,9 +78,11 @@ public:
         const HANDLE opened = CreateFileA(devicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                           nullptr, OPEN_EXISTING, 0, nullptr);
         if (opened == INVALID_HANDLE_VALUE) {
-            error = systemMessage(GetLastError());
+            openErrorCode = GetLastError();
+            error = systemMessage(openErrorCode);
             return false;
         }
+        openErrorCode = ERROR_SUCCESS;
         if (GetFileType(opened) != FILE_TYPE_CHAR) {
             CloseHandle(opened);
             error = "kein serielles Gerät";
@@ -93,8 +95,11 @@ public:
 
     std::string openError() const override { return error; }
     // Windows answers "access denied" for a port another program holds: that is
-    // no matter of the account's rights, and the system's words say it well.
-    OpenFailure openFailure() const override { return OpenFailure::Other; }
+    // no matter of the account's rights.
+    OpenFailure openFailure() const override
+    {
+        return openErrorCode == ERROR_ACCESS_DENIED ? OpenFailure::InUse : OpenFailure::Other;
+    }
 
     // Read time-outs as the console always set them (15 ms between bytes, 1 ms a
     // byte plus 250 ms in all); reads ask only for what is waiting, so they rarely matter.
@@ -222,6 +227,7 @@ private:
     DCB savedDcb {};
     COMMTIMEOUTS savedTimeouts {};
     std::string error;
+    DWORD openErrorCode = ERROR_SUCCESS;
 };
 
 } // namespace

@@ -31,6 +31,8 @@ bool ExtensionSettings::flag(const QString &key, bool fallback) const
 
 void ExtensionSettings::setFlag(const QString &key, bool value) { store(key, value); }
 
+void ExtensionSettings::setText(const QString &key, const QString &value) { store(key, value); }
+
 QString ExtensionSettings::text(const QString &key) const
 {
     return readable ? file.value(key).toString().trimmed() : QString();

@@ -19,9 +19,11 @@ public:
     void setNumber(const QString &key, double value);
     bool flag(const QString &key, bool fallback) const;
     void setFlag(const QString &key, bool value);
+    // Trimmed; empty when missing.
+    QString text(const QString &key) const;
+    void setText(const QString &key, const QString &value);
 
 private:
-    QString text(const QString &key) const;
     void store(const QString &key, const QVariant &value);
 
     QSettings file;

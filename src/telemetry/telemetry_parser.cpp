@@ -124,4 +124,6 @@ std::string formatTenths(std::int32_t tenths, std::string_view decimalSeparator)
     return text;
 }
 
+bool holdsIdentificationReply(std::string_view text) { return text.find(kIdentification) != std::string_view::npos; }
+
 } // namespace telemetry

@@ -14,6 +14,8 @@ namespace telemetry {
 // What asks the chassis board to identify itself; it answers "VELMO-2007" and a
 // carriage return, which the parser finds among the records.
 inline const std::string kIdentificationQuery = "I1\r";
+// Whether text holds the board's identification reply, wherever in it.
+bool holdsIdentificationReply(std::string_view text);
 
 struct TelemetryItem {
     enum class Kind { Identification, Distance, Battery, Temperature };

@@ -1,9 +1,10 @@
 // A connection over fake links, one made as a serial port and one as a socket:
 // what it tells as requests come and the link goes, its send rule, what it logs
-// of what arrives, and which links it makes.
+// of what arrives, how it waits to reconnect, and which links it makes.
 #include "comm/connection.h"
 #include "support/fake_link.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(comm::Connection::Transport)
@@ -12,18 +13,30 @@ namespace {
 
 using Transport = comm::Connection::Transport;
 
-const char *const kStates[] = {"Idle", "Connecting", "Open", "Closing"};
+const char *const kStates[] = {"Idle", "Connecting", "Open", "Closing", "Waiting", "Reconnecting"};
+
+// Tells what it is asked to wait for; the test says when it is due.
+class FakeWatch final : public comm::ReconnectWatch {
+public:
+    explicit FakeWatch(QStringList &told) : told(told) {}
+    void waitFor(std::chrono::milliseconds delay) override { told << QStringLiteral("wait %1 ms").arg(delay.count()); }
+    void waitForDevice(const std::string &name) override { told << "wait for " + QString::fromStdString(name); }
+    void cancel() override { told << "cancel"; }
+    QStringList &told;
+};
 
 // A connection for link 1, whose links are fakes, and a trail of what it tells.
 struct Rig {
     explicit Rig(Transport transport, bool refuses = false)
-        : connection({1, "VER\r", [](std::string_view text) { return text == "+"; }},
-                     [this, refuses](const comm::LinkSettings &settings) {
-                         auto link = std::make_unique<FakeLink>(
-                             std::holds_alternative<comm::SerialSettings>(settings), refuses);
-                         made = link.get();
-                         return link;
-                     })
+        : connection(
+              {1, "VER\r", [](std::string_view text) { return text == "+"; }},
+              [this, refuses](const comm::LinkSettings &settings) {
+                  auto link =
+                      std::make_unique<FakeLink>(std::holds_alternative<comm::SerialSettings>(settings), refuses);
+                  made = link.get();
+                  return link;
+              },
+              nullptr, std::make_unique<FakeWatch>(told))
     {
         using C = comm::Connection;
         connection.choose(transport);
@@ -33,7 +46,11 @@ struct Rig {
         QObject::connect(&connection, &C::opened, [this] { told << "opened"; });
         QObject::connect(&connection, &C::failed, [this] { told << "failed"; });
         QObject::connect(&connection, &C::lost, [this] { told << "lost"; });
-        QObject::connect(&connection, &C::logged, [this](const QString &line) { told << "log " + line; });
+        QObject::connect(&connection, &C::reconnected, [this] { told << "reconnected"; });
+        // A line with its time shows it as [t].
+        QObject::connect(&connection, &C::logged, [this](QString line) {
+            told << "log " + line.replace(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d ")), "[t] ");
+        });
         QObject::connect(&connection, &C::received,
                          [this](const std::string &text) { told << "got " + QString::fromStdString(text); });
         QObject::connect(&connection, &C::commandSent, [this](const std::string &line, bool taken) {
@@ -53,6 +70,12 @@ struct Rig {
                 connection.close();
             else if (name == "shutDown")
                 connection.shutDown();
+            else if (name == "auto" || name == "manual")
+                connection.setAutoReconnect(name == "auto");
+            else if (name == "due")
+                emit connection.findChild<comm::ReconnectWatch *>()->due();
+            else if (name == "refuse" || name == "accept")
+                made->refuses = name == "refuse";
             else if (name == "command")
                 connection.sendCommand(text);
             else if (name == "repeat")
@@ -75,8 +98,8 @@ struct Rig {
     }
 
     FakeLink *made = nullptr; // before the connection, which makes its first link
+    QStringList told;         // and which tells from the start
     comm::Connection connection;
-    QStringList told;
 };
 
 } // namespace
@@ -128,6 +151,34 @@ private slots:
             << tcpUp + "log 1 Client 1: Daten empfangen, log abc, got abc, got +, "
                        "log 3 Client 1: Daten empfangen, log x, got x"
             << "VER\r";
+        const QString lost = "free, freed, log [t] Verbindung 1 unterbrochen; sie wird automatisch wiederhergestellt, "
+                             "Waiting, ";
+        const QString back = "Reconnecting, Open, log [t] Verbindung 1 wiederhergestellt, busy, reconnected, opened";
+        QTest::newRow("serial lost, back once its device is")
+            << serial << false << "auto open lose refuse due accept due command:K1"
+            << serialUp + lost + "wait for COM1, Reconnecting, Waiting, wait for COM1, " + back
+                   + ", log K1<cr>, sent K1\r taken"
+            << "K1\r";
+        QTest::newRow("tcp closed by the far end, tried again after 1, 2, 4, 8, 10, 10 s")
+            << tcp << false << "auto open answer hangUp due fail due fail due fail due fail due fail due answer"
+            << tcpUp + lost + "wait 1000 ms, Reconnecting, Waiting, wait 2000 ms, Reconnecting, Waiting, wait 4000 ms, "
+                   "Reconnecting, Waiting, wait 8000 ms, Reconnecting, Waiting, wait 10000 ms, Reconnecting, "
+                   "Waiting, wait 10000 ms, " + back
+            << "VER\rVER\r";
+        QTest::newRow("tcp error on an open link waits too") << tcp << false << "auto open answer fail"
+                                                             << tcpUp + lost + "wait 1000 ms" << "VER\r";
+        QTest::newRow("waiting ended by a close")
+            << tcp << false << "auto open answer hangUp close"
+            << tcpUp + lost + "wait 1000 ms, cancel, Idle, log [t] Verbindung 1: Warten auf die Wiederherstellung "
+                              "beendet, free, freed"
+            << "VER\r";
+        QTest::newRow("reconnecting switched off: an open link stays, a wait ends")
+            << serial << false << "auto open manual auto lose manual"
+            << serialUp + lost + "wait for COM1, cancel, Idle, log [t] Verbindung 1: Warten auf die "
+                                 "Wiederherstellung beendet, free, freed"
+            << "";
+        QTest::newRow("waiting dropped at closing time") << serial << false << "auto open lose shutDown"
+                                                         << serialUp + lost + "wait for COM1, cancel, Idle" << "";
         QTest::newRow("serial blocks not logged") << serial << false << "open read:abc" << serialUp + "got abc" << "";
     }
 

@@ -1,10 +1,11 @@
 // One link panel on bare widgets with its connection, without the main window:
-// the state as each link goes, what the connection tells its collaborators, and
-// how its command sender logs and sends.
+// the state as each link goes and comes back, what the connection tells its
+// collaborators, how its command sender logs and sends, and its port list.
 #include "comm/connection.h"
 #include "comm/debug_log.h"
 #include "comm/link_factory.h"
 #include "comm/link_panel.h"
+#include "comm/port_list_watch.h"
 #include "comm/serial_link.h"
 #include "support/fake_serial_device.h"
 #include "support/message_recorder.h"
@@ -12,6 +13,7 @@
 #include "support/tcp_peer.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -168,6 +170,110 @@ private slots:
         QCOMPARE(rig.connection.state(), State::Idle);
         QCOMPARE(rig.busyTold, (std::vector<bool>{true, false, true, false}));
         QCOMPARE(rig.openedTold, 1);
+    }
+
+    void lostLinkWaitsAndComesBack_data()
+    {
+        QTest::addColumn<bool>("serial");
+        QTest::addColumn<bool>("endWaiting");
+        QTest::newRow("pty under a name that comes back") << true << false;
+        QTest::newRow("tcp server that comes back") << false << false;
+        QTest::newRow("waiting ended by the button") << false << true;
+    }
+
+    // Nothing sent while it waited goes out: over TCP the probe comes first, as
+    // at any connect; on the serial line the next command.
+    void lostLinkWaitsAndComesBack()
+    {
+        QFETCH(bool, serial);
+        QFETCH(bool, endWaiting);
+        Rig rig;
+        rig.connection.setAutoReconnect(true);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("robot"));
+        auto line = std::make_unique<PtyPair>();
+        TcpPeer peer;
+        if (serial) {
+            QVERIFY(QFile::link(QString::fromStdString(line->deviceName()), name));
+            rig.chooseSerial(name.toStdString());
+        } else {
+            rig.chooseTcp(peer.port());
+        }
+        rig.widgets.connectButton->click();
+        QTRY_COMPARE(rig.connection.state(), State::Open);
+
+        if (serial) {
+            line->closeMaster();
+            QFile::remove(name);
+        } else {
+            peer.goAway();
+        }
+        QTRY_COMPARE(rig.connection.state(), State::Waiting);
+        QCOMPARE(rig.widgets.connectButton->text(), QStringLiteral("unterbrochen"));
+        QVERIFY(!rig.widgets.rbtnSeriell->isEnabled() || !rig.widgets.rbtnTCP->isEnabled());
+        QVERIFY(rig.memo.toPlainText().contains(QStringLiteral(" Verbindung 2 unterbrochen;")));
+        QCOMPARE(rig.busyTold, (std::vector<bool>{true, false}));
+        rig.connection.sendCommand("K9");
+        if (endWaiting) {
+            rig.widgets.connectButton->click();
+            QCOMPARE(rig.connection.state(), State::Idle);
+            QCOMPARE(rig.widgets.connectButton->text(), QStringLiteral("Verbinden"));
+            QVERIFY(rig.memo.toPlainText().endsWith(QStringLiteral("Warten auf die Wiederherstellung beendet")));
+            return;
+        }
+        if (serial) {
+            line = std::make_unique<PtyPair>();
+            QVERIFY(QFile::link(QString::fromStdString(line->deviceName()), name));
+        } else {
+            QVERIFY(peer.comeBack());
+        }
+        QTRY_COMPARE(rig.connection.state(), State::Open);
+        QVERIFY(rig.memo.toPlainText().endsWith(QStringLiteral(" Verbindung 2 wiederhergestellt")));
+        QCOMPARE(rig.busyTold, (std::vector<bool>{true, false, true}));
+        QCOMPARE(rig.openedTold, 2);
+        QVERIFY(rig.recorder.texts().isEmpty());
+        rig.connection.sendCommand("K0");
+        if (serial)
+            QCOMPARE(line->receive(3), std::string("K0\r"));
+        else
+            QTRY_COMPARE(peer.received(), QByteArray("I1\rI1\rK0\r"));
+    }
+
+    // Ports come and go in a watched directory; what the box shows stays.
+    void portListFollowsTheSystem()
+    {
+        Rig rig;
+        QTemporaryDir dev;
+        comm::PortListWatch watch(
+            nullptr,
+            [&dev] {
+                std::vector<std::string> names;
+                for (const QString &name : QDir(dev.path()).entryList(QDir::Files))
+                    names.push_back(name.toStdString());
+                return names;
+            },
+            dev.path());
+        QObject::connect(&watch, &comm::PortListWatch::portsChanged, rig.panel.get(), &comm::LinkPanel::showPorts);
+        const auto plug = [&dev](const char *name) { QFile(dev.filePath(name)).open(QIODevice::WriteOnly); };
+        QComboBox &box = *rig.widgets.deviceName;
+        const auto items = [&box] {
+            QStringList texts;
+            for (int item = 0; item < box.count(); ++item)
+                texts << box.itemText(item);
+            return texts;
+        };
+        box.setEditText(QStringLiteral("ttyUS")); // typing
+
+        plug("ttyUSB0");
+        QTRY_COMPARE(items(), QStringList{"ttyUSB0"});
+        QCOMPARE(box.currentText(), QStringLiteral("ttyUS"));
+        box.setCurrentIndex(0);
+        plug("ttyACM0");
+        QTRY_COMPARE(items(), (QStringList{"ttyACM0", "ttyUSB0"}));
+        QCOMPARE(box.currentText(), QStringLiteral("ttyUSB0"));
+        QFile::remove(dev.filePath(QStringLiteral("ttyUSB0")));
+        QTRY_COMPARE(items(), QStringList{"ttyACM0"});
+        QCOMPARE(box.currentText(), QStringLiteral("ttyUSB0"));
     }
 
     void commandWithNoPathUpIsLoggedAndKept()

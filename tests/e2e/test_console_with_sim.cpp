@@ -1,14 +1,16 @@
 // The console's main window and the real simulator in one run: the operator
 // connects the links through the window, over loopback TCP or over the
-// simulator's pseudo-terminals, and what the window shows is checked against
-// what the simulator received and reports.
+// simulator's pseudo-terminals, or lets the window search for them, and what
+// the window shows is checked against what the simulator received and reports.
 #include "app/tform1.h"
 #include "arm/servo_timer.h"
+#include "comm/connection_search_window.h"
 #include "settings/settings_file.h"
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
 #include "support/program_dir_fixture.h"
 #include "support/simulator_process.h"
+#include "support/tcp_peer.h"
 #include "support/window_test_main.h"
 #include "toolkit/gauge.h"
 #include "toolkit/track_bar.h"
@@ -19,10 +21,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -56,13 +61,18 @@ private slots:
     void watchdogStopsTheTracksWhenTheChassisLinkCloses();
     void playerWaitsForEachMoveAndTheDwell();
     void telemetryRunIsRecordedAsCsv();
+    void linksComeBackWithTheSimulator_data();
+    void linksComeBackWithTheSimulator();
+    void searchFindsTheSimulator();
 
 private:
     static void addTransportRows();
     template <typename Widget>
     Widget *control(const QString &name) const;
-    // Connects link 1 or 2 through its panel as the operator does; true once it is up.
-    bool connectLink(int link, const QString &transport);
+    // Connects link 1 or 2 through its panel as the operator does (to the
+    // shared simulator unless another is given); true once it is up.
+    bool connectLink(int link, const QString &transport, const SimulatorProcess *simulator = nullptr);
+    void loadThreeStepSet();
     // Sends a text by hand from the link's transmit edit.
     void transmit(int link, const QString &text);
 
@@ -131,13 +141,14 @@ Widget *TestConsoleWithSim::control(const QString &name) const
     return widget;
 }
 
-bool TestConsoleWithSim::connectLink(int link, const QString &transport)
+bool TestConsoleWithSim::connectLink(int link, const QString &transport, const SimulatorProcess *simulator)
 {
     const QString n = QString::number(link);
     auto *button = control<QPushButton>("btnConnect" + n);
+    const SimulatorProcess &to = simulator ? *simulator : sim;
     if (transport == QLatin1String("pty")) {
         QTest::mouseClick(control<QRadioButton>("rbtnSeriell" + n), Qt::LeftButton);
-        const QString device = sim.endpoint(link == 1 ? QStringLiteral("arm-pty") : QStringLiteral("chassis-pty"));
+        const QString device = to.endpoint(link == 1 ? QStringLiteral("arm-pty") : QStringLiteral("chassis-pty"));
         control<QComboBox>("cbxDeviceName" + n)->setEditText(device);
         QTest::mouseClick(button, Qt::LeftButton);
         return button->text() == QLatin1String("Trennen");
@@ -274,7 +285,7 @@ void TestConsoleWithSim::watchdogStopsTheTracksWhenTheChassisLinkCloses()
 // A three-step set for the Basis (channel 16) at 1000 µs/s, played in a loop
 // with a dwell of 300 ms: each step's command reaches the controller only once
 // the previous move is over and the dwell has passed.
-void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
+void TestConsoleWithSim::loadThreeStepSet()
 {
     const QString path = dir->filePath(QStringLiteral("RFS/drei.rfs"));
     QFile set(path);
@@ -282,11 +293,14 @@ void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
     for (int position : {1000, 2000, 1500})
         set.write(QStringLiteral("1000 %1 0 1500 0 1500 0 1500 0 1500 \r\n").arg(position).toLatin1());
     set.close();
-    {
-        FileDialogAnswer answer(path);
-        control<QAction>(QStringLiteral("laden1"))->trigger();
-        QVERIFY(answer.answered());
-    }
+    FileDialogAnswer answer(path);
+    control<QAction>(QStringLiteral("laden1"))->trigger();
+    QVERIFY(answer.answered());
+}
+
+void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
+{
+    loadThreeStepSet();
     QVERIFY(connectLink(1, QStringLiteral("tcp")));
     QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
     auto *player = control<QWidget>(QStringLiteral("playerWindow"));
@@ -397,6 +411,106 @@ void TestConsoleWithSim::telemetryRunIsRecordedAsCsv()
     QCOMPARE(columnsSeen.size(), 3);
     QTest::qWait(700); // one more rotation of requests: nothing is written after the end
     QCOMPARE(rows(), lines);
+}
+
+void TestConsoleWithSim::linksComeBackWithTheSimulator_data() { addTransportRows(); }
+
+// A simulator of the test's own, started again on the same ports and terminal
+// names: both links come back by themselves, and nothing of before goes out. The
+// arm sends only what changes after the return (the change made while the arm
+// timer stood is not sent), the chassis starts stopped, the player stays stopped.
+void TestConsoleWithSim::linksComeBackWithTheSimulator()
+{
+    QFETCH(QString, transport);
+    const QStringList arguments{"--arm-port",     QString::number(unusedLoopbackPort()),
+                                "--chassis-port", QString::number(unusedLoopbackPort()),
+                                "--pty-link",     simDir.filePath(QStringLiteral("robot"))};
+    auto own = std::make_unique<SimulatorProcess>(QStringLiteral(VELMORA_SIM_PATH));
+    QVERIFY(own->start(simDir.filePath(QStringLiteral("before.log")), arguments));
+    loadThreeStepSet();
+    for (const QString n : {"1", "2"}) {
+        const QStringList hostPort = own->endpoint(n == "1" ? "arm-tcp" : "chassis-tcp").split(QLatin1Char(':'));
+        control<QLineEdit>("edtTCP_IP" + n)->setText(hostPort[0]);
+        control<QLineEdit>("edtTCP_Port" + n)->setText(hostPort[1]);
+        control<QCheckBox>("reconnect" + n)->setChecked(true);
+        QVERIFY(connectLink(n.toInt(), transport, own.get()));
+    }
+    control<QAction>(QStringLiteral("starten1"))->trigger();
+    QTest::mouseClick(control<QToolButton>(QStringLiteral("btnVor")), Qt::LeftButton);
+    control<toolkit::TrackBar>(QStringLiteral("trbSpeed"))->setPosition(-100);
+    const QRegularExpression driving(QStringLiteral("tracks L\\+100 R\\+100 "));
+    QTRY_VERIFY_WITH_TIMEOUT(own->statusSince(0, driving), kSimTimeoutMs);
+
+    own->stop();
+    for (const char *button : {"btnConnect1", "btnConnect2"})
+        QTRY_COMPARE(control<QPushButton>(QLatin1String(button))->text(), QStringLiteral("unterbrochen"));
+    QCOMPARE(control<QLabel>(QStringLiteral("stateLabel"))->text(), QStringLiteral("Verbindung 1 wurde getrennt"));
+    auto *armTimer = form->findChild<QTimer *>(QStringLiteral("ServoTimer1"));
+    armTimer->stop();
+    control<toolkit::TrackBar>(QStringLiteral("trbServo2"))->setValue(1700); // pending at the return
+
+    own = std::make_unique<SimulatorProcess>(QStringLiteral(VELMORA_SIM_PATH));
+    QVERIFY(own->start(simDir.filePath(QStringLiteral("after.log")), arguments));
+    const QString up = transport == QLatin1String("tcp") ? QStringLiteral("TCP aktiv") : QStringLiteral("Trennen");
+    for (const char *button : {"btnConnect1", "btnConnect2"})
+        QTRY_COMPARE_WITH_TIMEOUT(control<QPushButton>(QLatin1String(button))->text(), up, kSimTimeoutMs);
+    armTimer->start();
+    control<toolkit::TrackBar>(QStringLiteral("trbServo1"))->setValue(1234);
+    const QRegularExpression armLine(QStringLiteral("^\\d+ arm (.*)$"), QRegularExpression::MultilineOption);
+    const auto armLines = [&] {
+        QStringList lines;
+        for (auto it = armLine.globalMatch(own->logText()); it.hasNext();)
+            lines << it.next().captured(1);
+        return lines;
+    };
+    // The Basis keeps the speed the player's step gave it.
+    const QStringList probe = transport == QLatin1String("tcp") ? QStringList{"VER"} : QStringList{};
+    QTRY_COMPARE_WITH_TIMEOUT(armLines(), probe + QStringList{"#16P1234S1000"}, kSimTimeoutMs);
+
+    const QRegularExpression trackCommand(QStringLiteral("^\\d+ chassis [KLQR](\\d+)"),
+                                          QRegularExpression::MultilineOption);
+    QTRY_VERIFY_WITH_TIMEOUT(trackCommand.match(own->logText()).hasMatch(), kSimTimeoutMs);
+    for (auto it = trackCommand.globalMatch(own->logText()); it.hasNext();)
+        QCOMPARE(it.next().captured(1), QStringLiteral("0"));
+    QVERIFY(control<QToolButton>(QStringLiteral("btnStop"))->isChecked());
+    QCOMPARE(control<toolkit::TrackBar>(QStringLiteral("trbSpeed"))->position(), 0);
+    QCOMPARE(control<QLabel>(QStringLiteral("stateLabel"))->text(), QStringLiteral("Verbindung 1 wurde getrennt"));
+    const QString debugLog = control<QPlainTextEdit>(QStringLiteral("Memo1"))->toPlainText();
+    for (const char *line : {"Verbindung 1 wiederhergestellt", "Verbindung 2 wiederhergestellt"})
+        QVERIFY(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d ") + line).match(debugLog).hasMatch());
+    // Identified as after the operator's connect: over TCP the box comes again.
+    const QStringList boxes = transport == QLatin1String("tcp") ? QStringList{kArmFound, kArmFound} : QStringList{};
+    QTRY_COMPARE(recorder->texts().filter(kArmFound), boxes);
+    own->stop();
+}
+
+// The shared simulator's terminals and ports, with link 1 open on its arm's
+// terminal: that one is not touched, the others answer, and "Übernehmen"
+// changes only the free link.
+void TestConsoleWithSim::searchFindsTheSimulator()
+{
+    QVERIFY(connectLink(1, QStringLiteral("pty")));
+    control<QAction>(QStringLiteral("Verbindungsuchen1"))->trigger();
+    const auto place = [this](const char *endpoint) { return sim.endpoint(QLatin1String(endpoint)); };
+    control<QLineEdit>(QStringLiteral("moreDevices"))->setText(place("arm-pty") + " " + place("chassis-pty"));
+    control<QLineEdit>(QStringLiteral("tcpHosts"))->setText(place("arm-tcp") + "," + place("chassis-tcp"));
+    auto *window = form->findChild<comm::ConnectionSearchWindow *>();
+    window->search();
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(QStringLiteral("searchState"))->text().startsWith("Gefunden"),
+                             kSimTimeoutMs);
+    auto *table = control<QTableWidget>(QStringLiteral("findings"));
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << table->item(row, 0)->text() + " " + table->item(row, 1)->text() + " " + table->item(row, 2)->text();
+    for (const QString &row : {place("arm-pty") + " belegt ", place("chassis-pty") + " Fahrwerk 9600",
+                               place("arm-tcp") + " SSC-32 (Greifarm) ", place("chassis-tcp") + " Fahrwerk "})
+        QVERIFY2(rows.contains(row), qPrintable(rows.join('|') + " lacks " + row));
+
+    window->takeOver();
+    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName1"))->currentText(), place("arm-pty"));
+    QVERIFY(control<QRadioButton>(QStringLiteral("rbtnSeriell2"))->isChecked());
+    QCOMPARE(control<QComboBox>(QStringLiteral("cbxDeviceName2"))->currentText(), place("chassis-pty"));
+    QVERIFY(control<QLabel>(QStringLiteral("searchState"))->text().contains("Verbindung 1 ist in Gebrauch"));
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)

@@ -53,11 +53,13 @@ void TestExtensionSettings::writtenValuesComeBack()
         settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
         settings.setNumber("test/other", 2.5);
         settings.setFlag("test/flag", true);
+        settings.setText("test/text", "/dev/pts/3, /dev/pts/4"); // a comma would make it a list, unquoted
     }
     const settings::ExtensionSettings settings(settings::ProgramLocation::ofProgramDirectory(dir.path()));
     QCOMPARE(settings.number("test/number", 5, 1, 60), 15.0);
     QCOMPARE(settings.number("test/other", 0, 0, 10), 2.5);
     QCOMPARE(settings.flag("test/flag", false), true);
+    QCOMPARE(settings.text("test/text"), "/dev/pts/3, /dev/pts/4");
     QVERIFY(!QFile::exists(dir.filePath("RFS/STARTW2.stw")));
 }
 

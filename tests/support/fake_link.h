@@ -1,15 +1,15 @@
 #pragma once
 // A link the test drives, standing in for either transport: it keeps what it
 // was sent and tells what the test makes happen. Made as a serial port, it
-// answers an open (or refuses it) and a close at once; made as a socket, the
-// test answers, refuses or ends the connection later.
+// answers an open (or refuses it, while refuses is set) and a close at once;
+// made as a socket, the test answers, refuses or ends the connection later.
 #include "comm/link.h"
 
 #include <utility>
 
 class FakeLink final : public comm::Link {
 public:
-    FakeLink(bool answersAtOnce, bool refuses) : answersAtOnce(answersAtOnce), refuses(refuses) {}
+    FakeLink(bool answersAtOnce, bool refuses) : refuses(refuses), answersAtOnce(answersAtOnce) {}
 
     void open() override
     {
@@ -47,9 +47,9 @@ public:
     }
 
     std::string sent;
+    bool refuses;
 
 private:
     const bool answersAtOnce;
-    const bool refuses;
     bool up = false;
 };

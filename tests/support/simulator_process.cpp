@@ -30,10 +30,10 @@ void SimulatorProcess::stop()
 
 QString SimulatorProcess::endpoint(const QString &name) const
 {
+    // A path may hold blanks (a temporary directory named after the application).
     for (const QString &line : lines) {
-        const QStringList words = line.split(QLatin1Char(' '));
-        if (words.size() == 2 && words[0] == name)
-            return words[1];
+        if (line.section(QLatin1Char(' '), 0, 0) == name)
+            return line.section(QLatin1Char(' '), 1);
     }
     return QString();
 }

@@ -9,7 +9,16 @@ TcpPeer::TcpPeer()
 {
     QObject::connect(&server, &QTcpServer::newConnection, &server, [this] { takeClient(); });
     server.listen(QHostAddress::LocalHost, 0);
+    listeningOn = server.serverPort();
 }
+
+void TcpPeer::goAway()
+{
+    closeClient();
+    server.close();
+}
+
+bool TcpPeer::comeBack() { return server.listen(QHostAddress::LocalHost, listeningOn); }
 
 void TcpPeer::takeClient()
 {

@@ -33,11 +33,15 @@ public:
     void closeClient();
     // The far end drops the connection at once: the client gets a reset, not a close.
     void resetClient();
+    // The server goes away with its client, and comes back on the same port.
+    void goAway();
+    bool comeBack();
 
 private:
     void takeClient();
 
     QTcpServer server;
+    quint16 listeningOn = 0;
     QPointer<QTcpSocket> client;
     QByteArray bytes;
 };
