@@ -8,6 +8,7 @@
 #include "support/resource_limit.h"
 #include "support/window_test_main.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -24,7 +25,8 @@ template <typename Widget>
 Widget *named(const QWidget &window, const QString &name)
 {
     for (Widget *widget : window.findChildren<Widget *>())
-        if (widget->accessibleName() == name || widget->property("text").toString() == name)
+        if (widget->accessibleName() == name || widget->accessibleDescription() == name
+            || widget->property("text").toString() == name)
             return widget;
     qFatal("no control %s", qPrintable(name));
 }
@@ -41,6 +43,7 @@ private slots:
     void cleanup();
     void recordsAShortRunIntoCsv();
     void failedWriteIsSaidOnce();
+    void linkGoneShowsNoDataAndLeavesAGap();
     void haltedViewStaysWhileSamplesArrive();
     void choicesAreKeptInVelmoraIni();
 
@@ -126,6 +129,36 @@ void TestTelemetryWindow::failedWriteIsSaidOnce()
     QVERIFY(named<QPushButton>(*window, "Aufzeichnen...")->isEnabled());
     const QByteArray written = readBytes(path);
     QVERIFY(written.size() <= 200 && written.count("\r\n") >= 2);
+}
+
+// The state line says so and is read so; the recording goes on without rows
+// for the gap, and the plot leaves one.
+void TestTelemetryWindow::linkGoneShowsNoDataAndLeavesAGap()
+{
+    auto *state = named<QLabel>(*window, "Alarmzustand");
+    QTRY_COMPARE(state->text(), QString("Keine Daten"));
+    record->linkConnected();
+    startRecording(dir->filePath("RFS/luecke.csv"));
+    record->addSample(Quantity::Distance, 9);
+    QTRY_VERIFY(state->text().startsWith("Alarm: Abstand 9 cm"));
+    now += 5;
+    record->linkClosed();
+    const QDateTime gone = QDateTime::fromMSecsSinceEpoch(qint64((now + record->wallClockOffset()) * 1000));
+    QTRY_COMPARE(state->text(), "Keine Daten: Verbindung 2 (Fahrwerk) getrennt seit " + gone.toString("hh:mm:ss"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(state)->text(QAccessible::Name), state->text());
+    QTRY_COMPARE(named<QLabel>(*window, "Aufzeichnung")->text(),
+                 QString("Aufzeichnung: luecke.csv, 1 Zeilen (läuft weiter, wartet auf Verbindung 2)"));
+    now += 60;
+    record->linkConnected();
+    record->addSample(Quantity::Distance, 40);
+    QTRY_COMPARE(state->text(), QString("Kein Alarm"));
+    QStringList plotted;
+    for (const QCPGraphData &point : *window->findChild<telemetry::TelemetryPlots *>()->graph(2)->data())
+        plotted << QString::number(point.value);
+    QCOMPARE(plotted, (QStringList{"9", "nan", "40"}));
+    QTest::mouseClick(named<QPushButton>(*window, "Aufzeichnung beenden"), Qt::LeftButton);
+    const QStringList lines = QString::fromUtf8(readBytes(dir->filePath("RFS/luecke.csv"))).split("\r\n");
+    QCOMPARE(lines.size(), 4); // the header, two rows, the end of the last
 }
 
 void TestTelemetryWindow::haltedViewStaysWhileSamplesArrive()
