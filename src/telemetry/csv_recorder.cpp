@@ -149,10 +149,11 @@ bool CsvRecorder::start(const QString &path)
     // write is seen at that row.
     auto file = std::make_unique<QFile>(path);
     const std::string header = kUtf8Mark + csvHeader() + std::string(kCsvLineEnd);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
-        || file->write(header.data(), qint64(header.size())) != qint64(header.size())) {
-        emit failed(QStringLiteral("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht anlegen (%2).")
-                        .arg(QDir::toNativeSeparators(path), file->errorString()));
+    const bool opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    if (!opened || file->write(header.data(), qint64(header.size())) != qint64(header.size())) {
+        emit failed(QStringLiteral("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht %2 (%3).")
+                        .arg(QDir::toNativeSeparators(path),
+                             opened ? QStringLiteral("beschreiben") : QStringLiteral("anlegen"), file->errorString()));
         return false;
     }
     const unsigned recording = ++recordings;

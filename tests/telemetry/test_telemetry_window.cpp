@@ -42,6 +42,7 @@ private slots:
     void init();
     void cleanup();
     void recordsAShortRunIntoCsv();
+    void failedWriteIsSaidOnce_data();
     void failedWriteIsSaidOnce();
     void linkGoneShowsNoDataAndLeavesAGap();
     void haltedViewStaysWhileSamplesArrive();
@@ -110,23 +111,41 @@ void TestTelemetryWindow::recordsAShortRunIntoCsv()
     QCOMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(0)->dataCount(), 2);
 }
 
+void TestTelemetryWindow::failedWriteIsSaidOnce_data()
+{
+    QTest::addColumn<bool>("deviceFull");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the disk fills up") << false << "Die Aufzeichnung wurde beendet: ";
+    QTest::newRow("a link to /dev/full") << true << "Die Aufzeichnung kann nicht beginnen: ";
+}
+
 void TestTelemetryWindow::failedWriteIsSaidOnce()
 {
+    QFETCH(bool, deviceFull);
+    QFETCH(QString, said);
     MessageRecorder messages;
     const QString path = dir->filePath("RFS/voll.csv");
+    QVERIFY(!deviceFull || QFile::link("/dev/full", path));
     startRecording(path);
     {
         // Room for the header and a few rows, as a disk that fills up.
-        ResourceLimit limit(RLIMIT_FSIZE, 200);
+        std::optional<ResourceLimit> limit;
+        if (!deviceFull)
+            limit.emplace(RLIMIT_FSIZE, 200);
         for (int centimetres = 40; centimetres < 60; ++centimetres)
             record->addSample(Quantity::Distance, centimetres);
         QTRY_VERIFY(!record->recorder().recording());
     }
     QCOMPARE(messages.entries().size(), std::size_t(1));
     QCOMPARE(messages.entries()[0].kind, msg::Kind::Warning);
-    QVERIFY2(messages.texts()[0].startsWith("Die Aufzeichnung wurde beendet: "), qPrintable(messages.texts()[0]));
+    QVERIFY2(messages.texts()[0].startsWith(said), qPrintable(messages.texts()[0]));
     QTRY_COMPARE(named<QLabel>(*window, "Aufzeichnung")->text(), messages.texts()[0]);
     QVERIFY(named<QPushButton>(*window, "Aufzeichnen...")->isEnabled());
+    record->addSample(Quantity::Distance, 60);
+    QTRY_COMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(2)->dataCount(), 21);
+    QCOMPARE(messages.entries().size(), std::size_t(1));
+    if (deviceFull)
+        return;
     const QByteArray written = readBytes(path);
     QVERIFY(written.size() <= 200 && written.count("\r\n") >= 2);
 }
