@@ -335,9 +335,9 @@ void TelemetryWindow::showStatus()
     const CsvRecorder &recorder = record.recorder();
     if (recorder.recording()) {
         recordStatus->setText(QStringLiteral("Aufzeichnung: %1, %2 Zeilen%3")
-                                  .arg(QFileInfo(recorder.path()).fileName())
-                                  .arg(recorder.rowsWritten())
-                                  .arg(feed == TelemetryRecord::Feed::Gone
+                                  .arg(QFileInfo(recorder.path()).fileName(),
+                                       QString::number(recorder.rowsWritten()),
+                                       feed == TelemetryRecord::Feed::Gone
                                            ? QStringLiteral(" (läuft weiter, wartet auf Verbindung 2)")
                                            : QString()));
         setStyleSheetOnce(*recordStatus, QString());
