@@ -228,6 +228,10 @@ void TelemetryWindow::connectRecord()
     connect(&record, &TelemetryRecord::alarmRearmed, this, &TelemetryWindow::markChanged);
     connect(&record, &TelemetryRecord::linkChanged, this, &TelemetryWindow::markChanged);
     connect(&record, &TelemetryRecord::alarmFired, this, &TelemetryWindow::alarmFired);
+    connect(&record.recorder(), &CsvRecorder::written, this, [this] {
+        if (isVisible())
+            showStatus();
+    });
     connect(&record.recorder(), &CsvRecorder::failed, this, &TelemetryWindow::recordingFailed);
 }
 

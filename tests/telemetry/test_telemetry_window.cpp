@@ -108,7 +108,7 @@ void TestTelemetryWindow::recordsAShortRunIntoCsv()
     }
     QCOMPARE(values, (QStringList{"7,5;;", ";31;", ";;42"}));
     QCOMPARE(lines.last(), QString());
-    QCOMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(0)->dataCount(), 2);
+    QTRY_COMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(0)->dataCount(), 2);
 }
 
 void TestTelemetryWindow::failedWriteIsSaidOnce_data()
@@ -171,10 +171,13 @@ void TestTelemetryWindow::linkGoneShowsNoDataAndLeavesAGap()
     record->linkConnected();
     record->addSample(Quantity::Distance, 40);
     QTRY_COMPARE(state->text(), QString("Kein Alarm"));
-    QStringList plotted;
-    for (const QCPGraphData &point : *window->findChild<telemetry::TelemetryPlots *>()->graph(2)->data())
-        plotted << QString::number(point.value);
-    QCOMPARE(plotted, (QStringList{"9", "nan", "40"}));
+    const auto plotted = [this] {
+        QStringList values;
+        for (const QCPGraphData &point : *window->findChild<telemetry::TelemetryPlots *>()->graph(2)->data())
+            values << QString::number(point.value);
+        return values;
+    };
+    QTRY_COMPARE(plotted(), (QStringList{"9", "nan", "40"}));
     QTest::mouseClick(named<QPushButton>(*window, "Aufzeichnung beenden"), Qt::LeftButton);
     const QStringList lines = QString::fromUtf8(readBytes(dir->filePath("RFS/luecke.csv"))).split("\r\n");
     QCOMPARE(lines.size(), 4); // the header, two rows, the end of the last
