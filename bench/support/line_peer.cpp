@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <algorithm>
 #include <utility>
 
 namespace bench {
@@ -54,7 +55,20 @@ void LinePeer::run()
         if (line < 0)
             return;
     }
+    sendable = line;
     readTexts(line);
+}
+
+bool LinePeer::send(const std::string &text)
+{
+    const int descriptor = sendable;
+    for (std::size_t sent = 0; descriptor >= 0 && sent < text.size();) {
+        const ssize_t written = ::write(descriptor, text.data() + sent, text.size() - sent);
+        if (written < 0 && errno != EINTR)
+            return false;
+        sent += std::size_t(std::max<ssize_t>(written, 0));
+    }
+    return descriptor >= 0;
 }
 
 // False when told to stop.

@@ -3,7 +3,8 @@
 // does not wait for the console's event loop: it reads a pty master, or the one
 // client of a loopback TCP listener, and time-stamps every text ended by a
 // carriage return the moment the read returns it. It can answer each text, as
-// the chassis board answers its telemetry requests.
+// the chassis board answers its telemetry requests, or send on its own.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -34,6 +35,9 @@ public:
     LinePeer &operator=(const LinePeer &) = delete;
 
     int port() const { return listeningPort; }
+    // Writes all of text from any thread, blocking while the line is full; false
+    // before the client came or once the line is gone. Not together with answers.
+    bool send(const std::string &text);
     pthread_t thread() { return reader.native_handle(); }
 
 private:
@@ -43,6 +47,7 @@ private:
 
     Listener listener;
     int line = -1;
+    std::atomic<int> sendable{-1};
     int listening = -1;
     int listeningPort = 0;
     int stopPipe[2] = {-1, -1};

@@ -284,10 +284,11 @@ void TForm1::wirePanels()
     connect(armLink, &comm::Connection::reconnected, servoTimer.get(), &arm::ServoTimer::takeAsSent);
     connect(chassisLink, &comm::Connection::reconnected, driveCommandModel.get(), &drive::DriveCommand::stop);
     connect(chassisLink, &comm::Connection::freed, this, [this] { switchChassis(false); });
-    // The readings are kept over time.
+    // The readings are kept over time, with the gaps where link 2 was gone.
     connect(telemetryStreamModel.get(), &telemetry::TelemetryStream::readingArrived, telemetryRecord.get(),
             &telemetry::TelemetryRecord::addReading);
     connect(chassisLink, &comm::Connection::opened, telemetryRecord.get(), &telemetry::TelemetryRecord::linkConnected);
+    connect(chassisLink, &comm::Connection::freed, telemetryRecord.get(), &telemetry::TelemetryRecord::linkClosed);
     // The motion-set player follows the arm's ticks and replies, and stops or
     // holds for whatever it did not do itself.
     sequence::PlayerWindow *player = playerWindow.get();

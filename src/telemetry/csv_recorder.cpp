@@ -57,9 +57,11 @@ QString writeFailure(const QString &path, const QString &why)
 
 class CsvRecorder::Writer {
 public:
-    // file is open and holds the header; failure is called on the writing thread.
-    Writer(std::unique_ptr<QFile> file, std::function<void()> failure)
-        : file(std::move(file)), failure(std::move(failure)), thread([this] { run(); })
+    // file is open and holds the header; tell is called on the writing thread,
+    // with true after each batch of rows that reached the file, with false once
+    // a write failed.
+    Writer(std::unique_ptr<QFile> file, std::function<void(bool)> tell)
+        : file(std::move(file)), tell(std::move(tell)), thread([this] { run(); })
     {
     }
 
@@ -113,6 +115,7 @@ private:
             }
             if (!syncToDisk(file->handle()))
                 return fail(qt_error_string(errno));
+            tell(true);
             batch.clear();
         }
     }
@@ -123,11 +126,11 @@ private:
             std::lock_guard<std::mutex> lock(mutex);
             reason = writeFailure(file->fileName(), why);
         }
-        failure();
+        tell(false);
     }
 
     std::unique_ptr<QFile> file;
-    std::function<void()> failure;
+    std::function<void(bool)> tell;
     mutable std::mutex mutex;
     std::condition_variable wake;
     std::vector<std::string> pending;
@@ -149,16 +152,26 @@ bool CsvRecorder::start(const QString &path)
     // write is seen at that row.
     auto file = std::make_unique<QFile>(path);
     const std::string header = kUtf8Mark + csvHeader() + std::string(kCsvLineEnd);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
-        || file->write(header.data(), qint64(header.size())) != qint64(header.size())) {
-        emit failed(QStringLiteral("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht anlegen (%2).")
-                        .arg(QDir::toNativeSeparators(path), file->errorString()));
+    const bool opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    if (!opened || file->write(header.data(), qint64(header.size())) != qint64(header.size())) {
+        emit failed(QStringLiteral("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht %2 (%3).")
+                        .arg(QDir::toNativeSeparators(path),
+                             opened ? QStringLiteral("beschreiben") : QStringLiteral("anlegen"), file->errorString()));
         return false;
     }
     const unsigned recording = ++recordings;
-    writer = std::make_unique<Writer>(std::move(file), [this, recording] {
+    writer = std::make_unique<Writer>(std::move(file), [this, recording](bool wrote) {
         QMetaObject::invokeMethod(
-            this, [this, recording] { if (recording == recordings) stop(); }, Qt::QueuedConnection);
+            this,
+            [this, recording, wrote] {
+                if (recording != recordings)
+                    return;
+                if (wrote)
+                    emit written();
+                else
+                    stop();
+            },
+            Qt::QueuedConnection);
     });
     return true;
 }

@@ -33,6 +33,8 @@ public:
     long long rowsWritten() const;
 
 signals:
+    // Rows of the running recording reached the file.
+    void written();
     void failed(const QString &reason);
 
 private:

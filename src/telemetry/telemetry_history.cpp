@@ -1,6 +1,8 @@
 #include "telemetry/telemetry_history.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace telemetry {
 
@@ -8,6 +10,8 @@ namespace {
 
 constexpr double kRotationSeconds = 12 * 0.050;
 constexpr double kKeptSeconds = 36 * 3600.0;
+
+bool isBreak(const TelemetrySample &sample) { return std::isnan(sample.value); }
 
 constexpr std::size_t recordsPerRotation(Quantity quantity)
 {
@@ -38,6 +42,15 @@ void TelemetryHistory::append(Quantity quantity, double time, double value)
     rings[indexOf(quantity)].push({time, value});
 }
 
+void TelemetryHistory::appendBreak(double time)
+{
+    for (Quantity quantity : kQuantities) {
+        const Ring &ring = rings[indexOf(quantity)];
+        if (ring.size() > 0 && !isBreak(ring[ring.size() - 1]))
+            append(quantity, time, std::numeric_limits<double>::quiet_NaN());
+    }
+}
+
 std::size_t TelemetryHistory::size(Quantity quantity) const { return rings[indexOf(quantity)].size(); }
 
 std::optional<TelemetrySample> TelemetryHistory::latest(Quantity quantity) const
@@ -64,15 +77,18 @@ std::vector<TelemetrySample> TelemetryHistory::around(Quantity quantity, double 
 std::optional<TelemetrySample> TelemetryHistory::nearest(Quantity quantity, double time) const
 {
     const Ring &ring = rings[indexOf(quantity)];
-    if (ring.size() == 0)
-        return std::nullopt;
-    const std::size_t after = ring.firstFrom(time);
+    std::size_t after = ring.firstFrom(time);
+    std::size_t before = after;
+    if (after < ring.size() && isBreak(ring[after]))
+        ++after;
+    if (before > 0 && isBreak(ring[before - 1]))
+        --before;
+    if (before == 0)
+        return after < ring.size() ? std::optional(ring[after]) : std::nullopt;
+    const TelemetrySample &earlier = ring[before - 1];
     if (after == ring.size())
-        return ring[after - 1];
-    if (after == 0)
-        return ring[0];
+        return earlier;
     const TelemetrySample &later = ring[after];
-    const TelemetrySample &earlier = ring[after - 1];
     return time - earlier.time <= later.time - time ? earlier : later;
 }
 

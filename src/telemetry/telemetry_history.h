@@ -32,6 +32,10 @@ public:
     // Arrival times never go back; one that does (a clock stepped by hand) is
     // taken as the newest time so far, which keeps the rings ordered.
     void append(Quantity quantity, double time, double value);
+    // No reading came from each ring's newest sample to the next one (link 2
+    // was gone): a sample whose value is NaN, so that a line drawn through the
+    // samples breaks there. Once per gap.
+    void appendBreak(double time);
 
     std::size_t size(Quantity quantity) const;
     std::optional<TelemetrySample> latest(Quantity quantity) const;
@@ -40,6 +44,7 @@ public:
     // The samples from `from` to `to`, with the one just before and the one just
     // after, so that a line drawn through them reaches both edges.
     std::vector<TelemetrySample> around(Quantity quantity, double from, double to) const;
+    // The nearest reading; a break is none.
     std::optional<TelemetrySample> nearest(Quantity quantity, double time) const;
 
 private:

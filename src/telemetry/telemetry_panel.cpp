@@ -58,22 +58,26 @@ void TelemetryPanel::setEnabled(bool enabled)
         gauge->setProgress(0);
         gauge->setBackColor(toColor(colour::silver));
     }
+    gaugeReset.fill(true);
     for (QLineEdit *readOut : {widgets.edtAbstand, widgets.edtBatterie, widgets.edtTemperatur})
         readOut->setEnabled(enabled);
 }
 
 // A gauge follows its read-out's text: a reading that leaves the text as it
-// stands leaves the gauge as it stands too, even one that closing link 2 reset.
+// stands leaves the gauge as it stands too. Not so a reset gauge: a grey 0 %
+// beside a read-out of 8.1 V after reconnecting would say what is not.
 void TelemetryPanel::showReading(const Reading &reading)
 {
     QLineEdit *readOut = reading.quantity == Quantity::Distance ? widgets.edtAbstand
                          : reading.quantity == Quantity::Battery ? widgets.edtBatterie
                                                                  : widgets.edtTemperatur;
     const QString text = readOutText(reading);
-    const bool changed = text != readOut->text();
+    bool &reset = gaugeReset[indexOf(reading.quantity)];
+    const bool gaugeDue = text != readOut->text() || reset;
     readOut->setText(text);
-    if (!changed || !reading.count)
+    if (!gaugeDue || !reading.count)
         return;
+    reset = false;
     switch (reading.quantity) {
     case Quantity::Distance: edtAbstandChange(*reading.count); break;
     case Quantity::Battery: edtBatterieChange(static_cast<float>(*reading.value())); break;

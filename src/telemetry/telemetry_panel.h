@@ -1,7 +1,10 @@
 #pragma once
 // The chassis board's readings in the "Fahrwerk" group: the distance, battery
 // and temperature read-outs with their gauges, a view of the telemetry stream.
+#include "telemetry/telemetry_quantity.h"
+
 #include <QObject>
+#include <array>
 #include <cstdint>
 
 class QLineEdit;
@@ -29,7 +32,8 @@ class TelemetryPanel : public QObject {
 public:
     TelemetryPanel(const TelemetryWidgets &widgets, TelemetryStream &stream, QObject *parent);
 
-    // Enables or disables the read-outs; the gauges go back to empty either way.
+    // Enables or disables the read-outs; the gauges go back to empty either way,
+    // until the next reading of each.
     void setEnabled(bool enabled);
 
 private:
@@ -40,6 +44,8 @@ private:
     void edtTemperaturChange(std::int32_t degrees);
 
     TelemetryWidgets widgets;
+    // Per quantity: its gauge was reset and waits for a reading, equal or not.
+    std::array<bool, kQuantities.size()> gaugeReset{};
 };
 
 } // namespace telemetry

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <chrono>
+#include <cmath>
 
 namespace telemetry {
 
@@ -23,6 +24,9 @@ void TelemetryRecord::setAlarmLimit(Quantity quantity, double limit) { alarmStat
 
 void TelemetryRecord::addSample(Quantity quantity, double value)
 {
+    if (!std::isfinite(value))
+        return;
+    state = Feed::Live;
     samples.append(quantity, clock(), value);
     csv.write(quantity, value);
     emit sampleAdded(quantity, value);
@@ -41,8 +45,23 @@ void TelemetryRecord::addReading(const Reading &reading)
 
 void TelemetryRecord::linkConnected()
 {
+    linkOpen = true;
+    state = Feed::Awaited;
     alarmState.reset();
-    emit alarmRearmed();
+    emit linkChanged();
+}
+
+// The alarms end too: they would speak of readings that no longer come.
+void TelemetryRecord::linkClosed()
+{
+    if (!linkOpen)
+        return;
+    linkOpen = false;
+    state = Feed::Gone;
+    goneAt = clock();
+    samples.appendBreak(goneAt);
+    alarmState.reset();
+    emit linkChanged();
 }
 
 } // namespace telemetry

@@ -93,6 +93,14 @@ void setStyleSheetOnce(QLabel &label, const QString &styleSheet)
         label.setStyleSheet(styleSheet);
 }
 
+// The time of day, with the date when it is not today.
+QString wallClockText(double secondsSinceEpoch)
+{
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(qint64(secondsSinceEpoch * 1000));
+    return time.toString(time.date() == QDate::currentDate() ? QStringLiteral("hh:mm:ss")
+                                                             : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
 QString sideWord(const AlarmRule &rule)
 {
     return rule.side == AlarmRule::Side::Below ? QStringLiteral("unter") : QStringLiteral("ab");
@@ -207,8 +215,10 @@ QLayout *TelemetryWindow::buildStatusLines()
         (*status)->setWordWrap(true);
         lines->addWidget(*status);
     }
-    alarmStatus->setAccessibleName(QStringLiteral("Alarmzustand"));
-    recordStatus->setAccessibleName(QStringLiteral("Aufzeichnung"));
+    // Their text is their name, as a read-out's is its value, so that a screen
+    // reader reads the state; what they are is their description.
+    alarmStatus->setAccessibleDescription(QStringLiteral("Alarmzustand"));
+    recordStatus->setAccessibleDescription(QStringLiteral("Aufzeichnung"));
     return lines;
 }
 
@@ -216,7 +226,12 @@ void TelemetryWindow::connectRecord()
 {
     connect(&record, &TelemetryRecord::sampleAdded, this, &TelemetryWindow::sampleArrived);
     connect(&record, &TelemetryRecord::alarmRearmed, this, &TelemetryWindow::markChanged);
+    connect(&record, &TelemetryRecord::linkChanged, this, &TelemetryWindow::markChanged);
     connect(&record, &TelemetryRecord::alarmFired, this, &TelemetryWindow::alarmFired);
+    connect(&record.recorder(), &CsvRecorder::written, this, [this] {
+        if (isVisible())
+            showStatus();
+    });
     connect(&record.recorder(), &CsvRecorder::failed, this, &TelemetryWindow::recordingFailed);
 }
 
@@ -300,20 +315,35 @@ void TelemetryWindow::refresh()
     plots->replot();
 }
 
+// Without readings the alarms have nothing to say, and a recording waits.
 void TelemetryWindow::showStatus()
 {
+    const TelemetryRecord::Feed feed = record.feed();
     QStringList firing;
     for (Quantity quantity : kQuantities)
         if (record.alarms().firing(quantity))
             firing << alarmTexts[indexOf(quantity)];
-    alarmStatus->setText(firing.isEmpty() ? QStringLiteral("Kein Alarm") : firing.join(QStringLiteral("   ")));
-    const QString alarmStyle = QStringLiteral("color: white; background: #c00000; padding: 2px 6px;");
-    setStyleSheetOnce(*alarmStatus, firing.isEmpty() ? QString() : alarmStyle);
+    QString alarmStyle;
+    if (feed == TelemetryRecord::Feed::Live) {
+        alarmStatus->setText(firing.isEmpty() ? QStringLiteral("Kein Alarm") : firing.join(QStringLiteral("   ")));
+        if (!firing.isEmpty())
+            alarmStyle = QStringLiteral("color: white; background: #c00000; padding: 2px 6px;");
+    } else {
+        alarmStatus->setText(feed == TelemetryRecord::Feed::Awaited
+                                 ? QStringLiteral("Keine Daten")
+                                 : QStringLiteral("Keine Daten: Verbindung 2 (Fahrwerk) getrennt seit %1")
+                                       .arg(wallClockText(record.goneSince() + record.wallClockOffset())));
+        alarmStyle = QStringLiteral("color: black; background: #d8d8d8; padding: 2px 6px;");
+    }
+    setStyleSheetOnce(*alarmStatus, alarmStyle);
     const CsvRecorder &recorder = record.recorder();
     if (recorder.recording()) {
-        recordStatus->setText(QStringLiteral("Aufzeichnung: %1, %2 Zeilen")
-                                  .arg(QFileInfo(recorder.path()).fileName())
-                                  .arg(recorder.rowsWritten()));
+        recordStatus->setText(QStringLiteral("Aufzeichnung: %1, %2 Zeilen%3")
+                                  .arg(QFileInfo(recorder.path()).fileName(),
+                                       QString::number(recorder.rowsWritten()),
+                                       feed == TelemetryRecord::Feed::Gone
+                                           ? QStringLiteral(" (läuft weiter, wartet auf Verbindung 2)")
+                                           : QString()));
         setStyleSheetOnce(*recordStatus, QString());
     } else {
         recordStatus->setText(recordingProblem);

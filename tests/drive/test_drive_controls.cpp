@@ -73,7 +73,7 @@ private slots:
     void recordSplitOverTwoPiecesShowsOnceComplete();
     void identificationIsAnnouncedThenDistanceShown();
     void closeDistanceAfterVeryCloseStaysYellowOnRed();
-    void resetGaugeWaitsForADifferentReading();
+    void firstReadingAfterReopeningSetsTheResetGauge();
     void telemetryOverTcpReachesTheReadOuts();
 
 private:
@@ -447,9 +447,9 @@ void TestDriveControls::closeDistanceAfterVeryCloseStaysYellowOnRed()
     verifyGauge("cgDist", 91, kYellow, kRed);
 }
 
-// A read-out's change handler runs only when its text changes, so after the link
-// was closed and reopened the same reading leaves the reset gauge as it is.
-void TestDriveControls::resetGaugeWaitsForADifferentReading()
+// Reopening link 2 resets the gauges; the first reading of each sets its gauge
+// again, even one whose text the read-out already shows.
+void TestDriveControls::firstReadingAfterReopeningSetsTheResetGauge()
 {
     openChassisLink();
     QVERIFY(pty->send("T031\r"));
@@ -459,10 +459,11 @@ void TestDriveControls::resetGaugeWaitsForADifferentReading()
     auto *connectButton = form->findChild<QPushButton *>(QStringLiteral("btnConnect2"));
     QTest::mouseClick(connectButton, Qt::LeftButton);
     QTest::mouseClick(connectButton, Qt::LeftButton);
-    QVERIFY(pty->send("T031\rA20\r"));
-    QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("20"));
     QCOMPARE(gauge("cgTemp")->progress(), 0);
     QCOMPARE(gauge("cgTemp")->backColor(), kSilver);
+    QVERIFY(pty->send("T031\rA20\r"));
+    QTRY_COMPARE(edit("edtAbstand")->text(), QStringLiteral("20"));
+    verifyGauge("cgTemp", 41, kLime, kYellow);
 
     QVERIFY(pty->send("T040\r"));
     QTRY_COMPARE(edit("edtTemperatur")->text(), QStringLiteral("040"));

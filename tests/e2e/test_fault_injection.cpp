@@ -16,6 +16,7 @@
 #include "support/tcp_peer.h"
 #include "support/window_test_main.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -402,14 +404,30 @@ void TestFaultInjection::tcpPeerFaultLeavesTheLinkIdle()
     connectLink(n, next);
 }
 
-// Noise on the chassis line at the pty's own pace: the records after it still
-// show, and the noise is not kept beyond the log's bound.
+// Noise and odd records on the chassis line at the pty's own pace, with the
+// telemetry window shown and recording: the records after it still show, every
+// row holds one number, and the noise is not kept beyond the log's bound.
 void TestFaultInjection::floodOfNoiseIsFollowedByValidReadings()
 {
     FarEnd end(true);
     connectLink(2, end);
-    // The carriage return ends whatever record the noise left open.
-    const std::string flood = noise(10 * 1000 * 1000, 2007) + "\rA42\rB75\rT31\r";
+    control<QAction>(QStringLiteral("Telemetrie1"))->trigger();
+    QList<QPushButton *> buttons;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == QLatin1String("Telemetrie"))
+            buttons = window->findChildren<QPushButton *>();
+    QVERIFY(!buttons.isEmpty());
+    const auto button = [&buttons](const QString &text) {
+        return *std::find_if(buttons.cbegin(), buttons.cend(), [&](auto *found) { return found->text() == text; });
+    };
+    const QString csv = dir->filePath(QStringLiteral("RFS/rauschen.csv"));
+    FileDialogAnswer answer(csv);
+    QTest::mouseClick(button(QStringLiteral("Aufzeichnen...")), Qt::LeftButton);
+    QVERIFY(answer.answered());
+    // The carriage return ends whatever record the noise left open. Then a sign,
+    // a decimal comma, no digits, a NUL byte and numbers beyond 32 bits.
+    const std::string odd("\rA-12\rB7,5\rA\rT\0" "30\rA99999999999\rB99999999999\r", 44);
+    const std::string flood = noise(10 * 1000 * 1000, 2007) + odd + "A42\rB75\rT31\r";
 
     HealthWatch watch;
     std::size_t sent = 0;
@@ -430,6 +448,15 @@ void TestFaultInjection::floodOfNoiseIsFollowedByValidReadings()
     // the 10 MB alone would cost some 50 MiB, and more in any further copy.
     watch.verify(96 * kMiB);
     QVERIFY(recorder->texts().isEmpty());
+    QTest::mouseClick(button(QStringLiteral("Aufzeichnung beenden")), Qt::LeftButton);
+    const QStringList rows = QString::fromUtf8(readBytes(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QRegularExpression oneNumber(QStringLiteral("^[-\\d]{10}T[:\\d]{8}\\.\\d{3};(\\d+,\\d;;|;\\d+;|;;\\d+)$"));
+    for (const QString &row : rows.mid(1))
+        QVERIFY2(oneNumber.match(row).hasMatch(), qPrintable(row));
+    QStringList last;
+    for (const QString &row : rows.mid(rows.size() - 6))
+        last << row.section(';', 1).remove(';');
+    QCOMPARE(last, (QStringList{"12", "7,5", "30", "42", "7,5", "31"}));
 }
 
 void TestFaultInjection::replyTricklingInIsTakenOnce_data() { addTransportRows(); }

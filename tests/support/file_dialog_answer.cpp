@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 FileDialogAnswer::FileDialogAnswer(const QString &path) : answer(path)
@@ -12,6 +14,12 @@ FileDialogAnswer::FileDialogAnswer(const QString &path) : answer(path)
 
 void FileDialogAnswer::answerIfOpen()
 {
+    // The dialog's own question whether to replace a file that is there: yes.
+    auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (question && handled && question->parent() == handled) {
+        question->button(QMessageBox::Yes)->click();
+        return;
+    }
     auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
     if (!dialog)
         return;
@@ -36,5 +44,8 @@ void FileDialogAnswer::answerIfOpen()
         return;
     }
     nameField->setText(answer);
-    QTest::keyClick(nameField, Qt::Key_Return);
+    // Queued: a question the dialog asks at Return waits for this poll, which
+    // does not fire again while it runs.
+    QMetaObject::invokeMethod(
+        nameField, [nameField] { QTest::keyClick(nameField, Qt::Key_Return); }, Qt::QueuedConnection);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Answers the next file dialog the window opens: notes how it was set up, then
 // types the given path into its name field and accepts, or cancels when the path
-// is empty. A dialog that refuses the answer is cancelled too, so a test never hangs.
+// is empty; a file that is there is replaced. A dialog that refuses the answer
+// is cancelled too, so a test never hangs.
 #include <QFileDialog>
 #include <QObject>
 #include <QPointer>

@@ -8,12 +8,16 @@ using telemetry::TelemetrySample;
 
 namespace {
 
-// Appends "B@1=7.5 A@2=40 ..." (B battery, T temperature, A distance: at time, value)
-// into rings of four samples each.
+// Appends "B@1=7.5 A@2=40 |@3 ..." (B battery, T temperature, A distance: at
+// time, value; | a break) into rings of four samples each.
 TelemetryHistory filled(const QString &script)
 {
     TelemetryHistory history({4, 4, 4});
     for (const QString &step : script.split(' ', Qt::SkipEmptyParts)) {
+        if (step[0] == '|') {
+            history.appendBreak(step.mid(2).toDouble());
+            continue;
+        }
         const Quantity quantity = step[0] == 'B' ? Quantity::Battery
                                   : step[0] == 'T' ? Quantity::Temperature : Quantity::Distance;
         const QStringList timeValue = step.mid(2).split('=');
@@ -60,6 +64,9 @@ void TestTelemetryHistory::around_data()
         << "B@1=7.1 B@2=7.2 B@3=7.3 B@4=7.4 B@5=7.5 B@6=7.6" << 0.0 << 10.0 << "3=7.3 4=7.4 5=7.5 6=7.6";
     QTest::newRow("other readings have rings of their own")
         << "B@1=7.1 A@2=40 T@3=31 A@4=41 A@5=42 A@6=43 A@7=44 B@8=7.8" << 0.0 << 10.0 << "1=7.1 8=7.8";
+    QTest::newRow("a break between its neighbours, once per gap")
+        << "B@1=7.1 |@2 |@3 B@4=7.4" << 0.0 << 10.0 << "1=7.1 2=nan 4=7.4";
+    QTest::newRow("no break before the first reading") << "|@1 B@2=7.2" << 0.0 << 10.0 << "2=7.2";
     QTest::newRow("a time that goes back counts as the newest") << "B@5=7.1 A@6=40 B@2=7.2" << 0.0 << 10.0
                                                                 << "5=7.1 6=7.2";
 }
@@ -84,6 +91,8 @@ void TestTelemetryHistory::nearest_data()
     QTest::newRow("after the last") << "A@2=40 A@4=41" << 9.0 << "4=41";
     QTest::newRow("closer to the later") << "A@2=40 A@4=41" << 3.5 << "4=41";
     QTest::newRow("halfway takes the earlier") << "A@2=40 A@4=41" << 3.0 << "2=40";
+    QTest::newRow("a break is passed over") << "A@2=40 |@3 A@8=41" << 3.1 << "2=40";
+    QTest::newRow("nor is a break the last") << "A@2=40 |@3" << 3.0 << "2=40";
     QTest::newRow("exact hit") << "A@2=40 A@4=41 A@6=42" << 4.0 << "4=41";
 }
 

@@ -66,6 +66,8 @@ void TestTelemetryParser::receive_data()
         << QByteArrayList{"A12\r\n", "B80\r"} << QStringList{"", "A12 B80"};
     QTest::newRow("sign ignored") << QByteArrayList{"A-12\r"} << QStringList{"A12"};
     QTest::newRow("decimal point and space ignored") << QByteArrayList{"B7.5 \r"} << QStringList{"B75"};
+    QTest::newRow("decimal comma ignored") << QByteArrayList{"B7,5\r"} << QStringList{"B75"};
+    QTest::newRow("NUL byte ignored") << QByteArrayList{QByteArray("A4\0" "2\r", 5)} << QStringList{"A42"};
     QTest::newRow("record letter inside a record") << QByteArrayList{"A12B34\r"} << QStringList{"A1234"};
     QTest::newRow("leading zeros of distance dropped") << QByteArrayList{"A007\r"} << QStringList{"A7"};
     QTest::newRow("leading zeros of temperature kept") << QByteArrayList{"T007\r"} << QStringList{"T007"};

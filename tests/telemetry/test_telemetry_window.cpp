@@ -8,6 +8,7 @@
 #include "support/resource_limit.h"
 #include "support/window_test_main.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -24,7 +25,8 @@ template <typename Widget>
 Widget *named(const QWidget &window, const QString &name)
 {
     for (Widget *widget : window.findChildren<Widget *>())
-        if (widget->accessibleName() == name || widget->property("text").toString() == name)
+        if (widget->accessibleName() == name || widget->accessibleDescription() == name
+            || widget->property("text").toString() == name)
             return widget;
     qFatal("no control %s", qPrintable(name));
 }
@@ -40,7 +42,9 @@ private slots:
     void init();
     void cleanup();
     void recordsAShortRunIntoCsv();
+    void failedWriteIsSaidOnce_data();
     void failedWriteIsSaidOnce();
+    void linkGoneShowsNoDataAndLeavesAGap();
     void haltedViewStaysWhileSamplesArrive();
     void choicesAreKeptInVelmoraIni();
 
@@ -104,28 +108,79 @@ void TestTelemetryWindow::recordsAShortRunIntoCsv()
     }
     QCOMPARE(values, (QStringList{"7,5;;", ";31;", ";;42"}));
     QCOMPARE(lines.last(), QString());
-    QCOMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(0)->dataCount(), 2);
+    QTRY_COMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(0)->dataCount(), 2);
+}
+
+void TestTelemetryWindow::failedWriteIsSaidOnce_data()
+{
+    QTest::addColumn<bool>("deviceFull");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the disk fills up") << false << "Die Aufzeichnung wurde beendet: ";
+    QTest::newRow("a link to /dev/full") << true << "Die Aufzeichnung kann nicht beginnen: ";
 }
 
 void TestTelemetryWindow::failedWriteIsSaidOnce()
 {
+    QFETCH(bool, deviceFull);
+    QFETCH(QString, said);
     MessageRecorder messages;
     const QString path = dir->filePath("RFS/voll.csv");
+    QVERIFY(!deviceFull || QFile::link("/dev/full", path));
     startRecording(path);
     {
         // Room for the header and a few rows, as a disk that fills up.
-        ResourceLimit limit(RLIMIT_FSIZE, 200);
+        std::optional<ResourceLimit> limit;
+        if (!deviceFull)
+            limit.emplace(RLIMIT_FSIZE, 200);
         for (int centimetres = 40; centimetres < 60; ++centimetres)
             record->addSample(Quantity::Distance, centimetres);
         QTRY_VERIFY(!record->recorder().recording());
     }
     QCOMPARE(messages.entries().size(), std::size_t(1));
     QCOMPARE(messages.entries()[0].kind, msg::Kind::Warning);
-    QVERIFY2(messages.texts()[0].startsWith("Die Aufzeichnung wurde beendet: "), qPrintable(messages.texts()[0]));
+    QVERIFY2(messages.texts()[0].startsWith(said), qPrintable(messages.texts()[0]));
     QTRY_COMPARE(named<QLabel>(*window, "Aufzeichnung")->text(), messages.texts()[0]);
     QVERIFY(named<QPushButton>(*window, "Aufzeichnen...")->isEnabled());
+    record->addSample(Quantity::Distance, 60);
+    QTRY_COMPARE(window->findChild<telemetry::TelemetryPlots *>()->graph(2)->dataCount(), 21);
+    QCOMPARE(messages.entries().size(), std::size_t(1));
+    if (deviceFull)
+        return;
     const QByteArray written = readBytes(path);
     QVERIFY(written.size() <= 200 && written.count("\r\n") >= 2);
+}
+
+// The state line says so and is read so; the recording goes on without rows
+// for the gap, and the plot leaves one.
+void TestTelemetryWindow::linkGoneShowsNoDataAndLeavesAGap()
+{
+    auto *state = named<QLabel>(*window, "Alarmzustand");
+    QTRY_COMPARE(state->text(), QString("Keine Daten"));
+    record->linkConnected();
+    startRecording(dir->filePath("RFS/luecke.csv"));
+    record->addSample(Quantity::Distance, 9);
+    QTRY_VERIFY(state->text().startsWith("Alarm: Abstand 9 cm"));
+    now += 5;
+    record->linkClosed();
+    const QDateTime gone = QDateTime::fromMSecsSinceEpoch(qint64((now + record->wallClockOffset()) * 1000));
+    QTRY_COMPARE(state->text(), "Keine Daten: Verbindung 2 (Fahrwerk) getrennt seit " + gone.toString("hh:mm:ss"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(state)->text(QAccessible::Name), state->text());
+    QTRY_COMPARE(named<QLabel>(*window, "Aufzeichnung")->text(),
+                 QString("Aufzeichnung: luecke.csv, 1 Zeilen (läuft weiter, wartet auf Verbindung 2)"));
+    now += 60;
+    record->linkConnected();
+    record->addSample(Quantity::Distance, 40);
+    QTRY_COMPARE(state->text(), QString("Kein Alarm"));
+    const auto plotted = [this] {
+        QStringList values;
+        for (const QCPGraphData &point : *window->findChild<telemetry::TelemetryPlots *>()->graph(2)->data())
+            values << QString::number(point.value);
+        return values;
+    };
+    QTRY_COMPARE(plotted(), (QStringList{"9", "nan", "40"}));
+    QTest::mouseClick(named<QPushButton>(*window, "Aufzeichnung beenden"), Qt::LeftButton);
+    const QStringList lines = QString::fromUtf8(readBytes(dir->filePath("RFS/luecke.csv"))).split("\r\n");
+    QCOMPARE(lines.size(), 4); // the header, two rows, the end of the last
 }
 
 void TestTelemetryWindow::haltedViewStaysWhileSamplesArrive()
