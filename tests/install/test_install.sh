@@ -37,6 +37,7 @@ deb=$(echo "$scratch"/packages/velmora_*.deb)
 dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' | sort >"$scratch/deb"
 sed 's|^|usr/|' "$scratch/installed" | diff -u - "$scratch/deb" || fail "the Debian package holds other files"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "dpkg-shlibdeps filled in no dependencies"
+dpkg-deb -f "$deb" Depends | grep -q libqt6webenginecore6-bin || fail "the web engine's helper program is no dependency"
 
 mkdir "$scratch/unpacked" && tar -xzf "$scratch"/packages/velmora-*.tar.gz -C "$scratch/unpacked"
 portable=$(echo "$scratch"/unpacked/*)
