@@ -25,6 +25,7 @@
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
 #include "toolkit/byte_text.h"
+#include "toolkit/companion_windows.h"
 #include "toolkit/message_box.h"
 #include "ui_tform1.h"
 #include "views/info_form.h"
@@ -120,6 +121,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     toolkit::useMessageBoxes();
     ui->setupUi(this);
     setupModels();
+    setupCompanionWindows();
     setupLinks();
     setupArm();
     setupChassis();
@@ -156,6 +158,12 @@ void TForm1::setupModels()
         *start.pointer = servoModels[i].get();
     }
     fahrwerkModel = std::make_unique<drive::Fahrwerk>();
+}
+
+// The player, the telemetry and the drive set-up join them as they are made.
+void TForm1::setupCompanionWindows()
+{
+    companionWindows = std::make_unique<toolkit::CompanionWindows>(*this, *ui->scrollContent, programFiles, this);
 }
 
 drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
@@ -211,15 +219,16 @@ void TForm1::setupTelemetry()
         *telemetryStreamModel, this);
     telemetryRecord = std::make_unique<telemetry::TelemetryRecord>();
     telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programFiles);
+    companionWindows->adopt(*telemetryWindow, QStringLiteral("telemetry"));
 }
 
 // The set-up window restores the stored choices of the pad and the keys.
 void TForm1::setupManualDrive()
 {
     gameController = std::make_unique<platform::GameController>(this);
-    manualDrive = std::make_unique<drive::ManualDrive>(*driveCommandModel, *gameController, *this, this);
-    driveSetupWindow =
-        std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles, this);
+    manualDrive = std::make_unique<drive::ManualDrive>(*driveCommandModel, *gameController, *companionWindows, this);
+    driveSetupWindow = std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles);
+    companionWindows->adopt(*driveSetupWindow, QStringLiteral("drive_setup"));
 }
 
 // Steps record the joints as they stand and are replayed through them.
@@ -234,7 +243,8 @@ void TForm1::setupSequenceEditor()
 void TForm1::setupPlayer()
 {
     playerConsole = std::make_unique<PlayerConsole>(*sequenceEditor, *armPanel, *connections[0]);
-    playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
+    playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole);
+    companionWindows->adopt(*playerWindow, QStringLiteral("player"));
 }
 
 void TForm1::setupWebcam()

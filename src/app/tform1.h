@@ -43,6 +43,9 @@ class SettingsStore;
 struct Settings;
 struct SettingsRead;
 } // namespace settings
+namespace toolkit {
+class CompanionWindows;
+}
 namespace telemetry {
 class TelemetryPanel;
 class TelemetryRecord;
@@ -108,6 +111,7 @@ protected:
 
 private:
     void setupModels();
+    void setupCompanionWindows();
     void setupLinks();
     void setupArm();
     void setupChassis();
@@ -136,6 +140,8 @@ private:
     std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
     std::unique_ptr<drive::DriveCommand> driveCommandModel;
     std::unique_ptr<telemetry::TelemetryStream> telemetryStreamModel;
+    // The windows beside the main window that stay above it.
+    std::unique_ptr<toolkit::CompanionWindows> companionWindows;
     std::unique_ptr<comm::DebugLog> debugLog;
     std::array<std::unique_ptr<comm::Connection>, 2> connections;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
@@ -143,8 +149,7 @@ private:
     std::unique_ptr<arm::ServoTimer> servoTimer;
     std::unique_ptr<telemetry::TelemetryPanel> telemetryPanel;
     std::unique_ptr<drive::DrivePanel> drivePanel;
-    // The record outlives its window. The window has no parent: a window that
-    // locks the main window must not lock it too.
+    // The record outlives its window.
     std::unique_ptr<telemetry::TelemetryRecord> telemetryRecord;
     std::unique_ptr<telemetry::TelemetryWindow> telemetryWindow;
     std::unique_ptr<platform::GameController> gameController;

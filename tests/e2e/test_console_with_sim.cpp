@@ -124,10 +124,11 @@ void TestConsoleWithSim::addTransportRows()
 template <typename Widget>
 Widget *TestConsoleWithSim::control(const QString &name) const
 {
-    auto *widget = form->findChild<Widget *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
+    // In the main window or one of its companion windows.
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        if (auto *widget = window->findChild<Widget *>(name))
+            return widget;
+    qFatal("no control %s", qPrintable(name));
 }
 
 bool TestConsoleWithSim::connectLink(int link, const QString &transport)
@@ -288,7 +289,7 @@ void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
     }
     QVERIFY(connectLink(1, QStringLiteral("tcp")));
     QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
-    auto *player = control<QWidget>(QStringLiteral("playerWindow"));
+    QWidget *player = control<QLineEdit>(QStringLiteral("dwellEdit"))->window();
     control<QLineEdit>(QStringLiteral("dwellEdit"))->setText(QStringLiteral("300"));
     control<QCheckBox>(QStringLiteral("loopBox"))->setChecked(true);
     const qsizetype logBefore = sim.logText().size();
