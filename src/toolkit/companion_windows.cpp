@@ -83,9 +83,8 @@ void CompanionWindows::adopt(QWidget &window, const QString &name)
 
 bool CompanionWindows::contains(const QWidget *window) const
 {
-    return window && (window == &mainWindow || std::any_of(companions.begin(), companions.end(), [window](const Companion &c) {
-                          return c.window == window;
-                      }));
+    const auto isIt = [window](const Companion &companion) { return companion.window == window; };
+    return window && (window == &mainWindow || std::any_of(companions.begin(), companions.end(), isIt));
 }
 
 CompanionWindows::Companion *CompanionWindows::companionOf(const QObject *object)
