@@ -1,6 +1,7 @@
 #include "drive/manual_drive.h"
 
 #include "drive/drive_command.h"
+#include "drive/fahrwerk.h"
 #include "platform/game_controller.h"
 #include "toolkit/companion_windows.h"
 
@@ -48,8 +49,6 @@ bool keepsKey(const QWidget &widget, int key)
     return widget.testAttribute(Qt::WA_InputMethodEnabled) || qobject_cast<const QComboBox *>(&widget) ||
            (key == Qt::Key_Space && qobject_cast<const QAbstractButton *>(&widget));
 }
-
-constexpr int kFullSpeed = 255;
 
 const QString kWindowsLeft = QStringLiteral("kein Fenster des Programms ist mehr aktiv");
 const QString kWindowChanged = QStringLiteral("ein anderes Fenster wurde aktiv");
