@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QApplication>
 #include <QFile>
 #include <QSpinBox>
 #include <cstdio>
@@ -66,10 +67,14 @@ private:
     std::vector<double> latenciesMs;
 };
 
+// In the main window or one of its companion windows.
 template <typename Control>
-Control *find(app::TForm1 &window, const char *name)
+Control *find(const char *name)
 {
-    return window.findChild<Control *>(QLatin1String(name));
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        if (auto *found = window->findChild<Control *>(QLatin1String(name)))
+            return found;
+    return nullptr;
 }
 
 } // namespace
@@ -92,7 +97,7 @@ int main(int argc, char *argv[])
     set.close();
     {
         FileDialogAnswer answer(setPath);
-        find<QAction>(window, "laden1")->trigger();
+        find<QAction>("laden1")->trigger();
         if (!answer.answered())
             return 1;
     }
@@ -103,9 +108,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "link 1 did not connect to 127.0.0.1:%d\n", arm.port());
         return 1;
     }
-    find<QSpinBox>(window, "dwellEdit")->setValue(kDwellMs);
-    find<QCheckBox>(window, "loopBox")->setChecked(true);
-    find<QAction>(window, "starten1")->trigger();
+    find<QSpinBox>("dwellEdit")->setValue(kDwellMs);
+    find<QCheckBox>("loopBox")->setChecked(true);
+    find<QAction>("starten1")->trigger();
     QElapsedTimer waited;
     waited.start();
     while (controller.latencies().size() < std::size_t(steps) && waited.elapsed() < steps * 2000)

@@ -30,6 +30,7 @@
 #include "sequence/sequence_editor.h"
 #include "settings/settings_store.h"
 #include "toolkit/byte_text.h"
+#include "toolkit/companion_windows.h"
 #include "toolkit/message_box.h"
 #include "ui_tform1.h"
 #include "views/info_form.h"
@@ -106,6 +107,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     toolkit::useMessageBoxes();
     ui->setupUi(this);
     setupModels();
+    setupCompanionWindows();
     setupLinks();
     setupConnectionSearch();
     setupArm();
@@ -143,6 +145,13 @@ void TForm1::setupModels()
 
 arm::Arm &TForm1::arm() { return *armModel; }
 sequence::MotionSet &TForm1::motionSet() { return *motionSetModel; }
+
+// The player, the telemetry and the drive set-up join them as they are made.
+void TForm1::setupCompanionWindows()
+{
+    companionWindows = std::make_unique<toolkit::CompanionWindows>(*this, *ui->scrollContent, programFiles, this);
+}
+
 drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
 const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
@@ -205,15 +214,16 @@ void TForm1::setupTelemetry()
         *telemetryStreamModel, this);
     telemetryRecord = std::make_unique<telemetry::TelemetryRecord>();
     telemetryWindow = std::make_unique<telemetry::TelemetryWindow>(*telemetryRecord, programFiles);
+    companionWindows->adopt(*telemetryWindow, QStringLiteral("telemetry"));
 }
 
 // The set-up window restores the stored choices of the pad and the keys.
 void TForm1::setupManualDrive()
 {
     gameController = std::make_unique<platform::GameController>(this);
-    manualDrive = std::make_unique<drive::ManualDrive>(*driveCommandModel, *gameController, *this, this);
-    driveSetupWindow =
-        std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles, this);
+    manualDrive = std::make_unique<drive::ManualDrive>(*driveCommandModel, *gameController, *companionWindows, this);
+    driveSetupWindow = std::make_unique<drive::DriveSetupWindow>(*gameController, *manualDrive, programFiles);
+    companionWindows->adopt(*driveSetupWindow, QStringLiteral("drive_setup"));
 }
 
 void TForm1::setupSequenceEditor()
@@ -227,7 +237,8 @@ void TForm1::setupSequenceEditor()
 void TForm1::setupPlayer()
 {
     playerConsole = std::make_unique<PlayerConsole>(*motionSetModel, *armModel, *connections[0]);
-    playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
+    playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole);
+    companionWindows->adopt(*playerWindow, QStringLiteral("player"));
 }
 
 void TForm1::setupWebcam()

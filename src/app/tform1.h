@@ -46,6 +46,9 @@ class SettingsStore;
 struct Settings;
 struct SettingsRead;
 } // namespace settings
+namespace toolkit {
+class CompanionWindows;
+}
 namespace telemetry {
 class TelemetryPanel;
 class TelemetryRecord;
@@ -111,6 +114,7 @@ private:
     void Info1Click();
 
     void setupModels();
+    void setupCompanionWindows();
     void setupLinks();
     void setupConnectionSearch();
     void setupArm();
@@ -141,6 +145,8 @@ private:
     std::unique_ptr<drive::Fahrwerk> fahrwerkModel;
     std::unique_ptr<drive::DriveCommand> driveCommandModel;
     std::unique_ptr<telemetry::TelemetryStream> telemetryStreamModel;
+    // The windows beside the main window that stay above it.
+    std::unique_ptr<toolkit::CompanionWindows> companionWindows;
     std::unique_ptr<comm::DebugLog> debugLog;
     std::array<std::unique_ptr<comm::Connection>, 2> connections;
     std::array<std::unique_ptr<comm::LinkPanel>, 2> linkPanels;
@@ -150,8 +156,7 @@ private:
     std::unique_ptr<arm::ServoTimer> servoTimer;
     std::unique_ptr<telemetry::TelemetryPanel> telemetryPanel;
     std::unique_ptr<drive::DrivePanel> drivePanel;
-    // The record outlives its window. The window has no parent: a window that
-    // locks the main window must not lock it too.
+    // The record outlives its window.
     std::unique_ptr<telemetry::TelemetryRecord> telemetryRecord;
     std::unique_ptr<telemetry::TelemetryWindow> telemetryWindow;
     std::unique_ptr<platform::GameController> gameController;

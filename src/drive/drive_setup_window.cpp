@@ -18,8 +18,8 @@
 
 namespace drive {
 
-// A stick's axis as a bar from the centre (or the trigger's from its start), with
-// the band that counts as rest shaded.
+// A stick's axis as a bar from the centre, with the band that counts as rest
+// shaded, or the trigger's from its start, with a mark where it starts to count.
 class AxisBar : public QWidget {
 public:
     AxisBar(const QString &name, bool fromCentre) : fromCentre(fromCentre)
@@ -29,7 +29,8 @@ public:
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
 
-    // share -1..1 for a stick, 0..1 for the trigger; rest is the band's half width.
+    // share -1..1 for a stick, 0..1 for the trigger; rest is the band's half width
+    // (the mark's place for the trigger).
     void setReading(double newShare, double newRest)
     {
         if (newShare == share && newRest == rest)
@@ -47,14 +48,16 @@ protected:
         const double origin = fromCentre ? frame.center().x() : frame.left();
         const double span = fromCentre ? frame.width() / 2 : frame.width();
         painter.fillRect(frame, palette().base());
-        const double restStart = fromCentre ? origin - rest * span : origin;
-        painter.fillRect(QRectF(restStart, frame.top(), (fromCentre ? 2 : 1) * rest * span, frame.height()),
-                         palette().midlight());
+        if (fromCentre)
+            painter.fillRect(QRectF(origin - rest * span, frame.top(), 2 * rest * span, frame.height()),
+                             palette().midlight());
         const double end = origin + share * span;
         painter.fillRect(
             QRectF(QPointF(std::min(origin, end), frame.top()), QPointF(std::max(origin, end), frame.bottom())),
             palette().highlight());
         painter.setPen(palette().mid().color());
+        if (!fromCentre)
+            painter.drawLine(QPointF(origin + rest * span, frame.top()), QPointF(origin + rest * span, frame.bottom()));
         painter.drawRect(frame);
     }
 
@@ -68,6 +71,7 @@ namespace {
 
 const QString kDeadZoneKey = QStringLiteral("drive/dead_zone_percent");
 const QString kDeadManKey = QStringLiteral("drive/dead_man");
+const QString kKeySpeedKey = QStringLiteral("drive/key_speed_percent");
 
 double shareOf(int axis) { return std::clamp(double(axis) / platform::kPadAxisMax, -1.0, 1.0); }
 
@@ -75,12 +79,15 @@ double shareOf(int axis) { return std::clamp(double(axis) / platform::kPadAxisMa
 
 // A spin box whose typing is not yet taken tells its value as it loses the focus
 // when the window goes; that must not reach a window that is half taken apart.
-DriveSetupWindow::~DriveSetupWindow() { disconnect(deadZone, nullptr, this, nullptr); }
+DriveSetupWindow::~DriveSetupWindow()
+{
+    disconnect(deadZone, nullptr, this, nullptr);
+    disconnect(keySpeed, nullptr, this, nullptr);
+}
 
 DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &driving,
-                                   const settings::ProgramLocation &files,
-                                   QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window),
+                                   const settings::ProgramLocation &files)
+    : QWidget(nullptr),
       pad(pad),
       driving(driving),
       stored(files),
@@ -91,17 +98,23 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
       deadZone(new QSpinBox(this)),
       deadMan(new QCheckBox(QStringLiteral("Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist"),
                             this)),
+      keySpeed(new QSpinBox(this)),
       stateLine(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Setup: Steuerung"));
     padLabel->setObjectName(QStringLiteral("padName"));
     deadZone->setObjectName(QStringLiteral("deadZone"));
     deadMan->setObjectName(QStringLiteral("deadMan"));
+    keySpeed->setObjectName(QStringLiteral("keySpeed"));
     stateLine->setObjectName(QStringLiteral("stateLine"));
     deadZone->setRange(PadSettings::kDeadZoneMin, PadSettings::kDeadZoneMax);
     deadZone->setSuffix(QStringLiteral(" %"));
     deadZone->setToolTip(QStringLiteral("Auslenkung der Sticks um die Mitte, die als Ruhe gilt"));
-    stateLine->setAccessibleName(QStringLiteral("Zustand"));
+    keySpeed->setRange(ManualDrive::kKeySpeedMin, ManualDrive::kKeySpeedMax);
+    keySpeed->setSuffix(QStringLiteral(" %"));
+    keySpeed->setToolTip(QStringLiteral("Tempo der Tasten W, S, A, D, solange der Geschwindigkeitsregler auf 0 steht"));
+    // The line's text is its accessible name, as a read-out's text is its value.
+    stateLine->setAccessibleDescription(QStringLiteral("Zustand"));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Gamepad:"), padLabel);
@@ -110,6 +123,7 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
     form->addRow(QStringLiteral("Rechter Trigger:"), triggerBar);
     form->addRow(QStringLiteral("&Totzone:"), deadZone);
     form->addRow(deadMan);
+    form->addRow(QStringLiteral("Tasten&geschwindigkeit:"), keySpeed);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buildTable(), 1);
@@ -118,6 +132,7 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
     restoreChoices();
     connect(deadZone, qOverload<int>(&QSpinBox::valueChanged), this, &DriveSetupWindow::chooseDeadZone);
     connect(deadMan, &QCheckBox::toggled, this, &DriveSetupWindow::chooseDeadMan);
+    connect(keySpeed, qOverload<int>(&QSpinBox::valueChanged), this, &DriveSetupWindow::chooseKeySpeed);
     connect(&pad, &platform::GameController::padChanged, this, &DriveSetupWindow::showPad);
     connect(&pad, &platform::GameController::stateChanged, this, &DriveSetupWindow::showReading);
     connect(&driving, &ManualDrive::stateChanged, stateLine, &QLabel::setText);
@@ -136,8 +151,8 @@ QWidget *DriveSetupWindow::buildTable()
         {Action::Forward, "linker Stick nach vorn", "vorwärts (Tempo: Regler bzw. Auslenkung)"},
         {Action::Backward, "linker Stick nach hinten", "rückwärts (ebenso)"},
         {std::nullopt, "linker Stick links/rechts", "lenken, Mitte: geradeaus"},
-        {Action::SharpLeft, "linke Schultertaste", "scharf links, solange gehalten"},
-        {Action::SharpRight, "rechte Schultertaste", "scharf rechts, solange gehalten"},
+        {Action::SharpLeft, "linke Schultertaste", "scharf links; im Stand: auf der Stelle drehen"},
+        {Action::SharpRight, "rechte Schultertaste", "scharf rechts; im Stand: auf der Stelle drehen"},
         {Action::Horn, "A", "hupen, solange gehalten"},
         {Action::Stop, "B", "STOP: Richtung Stopp, Geschwindigkeit 0"},
         {std::nullopt, "rechter Trigger", "Totmannschalter: über die Hälfte gedrückt halten"},
@@ -172,6 +187,9 @@ void DriveSetupWindow::restoreChoices()
     deadZone->setValue(settings.deadZonePercent);
     deadMan->setChecked(settings.deadMan);
     driving.setPadSettings(settings);
+    keySpeed->setValue(int(stored.number(kKeySpeedKey, ManualDrive::kKeySpeedDefault, ManualDrive::kKeySpeedMin,
+                                         ManualDrive::kKeySpeedMax)));
+    driving.setKeySpeed(keySpeed->value());
 }
 
 void DriveSetupWindow::chooseDeadZone(int percent)
@@ -189,6 +207,12 @@ void DriveSetupWindow::chooseDeadMan(bool on)
     PadSettings settings = driving.padSettings();
     settings.deadMan = on;
     driving.setPadSettings(settings);
+}
+
+void DriveSetupWindow::chooseKeySpeed(int percent)
+{
+    stored.setNumber(kKeySpeedKey, percent);
+    driving.setKeySpeed(percent);
 }
 
 void DriveSetupWindow::showPad(const QString &name)

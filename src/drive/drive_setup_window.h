@@ -1,9 +1,10 @@
 #pragma once
 // The window "Setup: Steuerung": the gamepad in use and its sticks and trigger
 // as live bars (painted only while the window is shown), the dead zone and the
-// dead-man rule, the keys and pad controls as a table, and the state line of the
-// driving by pad and keyboard. A plain window beside the main window, which
-// stays usable; closing it hides it. Its choices are kept in velmora.ini.
+// dead-man rule, the key speed, the keys and pad controls as a table, and the
+// state line of the driving by pad and keyboard. A companion of the main window
+// (toolkit/companion_windows.h); closing it hides it. Its choices are kept in
+// velmora.ini.
 #include "settings/extension_settings.h"
 
 #include <QWidget>
@@ -26,8 +27,7 @@ class DriveSetupWindow : public QWidget {
 
 public:
     // The choices stored in velmora.ini are handed to the driving at once.
-    DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const settings::ProgramLocation &files,
-                     QWidget *mainWindow);
+    DriveSetupWindow(platform::GameController &pad, ManualDrive &driving, const settings::ProgramLocation &files);
     ~DriveSetupWindow() override;
 
 protected:
@@ -38,6 +38,7 @@ private:
     void restoreChoices();
     void chooseDeadZone(int percent);
     void chooseDeadMan(bool on);
+    void chooseKeySpeed(int percent);
     void showPad(const QString &name);
     void showReading(const platform::PadState &reading);
 
@@ -50,6 +51,7 @@ private:
     AxisBar *triggerBar;
     QSpinBox *deadZone;
     QCheckBox *deadMan;
+    QSpinBox *keySpeed;
     QLabel *stateLine;
 };
 

@@ -8,6 +8,9 @@
 
 namespace drive {
 
+// Full speed, as the drive command and the speed bar count it.
+constexpr int kFullSpeed = 255;
+
 // The steering of a sharp turn, beyond the steering bar's +-100: the inner track
 // runs backwards.
 constexpr int kSharpTurnSteering = 255;

@@ -1,13 +1,16 @@
 #include "drive/manual_drive.h"
 
 #include "drive/drive_command.h"
+#include "drive/fahrwerk.h"
 #include "platform/game_controller.h"
+#include "toolkit/companion_windows.h"
 
-#include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 
 namespace drive {
 
@@ -25,6 +28,11 @@ const DriveKey kKeys[] = {
     {Qt::Key_H, ManualDrive::Action::Horn, "H"},       {Qt::Key_Space, ManualDrive::Action::Stop, "Leertaste"},
 };
 
+DriveCommand::Turn turnOf(ManualDrive::Action action)
+{
+    return action == ManualDrive::Action::SharpLeft ? DriveCommand::Turn::Left : DriveCommand::Turn::Right;
+}
+
 std::optional<ManualDrive::Action> actionOf(int key)
 {
     for (const DriveKey &driveKey : kKeys)
@@ -34,14 +42,16 @@ std::optional<ManualDrive::Action> actionOf(int key)
 }
 
 // Widgets that take typed text (line edits, spin boxes, editable text, a web
-// page's input field), drop-downs and sliders keep every key.
-bool keepsKeys(const QWidget &widget)
+// page's input field) and drop-downs keep every key, a button its space key.
+// A slider's own keys are none of the driving keys.
+bool keepsKey(const QWidget &widget, int key)
 {
     return widget.testAttribute(Qt::WA_InputMethodEnabled) || qobject_cast<const QComboBox *>(&widget) ||
-           qobject_cast<const QAbstractSlider *>(&widget);
+           (key == Qt::Key_Space && qobject_cast<const QAbstractButton *>(&widget));
 }
 
-const QString kWindowLeft = QStringLiteral("das Hauptfenster ist nicht mehr aktiv");
+const QString kWindowsLeft = QStringLiteral("kein Fenster des Programms ist mehr aktiv");
+const QString kWindowChanged = QStringLiteral("ein anderes Fenster wurde aktiv");
 const QString kLinkGone = QStringLiteral("Verbindung 2 (Fahrwerk) getrennt");
 
 } // namespace
@@ -54,15 +64,17 @@ QString ManualDrive::keyName(Action action)
     return {};
 }
 
-ManualDrive::ManualDrive(DriveCommand &command, platform::GameController &pad, QWidget &mainWindow,
-                         QObject *parent)
-    : QObject(parent), command(command), pad(pad), mainWindow(mainWindow), windowActive(mainWindow.isActiveWindow())
+ManualDrive::ManualDrive(DriveCommand &command, platform::GameController &pad,
+                         const toolkit::CompanionWindows &windows, QObject *parent)
+    : QObject(parent), command(command), pad(pad), windows(windows)
 {
     // Keys go to the focused control first, so its events are watched too: the
-    // main window's (activation, and keys no control took) and the focused one's.
-    mainWindow.installEventFilter(this);
+    // active window's (keys no control took) and the focused one's.
+    if (windows.contains(QApplication::activeWindow()))
+        activeWindowChanged(QApplication::activeWindow());
     followFocus(nullptr, QApplication::focusWidget());
     connect(qApp, &QApplication::focusChanged, this, &ManualDrive::followFocus);
+    connect(&windows, &toolkit::CompanionWindows::activeWindowChanged, this, &ManualDrive::activeWindowChanged);
     connect(&pad, &platform::GameController::padChanged, this, &ManualDrive::padChanged);
     connect(&pad, &platform::GameController::stateChanged, this, &ManualDrive::padStateChanged);
     showState();
@@ -76,12 +88,19 @@ void ManualDrive::setLinkOpen(bool open)
     actingChanged(kLinkGone);
 }
 
-void ManualDrive::setWindowActive(bool active)
+// Between the windows a held key's release may go astray: it ends at once.
+void ManualDrive::activeWindowChanged(QWidget *window)
 {
-    if (active == windowActive)
-        return;
-    windowActive = active;
-    actingChanged(kWindowLeft);
+    if (window)
+        window->installEventFilter(this);
+    const bool wasActing = acting();
+    const bool changedWithin = activeWindow && window;
+    activeWindow = window;
+    if (changedWithin)
+        letGoOfKeys(kWindowChanged);
+    if (acting() != wasActing)
+        actingChanged(kWindowsLeft);
+    showState();
 }
 
 void ManualDrive::actingChanged(const QString &endedBecause)
@@ -107,6 +126,8 @@ void ManualDrive::setPadSettings(const PadSettings &settings)
         takeUpPad();
     showState();
 }
+
+void ManualDrive::setKeySpeed(int percent) { keySpeedPercent = std::clamp(percent, kKeySpeedMin, kKeySpeedMax); }
 
 void ManualDrive::padChanged(const QString &name)
 {
@@ -163,28 +184,18 @@ void ManualDrive::letGoOfPad(const QString &why)
 
 void ManualDrive::followFocus(QWidget *old, QWidget *now)
 {
-    if (old && old != &mainWindow)
+    if (old && !windows.contains(old))
         old->removeEventFilter(this);
-    if (now && now != &mainWindow)
+    if (now)
         now->installEventFilter(this);
 }
 
 bool ManualDrive::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-        if (watched == &mainWindow)
-            setWindowActive(event->type() == QEvent::WindowActivate);
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        const auto *receiver = qobject_cast<const QWidget *>(watched);
-        return receiver && receiver->window() == &mainWindow && takeKey(*receiver, *static_cast<QKeyEvent *>(event));
-    }
-    default:
-        return false;
-    }
+    const auto *receiver = qobject_cast<const QWidget *>(watched);
+    return receiver && windows.contains(receiver->window()) && takeKey(*receiver, *static_cast<QKeyEvent *>(event));
 }
 
 // A held key's repeats and release are taken wherever the focus went since.
@@ -204,7 +215,7 @@ bool ManualDrive::takeKey(const QWidget &receiver, const QKeyEvent &key)
     // A key the focused control ignored comes by again on its way to the window.
     const QWidget *focus = QApplication::focusWidget();
     const bool combined = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!acting() || combined || keepsKeys(focus ? *focus : receiver))
+    if (!acting() || combined || keepsKey(focus ? *focus : receiver, key.key()))
         return false;
     if (!key.isAutoRepeat())
         startKey(*action);
@@ -219,18 +230,27 @@ void ManualDrive::startKey(Action action)
     case Action::Backward:
         directionKey = action;
         stopReason.clear();
-        command.setDirection(action == Action::Forward ? 'v' : 'r');
+        if (spotTurn) {
+            spotTurn = false;
+            command.startSharpTurn(turnOf(*turnKey));
+        }
+        startMoving(action == Action::Forward ? 'v' : 'r');
         break;
     case Action::SharpLeft:
     case Action::SharpRight:
         turnKey = action;
-        command.startSharpTurn(action == Action::SharpLeft ? DriveCommand::Turn::Left : DriveCommand::Turn::Right);
+        if (!directionKey && (spotTurn || command.direction() == 's' || command.speed() == 0))
+            turnOnTheSpot(action);
+        else
+            command.startSharpTurn(turnOf(action));
         break;
     case Action::Horn:
         command.setHorn(true);
         break;
     case Action::Stop:
         directionKey.reset();
+        spotTurn = false;
+        keySetSpeed.reset();
         command.stop();
         break;
     }
@@ -242,21 +262,56 @@ void ManualDrive::endKey(Action action)
     heldKeys.erase(action);
     if (action == directionKey) {
         directionKey.reset();
-        command.setDirection('s');
+        endMoving();
+        // A turn key still held is now one held at a standstill.
+        if (turnKey) {
+            command.endSharpTurn();
+            turnOnTheSpot(*turnKey);
+        }
     } else if (action == turnKey) {
         turnKey.reset();
-        command.endSharpTurn();
+        if (spotTurn) {
+            spotTurn = false;
+            endMoving();
+        } else {
+            command.endSharpTurn();
+        }
     } else if (action == Action::Horn) {
         command.setHorn(false);
     }
     showState();
 }
 
+void ManualDrive::startMoving(char richtung)
+{
+    command.setDirection(richtung);
+    if (command.speed() == 0) {
+        keySetSpeed = (keySpeedPercent * kFullSpeed + 50) / 100;
+        command.setSpeed(*keySetSpeed);
+    }
+}
+
+void ManualDrive::turnOnTheSpot(Action turn)
+{
+    spotTurn = true;
+    startMoving(turn == Action::SharpLeft ? 'L' : 'R');
+}
+
+// A speed changed since on the slider stays.
+void ManualDrive::endMoving()
+{
+    command.setDirection('s');
+    if (keySetSpeed && command.speed() == *keySetSpeed)
+        command.setSpeed(0);
+    keySetSpeed.reset();
+}
+
 void ManualDrive::letGoOfKeys(const QString &why)
 {
-    const bool moving = directionKey.has_value();
+    const bool moving = directionKey || spotTurn;
+    // Turn keys first: a turn key that outlived the direction keys would turn on the spot.
     while (!heldKeys.empty())
-        endKey(*heldKeys.begin());
+        endKey(*heldKeys.rbegin());
     if (moving)
         stopBecause(why);
 }
@@ -274,12 +329,12 @@ void ManualDrive::showState()
         text = QStringLiteral("Angehalten: ") + stopReason;
     else if (padDrive.armed())
         text = QStringLiteral("Fährt mit dem Gamepad");
-    else if (directionKey)
+    else if (directionKey || spotTurn)
         text = QStringLiteral("Fährt mit der Tastatur");
     else if (!linkOpen)
         text = QStringLiteral("Wartet: Verbindung 2 (Fahrwerk) ist nicht verbunden");
-    else if (!windowActive)
-        text = QStringLiteral("Wartet: das Hauptfenster ist nicht aktiv");
+    else if (!activeWindow)
+        text = QStringLiteral("Wartet: kein Fenster des Programms ist aktiv");
     else if (!pad.padName().isEmpty() && padDrive.settings().deadMan)
         text = QStringLiteral("Bereit: zum Fahren den rechten Trigger halten");
     else

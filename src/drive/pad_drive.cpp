@@ -8,7 +8,6 @@
 namespace drive {
 
 namespace {
-constexpr int kFullSpeed = 255;
 constexpr int kFullSteering = 100;
 // Half of the trigger's 32768 steps.
 constexpr int kTriggerHalfWay = (platform::kPadAxisMax + 1) / 2;

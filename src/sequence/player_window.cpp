@@ -34,8 +34,8 @@ QLabel *readOut(const QString &hint, const char *name, QWidget *parent)
 
 } // namespace
 
-PlayerWindow::PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *anchor)
-    : QWidget(mainWindow, Qt::Tool), console(console), player(console), wakeUp(this), anchor(anchor)
+PlayerWindow::PlayerWindow(PlayerHost &console)
+    : QWidget(nullptr), console(console), player(console), wakeUp(this)
 {
     setObjectName(QStringLiteral("playerWindow"));
     setWindowTitle(QStringLiteral("Ablauf abspielen"));
@@ -109,13 +109,6 @@ void PlayerWindow::connectControls()
 
 void PlayerWindow::start()
 {
-    // Where the operator moves it afterwards, it stays.
-    if (!placed) {
-        adjustSize();
-        move(anchor ? anchor->mapToGlobal(QPoint(0, anchor->height()))
-                    : parentWidget()->geometry().center() - rect().center());
-        placed = true;
-    }
     show();
     raise();
     activateWindow();

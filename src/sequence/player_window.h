@@ -1,9 +1,9 @@
 #pragma once
-// "Ablauf abspielen": the small window that plays a motion set on its own. It
-// floats above the main window, which stays usable, and holds the player, its
-// clock and its one timer, which runs only while there is something to time. The
-// console tells it what happens through the calls below (connectable as slots);
-// it acts on the console through a PlayerHost.
+// "Ablauf abspielen": the small window that plays a motion set on its own. A
+// companion of the main window (toolkit/companion_windows.h), it holds the
+// player, its clock and its one timer, which runs only while there is something
+// to time. The console tells it what happens through the calls below
+// (connectable as slots); it acts on the console through a PlayerHost.
 #include "sequence/player_core.h"
 
 #include <QElapsedTimer>
@@ -22,9 +22,7 @@ class PlayerWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // It first shows just below anchor (the main window's motion-set group), or
-    // over the middle of the main window without one.
-    PlayerWindow(PlayerHost &console, QWidget *mainWindow, QWidget *anchor = nullptr);
+    explicit PlayerWindow(PlayerHost &console);
     ~PlayerWindow() override;
 
     // "Starten": shows the window and plays; while a run is on it only comes forward.
@@ -63,8 +61,6 @@ private:
     QCheckBox *loopBox;
     QLabel *stepLabel;
     QLabel *stateLabel;
-    QWidget *anchor;
-    bool placed = false;
 };
 
 } // namespace sequence

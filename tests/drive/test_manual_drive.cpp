@@ -1,10 +1,9 @@
 // Driving by gamepad and keyboard in a real main window with link 2 open over a
 // pseudo-terminal: the pad is SDL's virtual joystick, the keys go through the
 // application as typed ones do. What they do is read from the drive controls and
-// from the drive command they write to.
+// from the drive command they write to, the state line as a screen reader reads it.
 #include "app/tform1.h"
 #include "drive/drive_command.h"
-#include "drive/drive_setup_window.h"
 #include "drive/fahrwerk.h"
 #include "platform/game_controller.h"
 #include "support/message_recorder.h"
@@ -14,6 +13,7 @@
 #include "support/window_test_main.h"
 #include "toolkit/track_bar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -39,16 +39,26 @@ private slots:
     void padStopsWhenItCeasesToAct_data();
     void padStopsWhenItCeasesToAct();
     void keysActWhileHeldAndSpaceStops();
-    void focusLossEndsHeldKeys();
-    void keysStayWithTextFieldsDropDownsAndSliders_data();
-    void keysStayWithTextFieldsDropDownsAndSliders();
+    void anotherWindowOfTheProgramEndsHeldKeysAndKeysDriveThere();
+    void keysByFocusLinkAndKeySpeed_data();
+    void keysByFocusLinkAndKeySpeed();
 
 private:
+    // In the main window or one of its companions.
     template <typename T>
-    T *find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
+    T *find(const char *name) const
+    {
+        for (const QWidget *window : QApplication::topLevelWidgets())
+            if (auto *found = window->findChild<T *>(QLatin1String(name)))
+                return found;
+        return nullptr;
+    }
     bool down(const char *button) const { return find<QToolButton>(button)->isChecked(); }
     int position(const char *trackBar) const { return find<toolkit::TrackBar>(trackBar)->position(); }
-    QString stateLine() const { return find<QLabel>("stateLine")->text(); }
+    QString stateLine() const
+    {
+        return QAccessible::queryAccessibleInterface(find<QLabel>("stateLine"))->text(QAccessible::Name);
+    }
     // The drive command: direction, speed, steering and "Hupe" while the horn sounds.
     QString commanded() const;
     void plugPad();
@@ -114,6 +124,9 @@ void TestManualDrive::padDrivesInProportionWhileTheTriggerIsHeld()
     QCOMPARE(position("trbLenk"), 50);
     QCOMPARE(commanded(), QStringLiteral("v 128 50"));
     QCOMPARE(stateLine(), QStringLiteral("Fährt mit dem Gamepad"));
+    find<QAction>("Steuerung1")->trigger(); // a companion window active: the pad goes on
+    QTRY_VERIFY(find<QLabel>("stateLine")->window()->isActiveWindow());
+    QCOMPARE(stateLine(), QStringLiteral("Fährt mit dem Gamepad"));
 
     pad->move(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
     QTRY_VERIFY(down("btnStop"));
@@ -143,34 +156,32 @@ void TestManualDrive::padStopsWhenItCeasesToAct_data()
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("state");
     QTest::newRow("unplugged") << "unplug" << "Angehalten: Gamepad abgezogen";
-    QTest::newRow("set-up window shown") << "Steuerung1"
-                                         << "Angehalten: das Hauptfenster ist nicht mehr aktiv";
+    QTest::newRow("another program's window active") << "elsewhere"
+                                                     << "Angehalten: kein Fenster des Programms ist mehr aktiv";
     QTest::newRow("link 2 closed") << "btnConnect2" << "Angehalten: Verbindung 2 (Fahrwerk) getrennt";
 }
 
 void TestManualDrive::padStopsWhenItCeasesToAct()
 {
     QFETCH(QString, cause);
+    QWidget elsewhere;
     plugPad();
     pad->drive(1);
     QTRY_VERIFY(down("btnVor"));
-    if (cause == QLatin1String("unplug"))
+    if (cause == QLatin1String("unplug")) {
         pad->unplug();
-    else if (auto *action = form->findChild<QAction *>(cause))
-        action->trigger();
-    else
+    } else if (cause == QLatin1String("elsewhere")) {
+        elsewhere.show();
+        elsewhere.activateWindow();
+    } else {
         form->findChild<QPushButton *>(cause)->click();
+    }
     QTRY_VERIFY(down("btnStop"));
     QCOMPARE(position("trbSpeed"), 0);
     QTEST(stateLine(), "state");
-    auto *setup = form->findChild<drive::DriveSetupWindow *>();
-    if (setup->isVisible()) { // a plain window: the main window stays usable
-        QCOMPARE(setup->windowTitle(), QStringLiteral("Setup: Steuerung"));
-        QVERIFY(!setup->isModal() && form->isEnabled());
-    }
 }
 
-// The focused toggle button sees none of the keys, space included.
+// The focused toggle button sees the driving keys, but space is its own.
 void TestManualDrive::keysActWhileHeldAndSpaceStops()
 {
     find<toolkit::TrackBar>("trbSpeed")->setPosition(-100);
@@ -197,12 +208,15 @@ void TestManualDrive::keysActWhileHeldAndSpaceStops()
     QTest::keyPress(focus, Qt::Key_S);
     QVERIFY(down("btnRueck"));
     QTest::keyClick(focus, Qt::Key_Space);
+    QVERIFY(down("btnRueck") && down("btnWarnblink"));
+    focus = find<QWidget>("trbServo1");
+    focus->setFocus();
+    QTest::keyClick(focus, Qt::Key_Space);
     QVERIFY(down("btnStop"));
     QCOMPARE(position("trbSpeed"), 0);
-    QVERIFY(!down("btnWarnblink"));
 }
 
-void TestManualDrive::focusLossEndsHeldKeys()
+void TestManualDrive::anotherWindowOfTheProgramEndsHeldKeysAndKeysDriveThere()
 {
     QTest::keyPress(form.get(), Qt::Key_W);
     QTest::keyPress(form.get(), Qt::Key_D);
@@ -210,31 +224,60 @@ void TestManualDrive::focusLossEndsHeldKeys()
     find<QAction>("Steuerung1")->trigger();
     QTRY_VERIFY(down("btnStop"));
     QCOMPARE(position("trbLenk"), 0);
-    QCOMPARE(stateLine(), QStringLiteral("Angehalten: das Hauptfenster ist nicht mehr aktiv"));
+    QCOMPARE(stateLine(), QStringLiteral("Angehalten: ein anderes Fenster wurde aktiv"));
+    QWidget *setup = find<QLabel>("stateLine")->window();
+    QVERIFY(form->isEnabled() && !setup->isModal() && setup->windowType() == Qt::Tool);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_W); // the window itself has the focus
+    QCOMPARE(stateLine(), QStringLiteral("Fährt mit der Tastatur"));
+    // No pad: the trigger's bar is empty.
+    QWidget *trigger = nullptr;
+    for (QWidget *bar : setup->findChildren<QWidget *>())
+        trigger = bar->accessibleName() == QLatin1String("Rechter Trigger") ? bar : trigger;
+    QVERIFY(trigger);
+    QCOMPARE(trigger->grab().toImage().pixelColor(trigger->width() / 4, trigger->height() / 2),
+             trigger->palette().base().color());
 }
 
-void TestManualDrive::keysStayWithTextFieldsDropDownsAndSliders_data()
+// Typed and released, the keys leave the chassis standing; held, they drive.
+void TestManualDrive::keysByFocusLinkAndKeySpeed_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::newRow("text field") << "edtTCP_IP1";
-    QTest::newRow("drop-down") << "cbxKanalServo1";
-    QTest::newRow("slider") << "trbServo1";
+    QTest::addColumn<bool>("linkOpen");
+    QTest::addColumn<int>("keySpeed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("commanded");
+    QTest::newRow("text field keeps the keys") << "edtTCP_IP1" << true << 50 << int(Qt::Key_W) << "s 0 0";
+    QTest::newRow("drop-down keeps the keys") << "cbxKanalServo1" << true << 50 << int(Qt::Key_W) << "s 0 0";
+    QTest::newRow("slider: W at the key speed") << "trbServo1" << true << 50 << int(Qt::Key_W) << "v 128 0";
+    QTest::newRow("key speed chosen and kept") << "trbServo1" << true << 30 << int(Qt::Key_S) << "r 77 0";
+    QTest::newRow("A at a standstill turns on the spot") << "trbServo1" << true << 50 << int(Qt::Key_A) << "L 128 0";
+    QTest::newRow("link 2 closed: W does nothing") << "trbServo1" << false << 50 << int(Qt::Key_W) << "s 0 0";
+    QTest::newRow("link 2 closed: D does nothing") << "trbServo1" << false << 50 << int(Qt::Key_D) << "s 0 0";
 }
 
-void TestManualDrive::keysStayWithTextFieldsDropDownsAndSliders()
+void TestManualDrive::keysByFocusLinkAndKeySpeed()
 {
     QFETCH(QString, control);
-    auto *focus = form->findChild<QWidget *>(control);
+    QFETCH(int, keySpeed);
+    QFETCH(int, key);
+    QFETCH(bool, linkOpen);
+    find<QSpinBox>("keySpeed")->setValue(keySpeed);
+    if (!linkOpen)
+        find<QPushButton>("btnConnect2")->click();
+    auto *focus = find<QWidget>(qPrintable(control));
     focus->setFocus();
     QCOMPARE(QApplication::focusWidget(), focus);
     auto *edit = qobject_cast<QLineEdit *>(focus);
     if (edit)
         edit->clear();
     QTest::keyClicks(focus, QStringLiteral("ws d"));
-    QTest::keyPress(focus, Qt::Key_W);
-    QVERIFY(down("btnStop"));
+    QCOMPARE(commanded(), QStringLiteral("s 0 0"));
+    QTest::keyPress(focus, Qt::Key(key));
+    QTEST(commanded(), "commanded");
     if (edit)
         QCOMPARE(edit->text(), QStringLiteral("ws dw"));
+    QCOMPARE(QSettings(dir->filePath("RFS/velmora.ini"), QSettings::IniFormat).value("drive/key_speed_percent", 50).toInt(),
+             keySpeed);
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestManualDrive)

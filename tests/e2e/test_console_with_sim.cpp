@@ -135,10 +135,11 @@ void TestConsoleWithSim::addTransportRows()
 template <typename Widget>
 Widget *TestConsoleWithSim::control(const QString &name) const
 {
-    auto *widget = form->findChild<Widget *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
+    // In the main window or one of its companion windows.
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        if (auto *widget = window->findChild<Widget *>(name))
+            return widget;
+    qFatal("no control %s", qPrintable(name));
 }
 
 bool TestConsoleWithSim::connectLink(int link, const QString &transport, const SimulatorProcess *simulator)
@@ -303,7 +304,7 @@ void TestConsoleWithSim::playerWaitsForEachMoveAndTheDwell()
     loadThreeStepSet();
     QVERIFY(connectLink(1, QStringLiteral("tcp")));
     QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
-    auto *player = control<QWidget>(QStringLiteral("playerWindow"));
+    QWidget *player = control<QSpinBox>(QStringLiteral("dwellEdit"))->window();
     control<QSpinBox>(QStringLiteral("dwellEdit"))->setValue(300);
     control<QCheckBox>(QStringLiteral("loopBox"))->setChecked(true);
     const qsizetype logBefore = sim.logText().size();
