@@ -146,7 +146,8 @@ void TForm1::setupModels()
 arm::Arm &TForm1::arm() { return *armModel; }
 sequence::MotionSet &TForm1::motionSet() { return *motionSetModel; }
 
-// The player, the telemetry and the drive set-up join them as they are made.
+// The player, the telemetry, the drive set-up and the connection search join
+// them as they are made.
 void TForm1::setupCompanionWindows()
 {
     companionWindows = std::make_unique<toolkit::CompanionWindows>(*this, *ui->scrollContent, programFiles, this);
@@ -179,7 +180,8 @@ void TForm1::setupConnectionSearch()
         connect(portListWatch.get(), &comm::PortListWatch::portsChanged, panel.get(), &comm::LinkPanel::showPorts);
     connectionSearchWindow = std::make_unique<comm::ConnectionSearchWindow>(
         std::array<comm::SearchedLink, 2>{{{*connections[0], *linkPanels[0]}, {*connections[1], *linkPanels[1]}}},
-        programFiles, this);
+        programFiles);
+    companionWindows->adopt(*connectionSearchWindow, QStringLiteral("connection_search"));
 }
 
 void TForm1::setupArm()

@@ -73,8 +73,8 @@ QString whereFound(const LinkSettings &settings)
 } // namespace
 
 ConnectionSearchWindow::ConnectionSearchWindow(const std::array<SearchedLink, 2> &links,
-                                               const settings::ProgramLocation &files, QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window),
+                                               const settings::ProgramLocation &files)
+    : QWidget(nullptr, Qt::Window),
       links(links),
       stored(files),
       controllerSearch(this),

@@ -35,8 +35,7 @@ class ConnectionSearchWindow : public QWidget {
 
 public:
     // The reconnect choices stored in velmora.ini are handed to the links at once.
-    ConnectionSearchWindow(const std::array<SearchedLink, 2> &links, const settings::ProgramLocation &files,
-                           QWidget *mainWindow);
+    ConnectionSearchWindow(const std::array<SearchedLink, 2> &links, const settings::ProgramLocation &files);
     ~ConnectionSearchWindow() override;
 
     void search();

@@ -159,6 +159,10 @@ void LinkPanel::connectControls()
     connect(widgets.parity, &QComboBox::editTextChanged, this, &LinkPanel::cbxParityChange);
     connect(widgets.stopBits, &QComboBox::editTextChanged, this, &LinkPanel::cbxStopBitsChange);
     connect(widgets.connectButton, &QPushButton::clicked, this, &LinkPanel::btnConnectClick);
+    // A click leaves the keyboard focus where it was: space, which stops the
+    // chassis, would otherwise press the button just clicked and end link 2
+    // under a moving chassis.
+    widgets.connectButton->setFocusPolicy(Qt::TabFocus);
     connect(widgets.transmitButton, &QPushButton::clicked, this, &LinkPanel::btnTransmitClick);
     widgets.transmitEdit->installEventFilter(this);
 }

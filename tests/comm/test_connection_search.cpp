@@ -78,8 +78,11 @@ private slots:
         QVERIFY(holder.waitForStarted());
 
         form.findChild<QAction *>(QStringLiteral("Verbindungsuchen1"))->trigger();
-        auto *window = form.findChild<comm::ConnectionSearchWindow *>();
-        QVERIFY(window->isVisible() && !window->isModal() && form.isEnabled());
+        // A companion window of the main window, not its child.
+        comm::ConnectionSearchWindow *window = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            window = window ? window : qobject_cast<comm::ConnectionSearchWindow *>(top);
+        QVERIFY(window && window->isVisible() && !window->isModal() && form.isEnabled());
         const QString typed = QStringList{arm.name(), chassis.name(), silent.name(), held.name()}.join(", ")
                               + " /dev/velmora-none";
         window->findChild<QLineEdit *>(QStringLiteral("moreDevices"))->setText(typed);

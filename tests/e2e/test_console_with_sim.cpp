@@ -495,7 +495,7 @@ void TestConsoleWithSim::searchFindsTheSimulator()
     const auto place = [this](const char *endpoint) { return sim.endpoint(QLatin1String(endpoint)); };
     control<QLineEdit>(QStringLiteral("moreDevices"))->setText(place("arm-pty") + " " + place("chassis-pty"));
     control<QLineEdit>(QStringLiteral("tcpHosts"))->setText(place("arm-tcp") + "," + place("chassis-tcp"));
-    auto *window = form->findChild<comm::ConnectionSearchWindow *>();
+    auto *window = qobject_cast<comm::ConnectionSearchWindow *>(control<QLineEdit>(QStringLiteral("moreDevices"))->window());
     window->search();
     QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(QStringLiteral("searchState"))->text().startsWith("Gefunden"),
                              kSimTimeoutMs);
