@@ -23,10 +23,17 @@ ServoTimer::ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *pare
 
 void ServoTimer::ServoTimer1Timer()
 {
-    const std::string command = groupMove.next(joints);
+    sendChanges(0);
+    emit ticked();
+}
+
+void ServoTimer::sendTimedMove(int timeMs) { sendChanges(timeMs); }
+
+void ServoTimer::sendChanges(int timeMs)
+{
+    const std::string command = groupMove.next(joints, timeMs);
     if (!command.empty())
         link1.sendCommand(command);
-    emit ticked();
 }
 
 } // namespace arm

@@ -22,12 +22,18 @@ public:
     ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *parent);
 
     void ServoTimer1Timer();
+    // What the joints changed goes out now, as one group move that takes timeMs
+    // (see GroupMove): the pieces of a move in millimetres keep their own times
+    // between the ticks. The next tick finds it sent.
+    void sendTimedMove(int timeMs);
 
 signals:
     // After every tick, once what the joints changed has gone out (or nothing did).
     void ticked();
 
 private:
+    void sendChanges(int timeMs);
+
     Servos joints{};
     comm::CommandSender &link1;
     GroupMove groupMove;
