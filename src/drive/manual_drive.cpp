@@ -76,6 +76,18 @@ void ManualDrive::setLinkOpen(bool open)
     actingChanged(kLinkGone);
 }
 
+void ManualDrive::setPadTaken(bool taken)
+{
+    if (taken == padTaken)
+        return;
+    padTaken = taken;
+    if (taken)
+        letGoOfPad(QStringLiteral("das Gamepad bewegt den Greifarm"));
+    else
+        takeUpPad();
+    showState();
+}
+
 void ManualDrive::setWindowActive(bool active)
 {
     if (active == windowActive)
@@ -119,7 +131,7 @@ void ManualDrive::padChanged(const QString &name)
 
 void ManualDrive::padStateChanged(const platform::PadState &reading)
 {
-    if (acting())
+    if (acting() && !padTaken)
         apply(padDrive.next(reading));
 }
 
@@ -145,7 +157,7 @@ void ManualDrive::apply(const PadIntent &intent)
 void ManualDrive::takeUpPad()
 {
     padDrive.disarm();
-    if (acting() && !pad.padName().isEmpty())
+    if (acting() && !padTaken && !pad.padName().isEmpty())
         apply(padDrive.next(pad.state()));
 }
 

@@ -41,6 +41,8 @@ public:
     ManualDrive(DriveCommand &command, platform::GameController &pad, QWidget &mainWindow, QObject *parent);
 
     void setLinkOpen(bool open);
+    // While the arm's jog takes the pad, the pad does not drive.
+    void setPadTaken(bool taken);
     void setPadSettings(const PadSettings &settings);
     const PadSettings &padSettings() const { return padDrive.settings(); }
     QString stateText() const { return state; }
@@ -77,6 +79,7 @@ private:
     QWidget &mainWindow;
     PadDrive padDrive;
     bool padHorn = false;
+    bool padTaken = false;
     bool windowActive = false;
     bool linkOpen = false;
     std::set<Action> heldKeys;
