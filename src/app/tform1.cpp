@@ -1,9 +1,13 @@
 #include "app/tform1.h"
 
+#include "app/kinematics_pad.h"
 #include "app/player_console.h"
 
 #include "arm/arm.h"
 #include "arm/arm_panel.h"
+#include "arm/arm_setup_window.h"
+#include "arm/kinematics_window.h"
+#include "arm/move_executor.h"
 #include "arm/servo_timer.h"
 #include "arm/ssc32.h"
 #include "drive/drive_command.h"
@@ -110,6 +114,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupManualDrive();
     setupSequenceEditor();
     setupPlayer();
+    setupKinematics();
     setupWebcam();
     setupSettings();
     setupMenu();
@@ -139,6 +144,7 @@ sequence::MotionSet &TForm1::motionSet() { return *motionSetModel; }
 drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
 const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
+arm::MoveExecutor &TForm1::moveExecutor() { return *moveExecutorModel; }
 
 // Link 1 reaches the SSC-32, whose move-status replies stay out of the debug
 // memo; link 2 reaches the chassis board, which "I1" asks to identify itself.
@@ -211,6 +217,18 @@ void TForm1::setupPlayer()
     playerWindow = std::make_unique<sequence::PlayerWindow>(*playerConsole, this, ui->gbxAblauf);
 }
 
+// The set-up window hands the stored profile to the executor; the pad jogs
+// through it while the window "Kinematik" is active.
+void TForm1::setupKinematics()
+{
+    moveExecutorModel = std::make_unique<arm::MoveExecutor>(*armModel, *servoTimer);
+    moveExecutorModel->setPlayerCheck([this] { return playerWindow->isPlaying(); });
+    armSetupWindow = std::make_unique<arm::ArmSetupWindow>(*moveExecutorModel, *armModel, programFiles, this);
+    kinematicsWindow = std::make_unique<arm::KinematicsWindow>(*moveExecutorModel, *armModel, programFiles);
+    kinematicsPad = std::make_unique<KinematicsPad>(*gameController, *manualDrive, *kinematicsWindow,
+                                                    *moveExecutorModel, this);
+}
+
 void TForm1::setupWebcam()
 {
     webcamPanel = std::make_unique<views::WebcamPanel>(
@@ -243,6 +261,8 @@ void TForm1::setupMenu()
     connect(ui->RoboterArm1, &QAction::triggered, this, &TForm1::RoboterArm1Click);
     connect(ui->RoboterFahrwerk1, &QAction::triggered, this, &TForm1::RoboterFahrwerk1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
+    connect(ui->Arm1, &QAction::triggered, this, &TForm1::Arm1Click);
+    connect(ui->Kinematik1, &QAction::triggered, this, &TForm1::Kinematik1Click);
     connect(ui->Info1, &QAction::triggered, this, &TForm1::Info1Click);
 }
 
@@ -279,6 +299,10 @@ void TForm1::wirePanels()
     connect(steps, &sequence::MotionSet::stepRemoved, player, &sequence::PlayerWindow::listChanged);
     connect(steps, &sequence::MotionSet::stepsReplaced, player, &sequence::PlayerWindow::listChanged);
     connect(steps, &sequence::MotionSet::stepNumberRefreshed, player, &sequence::PlayerWindow::showStepPosition);
+    // Moves in millimetres go out on link 1 while it is open.
+    arm::MoveExecutor *executor = moveExecutorModel.get();
+    connect(armLink, &comm::Connection::opened, executor, [executor] { executor->setLinkOpen(true); });
+    connect(armLink, &comm::Connection::freed, executor, [executor] { executor->setLinkOpen(false); });
     // Pad and keys drive from the same opening of link 2 until it is free again.
     connect(chassisLink, &comm::Connection::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
     connect(chassisLink, &comm::Connection::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
@@ -314,6 +338,8 @@ void TForm1::switchChassis(bool on)
 void TForm1::FormClose()
 {
     playerWindow->close();
+    moveExecutorModel->stop(QStringLiteral("Programm beendet"));
+    kinematicsWindow->close();
     telemetryRecord->recorder().stop();
     for (auto &connection : connections)
         connection->shutDown();
@@ -451,6 +477,15 @@ void TForm1::Steuerung1Click()
     driveSetupWindow->raise();
     driveSetupWindow->activateWindow();
 }
+
+void TForm1::Arm1Click()
+{
+    armSetupWindow->show();
+    armSetupWindow->raise();
+    armSetupWindow->activateWindow();
+}
+
+void TForm1::Kinematik1Click() { kinematicsWindow->present(); }
 
 void TForm1::Info1Click()
 {

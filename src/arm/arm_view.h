@@ -1,0 +1,54 @@
+#pragma once
+// The arm drawn as its joints stand, seen from the side (in the arm's own
+// plane: reach from the base axis against height) or from above, with the
+// table, the region the tip can reach and a target as a ghost. It paints what
+// it was last given; the window gives it a picture only when something changed.
+#include "arm/kinematics.h"
+
+#include <QWidget>
+#include <optional>
+
+namespace arm {
+
+// One arm as drawn: its axes, the direction of its plane and the gripper's opening.
+struct ArmFigure {
+    JointPoints points;
+    double basis;   // degrees
+    double gripper; // mm
+};
+
+struct ArmPicture {
+    ArmGeometry geometry;
+    // The Basis' travel, as angles: the region seen from above.
+    double basisFrom;
+    double basisTo;
+    ArmFigure arm;
+    std::optional<ArmFigure> ghost;
+    // A target that no joint angles reach, drawn as a cross.
+    std::optional<Point> missedTarget;
+};
+
+class ArmView : public QWidget {
+public:
+    enum class Projection { Side, Above };
+    ArmView(Projection projection, QWidget *parent = nullptr);
+
+    void setPicture(const ArmPicture &picture);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // A point of the arm on the view's plane, in mm: (reach, height) from the
+    // side in the plane turned to `basis`, (-y, x) from above.
+    QPointF onPlane(const Point &point, double basis) const;
+    void drawRegion(QPainter &painter) const;
+    void drawFigure(QPainter &painter, const ArmFigure &figure, const QPen &pen) const;
+
+    const Projection projection;
+    std::optional<ArmPicture> picture;
+    // Maps mm on the view's plane to the widget, set at the start of each paint.
+    QTransform toWidget;
+};
+
+} // namespace arm
