@@ -86,12 +86,13 @@ KinematicsWindow::KinematicsWindow(MoveExecutor &executor, const Arm &arm, const
       cartesianChoice(new QRadioButton(QStringLiteral("kartesisch"), this)),
       cylindricalChoice(new QRadioButton(QStringLiteral("zylindrisch"), this)),
       speedField(new QSpinBox(this)),
-      driveButton(new QPushButton(QStringLiteral("Anfahren"), this)),
-      stopButton(new QPushButton(QStringLiteral("Stopp"), this)),
+      driveButton(new QPushButton(QStringLiteral("&Anfahren"), this)),
+      stopButton(new QPushButton(QStringLiteral("S&topp"), this)),
       stepChoice(new QComboBox(this)),
       statusLine(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Kinematik"));
+    resize(940, 660);
     statusLine->setObjectName(QStringLiteral("statusLine"));
     statusLine->setAccessibleName(QStringLiteral("Zustand"));
     auto *views = new QVBoxLayout;
@@ -116,6 +117,7 @@ KinematicsWindow::KinematicsWindow(MoveExecutor &executor, const Arm &arm, const
     connect(&executor, &MoveExecutor::profileChanged, this, [this] { scheduleRefresh(true); });
     restoreChoices();
     connectControls();
+    targetFields[0]->setFocus();
 }
 
 KinematicsWindow::~KinematicsWindow() = default;
@@ -130,9 +132,11 @@ QWidget *KinematicsWindow::buildPose()
     for (int i = 0; i < 5; ++i) {
         coordinateLabels[i] = new QLabel(box);
         readOuts[i] = new QLabel(box);
+        readOuts[i]->setObjectName(QStringLiteral("readOut%1").arg(i));
         readOuts[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         readOuts[i]->setMinimumWidth(readOuts[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")));
         auto *field = new QDoubleSpinBox(box);
+        field->setObjectName(QStringLiteral("target%1").arg(i));
         field->setLocale(decimalComma());
         field->setDecimals(1);
         field->setRange(-kCoordinates[i].limit, kCoordinates[i].limit);
@@ -232,6 +236,7 @@ void KinematicsWindow::chooseCoordinates()
     for (int i = 0; i < 5; ++i) {
         const Coordinate &c = kCoordinates[i];
         coordinateLabels[i]->setText(QString::fromUtf8(nowCylindrical ? c.cylindrical : c.cartesian));
+        readOuts[i]->setAccessibleName(coordinateLabels[i]->text() + QStringLiteral(", Position"));
         const QString name = QString::fromUtf8(nowCylindrical ? c.jogCylindrical : c.jogCartesian);
         jogButtons[i][0]->setText(name + QStringLiteral("−"));
         jogButtons[i][1]->setText(name + QStringLiteral("+"));
