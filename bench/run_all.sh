@@ -18,9 +18,9 @@ export QT_QPA_PLATFORM=offscreen
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 
 if [ "${VELMORA_BENCH_QUICK:-0}" = 1 ]; then
-    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3)
+    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3) kinematics=(6)
 else
-    receive=() cadence=() arm=() player=() idle=() startup=()
+    receive=() cadence=() arm=() player=() idle=() startup=() kinematics=()
 fi
 
 figures=$bin/figures.txt
@@ -47,6 +47,7 @@ run bench_startup "${startup[@]}"
 run bench_telemetry_parser
 run bench_telemetry_history
 run bench_kinematics
+run bench_kinematics_window "${kinematics[@]}"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at end" | tee -a "$figures"
 echo "goals missed: $(grep -c 'MISSED' "$figures" || true) (all figures in $figures)"
 exit "$failed"

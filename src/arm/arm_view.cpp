@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +24,8 @@ ArmView::ArmView(Projection projection, QWidget *parent) : QWidget(parent), proj
 {
     setMinimumSize(260, 220);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // It covers all of itself: nothing beneath it needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(projection == Projection::Side ? QStringLiteral("Seitenansicht")
                                                      : QStringLiteral("Draufsicht"));
 }
@@ -41,13 +44,43 @@ QPointF ArmView::onPlane(const Point &point, double basis) const
     return {point.x * std::cos(turn) + point.y * std::sin(turn), point.z};
 }
 
+// The backdrop (the table, the reach and the caption) is drawn once for the
+// size, the geometry and the pitch it shows (to half a degree: whole µs wobble
+// the pitch a little on every piece of a move), and copied while those stay.
 void ArmView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), palette().base());
-    if (!picture)
+    if (!picture) {
+        painter.fillRect(rect(), palette().base());
         return;
+    }
+    const ArmGeometry &g = picture->geometry;
+    const QPointF hand = onPlane(picture->arm.points.tip, picture->arm.basis)
+        - onPlane(picture->arm.points.wrist, picture->arm.basis);
+    const double pitch = std::round(2 * toDegrees(std::atan2(hand.y(), hand.x()))) / 2;
+    const std::array<double, 9> backdropFor{double(width()), double(height()), devicePixelRatioF(), g.baseHeight,
+                                            g.upperArm, g.forearm, g.hand,
+                                            projection == Projection::Side ? pitch : picture->basisFrom,
+                                            picture->basisTo};
+    if (backdropFor != backdropKey) {
+        backdropKey = backdropFor;
+        drawBackdrop(pitch);
+    }
+    painter.drawPixmap(0, 0, backdrop);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (picture->ghost)
+        drawFigure(painter, *picture->ghost, QPen(kGhost, 5, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+    drawFigure(painter, picture->arm, QPen(kArm, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (picture->missedTarget) {
+        const QPointF at = toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
+        painter.setPen(QPen(kMissed, 3));
+        painter.drawLine(at + QPointF(-7, -7), at + QPointF(7, 7));
+        painter.drawLine(at + QPointF(-7, 7), at + QPointF(7, -7));
+    }
+}
+
+void ArmView::drawBackdrop(double pitch)
+{
     const ArmGeometry &g = picture->geometry;
     const double reach = g.upperArm + g.forearm + g.hand;
     // The space the arm can sweep, in mm on the view's plane, y up.
@@ -59,47 +92,38 @@ void ArmView::paintEvent(QPaintEvent *)
     toWidget = QTransform::fromTranslate(-space.center().x(), -space.center().y())
         * QTransform::fromScale(scale, -scale) * QTransform::fromTranslate(area.center().x(), area.center().y());
 
+    backdrop = QPixmap(size() * devicePixelRatioF());
+    backdrop.setDevicePixelRatio(devicePixelRatioF());
+    QPainter painter(&backdrop);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), palette().base());
     painter.save();
     painter.setTransform(toWidget);
     if (projection == Projection::Side) // the table, seen edge on
         painter.fillRect(QRectF(QPointF(space.left(), space.top()), QPointF(space.right(), 0)), kTable);
-    drawRegion(painter);
+    drawRegion(painter, pitch);
     painter.restore();
-
-    if (picture->ghost)
-        drawFigure(painter, *picture->ghost, QPen(kGhost, 5, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
-    drawFigure(painter, picture->arm, QPen(kArm, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (picture->missedTarget) {
-        const QPointF at = toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
-        painter.setPen(QPen(kMissed, 3));
-        painter.drawLine(at + QPointF(-7, -7), at + QPointF(7, 7));
-        painter.drawLine(at + QPointF(-7, 7), at + QPointF(7, -7));
-    }
     painter.setPen(palette().text().color());
     painter.drawText(QRectF(rect()).adjusted(kMargin, 2, -kMargin, 0), Qt::AlignLeft | Qt::AlignTop,
                      projection == Projection::Side ? QStringLiteral("Seitenansicht (Reichweite gegen Höhe)")
                                                     : QStringLiteral("Draufsicht (x nach oben, y nach links)"));
 }
 
-// From the side: where the tip can go with the hand at its present pitch, above
-// the table (a ring around the shoulder, moved by the hand). From above: as far
-// as the stretched arm reaches, over the Basis' travel.
-void ArmView::drawRegion(QPainter &painter) const
+// From the side: where the tip can go with the hand at this pitch, above the
+// table (a ring around the shoulder, moved by the hand). From above: as far as
+// the stretched arm reaches, over the Basis' travel.
+void ArmView::drawRegion(QPainter &painter, double pitch) const
 {
     const ArmGeometry &g = picture->geometry;
-    const JointPoints &arm = picture->arm.points;
     QPainterPath region;
     if (projection == Projection::Side) {
-        const QPointF wrist = onPlane(arm.wrist, picture->arm.basis);
-        const QPointF tip = onPlane(arm.tip, picture->arm.basis);
-        const QPointF centre = QPointF(0, g.baseHeight) + (tip - wrist);
+        const QPointF centre = QPointF(0, g.baseHeight)
+            + g.hand * QPointF(std::cos(toRadians(pitch)), std::sin(toRadians(pitch)));
         const double outer = g.upperArm + g.forearm;
         const double inner = std::abs(g.upperArm - g.forearm);
         region.addEllipse(centre, outer, outer);
         region.addEllipse(centre, inner, inner);
-        QPainterPath aboveTable;
-        aboveTable.addRect(QRectF(-2 * outer, 0, 4 * outer, g.baseHeight + 2 * outer));
-        region = region.intersected(aboveTable);
+        painter.setClipRect(QRectF(-2 * outer, 0, 4 * outer, g.baseHeight + g.hand + 2 * outer));
     } else {
         const double reach = g.upperArm + g.forearm + g.hand;
         const QRectF disc(-reach, -reach, 2 * reach, 2 * reach);

@@ -5,7 +5,9 @@
 // it was last given; the window gives it a picture only when something changed.
 #include "arm/kinematics.h"
 
+#include <QPixmap>
 #include <QWidget>
+#include <array>
 #include <optional>
 
 namespace arm {
@@ -42,13 +44,16 @@ private:
     // A point of the arm on the view's plane, in mm: (reach, height) from the
     // side in the plane turned to `basis`, (-y, x) from above.
     QPointF onPlane(const Point &point, double basis) const;
-    void drawRegion(QPainter &painter) const;
+    void drawBackdrop(double pitch);
+    void drawRegion(QPainter &painter, double pitch) const;
     void drawFigure(QPainter &painter, const ArmFigure &figure, const QPen &pen) const;
 
     const Projection projection;
     std::optional<ArmPicture> picture;
-    // Maps mm on the view's plane to the widget, set at the start of each paint.
+    // Maps mm on the view's plane to the widget, set with the backdrop.
     QTransform toWidget;
+    QPixmap backdrop;
+    std::array<double, 9> backdropKey{};
 };
 
 } // namespace arm

@@ -43,6 +43,7 @@ constexpr JogAxis kCylindricalAxes[] = {JogAxis::Radius, JogAxis::Angle, JogAxis
                                         JogAxis::Gripper};
 constexpr int kSteps[] = {1, 5, 10, 50};
 constexpr int kDefaultSpeed = 50;
+constexpr qint64 kRefreshMs = 100;
 // Closer than this, a target is where the arm is and shows no ghost.
 constexpr double kSamePlace = 0.05;
 
@@ -110,7 +111,6 @@ KinematicsWindow::KinematicsWindow(MoveExecutor &executor, const Arm &arm, const
     layout->addWidget(statusLine);
 
     refreshSoon.setSingleShot(true);
-    refreshSoon.setInterval(0);
     connect(&refreshSoon, &QTimer::timeout, this, &KinematicsWindow::refresh);
     connect(&arm, &Arm::positionSet, this, [this] { scheduleRefresh(false); });
     connect(&arm, &Arm::limitsSet, this, [this] { scheduleRefresh(true); });
@@ -134,7 +134,11 @@ QWidget *KinematicsWindow::buildPose()
         readOuts[i] = new QLabel(box);
         readOuts[i]->setObjectName(QStringLiteral("readOut%1").arg(i));
         readOuts[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        readOuts[i]->setMinimumWidth(readOuts[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")));
+        // A new value repaints the label alone: it is opaque, and its size
+        // stays, so neither its group nor the layout has to follow.
+        readOuts[i]->setAutoFillBackground(true);
+        readOuts[i]->setFixedSize(readOuts[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")),
+                                  readOuts[i]->sizeHint().height());
         auto *field = new QDoubleSpinBox(box);
         field->setObjectName(QStringLiteral("target%1").arg(i));
         field->setLocale(decimalComma());
@@ -268,15 +272,20 @@ void KinematicsWindow::showTargetInFields(const Pose &pose)
     }
 }
 
+// At most one refresh a tick of the arm cycle: a fast move sends several
+// pieces a tick, which the eye would not see apart.
 void KinematicsWindow::scheduleRefresh(bool everything)
 {
     refreshEverything = refreshEverything || everything;
-    if (isVisible())
-        refreshSoon.start();
+    if (!isVisible() || refreshSoon.isActive())
+        return;
+    const qint64 since = lastRefresh.isValid() ? lastRefresh.elapsed() : kRefreshMs;
+    refreshSoon.start(int(std::max<qint64>(0, kRefreshMs - since)));
 }
 
 void KinematicsWindow::refresh()
 {
+    lastRefresh.start();
     const CommandPulses pulses = executor.commandedPulses();
     if (!refreshEverything && pulses == shownPulses)
         return;

@@ -9,6 +9,7 @@
 #include "arm/kinematics.h"
 #include "settings/extension_settings.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -59,9 +60,9 @@ private:
     void chooseCoordinates();
     void showMoveState(const QString &text);
 
-    // The arm's read-out and views follow on the next pass of the event loop,
-    // once per batch of joint changes; a change of anything but the joints'
-    // positions redraws even when these stand still.
+    // The arm's read-out and views follow soon after a change, once for a batch
+    // of changes; a change of anything but the joints' positions redraws even
+    // when these stand still.
     void scheduleRefresh(bool everything);
     void refresh();
     Pose targetFromFields() const;
@@ -84,6 +85,7 @@ private:
     QComboBox *stepChoice;
     QLabel *statusLine;
     QTimer refreshSoon;
+    QElapsedTimer lastRefresh;
     bool refreshEverything = true;
     CommandPulses shownPulses{};
     bool placed = false;

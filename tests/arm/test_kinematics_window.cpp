@@ -134,7 +134,7 @@ void TestKinematicsWindow::kinematics()
     };
     if (!readOut.isEmpty())
         QTRY_VERIFY(near());
-    if (status.isEmpty() || status.startsWith(QLatin1String("Ziel unter")))
+    if (status.startsWith(QLatin1String("Ziel unter"))) // refused: nothing goes out
         QVERIFY2(link.sent.isEmpty(), qPrintable(link.sent.join('|')));
 }
 
