@@ -137,7 +137,10 @@ QWidget *KinematicsWindow::buildPose()
         // A new value repaints the label alone: it is opaque, and its size
         // stays, so neither its group nor the layout has to follow.
         readOuts[i]->setAutoFillBackground(true);
-        readOuts[i]->setFixedSize(readOuts[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")),
+        readOuts[i]->setBackgroundRole(QPalette::Base);
+        readOuts[i]->setFrameShape(QFrame::StyledPanel);
+        readOuts[i]->setMargin(2);
+        readOuts[i]->setFixedSize(readOuts[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000,00")),
                                   readOuts[i]->sizeHint().height());
         auto *field = new QDoubleSpinBox(box);
         field->setObjectName(QStringLiteral("target%1").arg(i));
