@@ -30,10 +30,37 @@ ArmView::ArmView(Projection projection, QWidget *parent) : QWidget(parent), proj
                                                      : QStringLiteral("Draufsicht"));
 }
 
+// While the backdrop stays, only where the arm was and is, and the ghost or the
+// cross where they changed, is painted again.
 void ArmView::setPicture(const ArmPicture &newPicture)
 {
+    const bool drawn = picture && !backdrop.isNull();
+    const QPolygonF armBefore = drawn ? figurePoints(picture->arm) : QPolygonF();
+    const QPolygonF marksBefore = drawn ? markPoints() : QPolygonF();
     picture = newPicture;
-    update();
+    if (!drawn || backdropFor(pitchShown()) != backdropKey) {
+        update();
+        return;
+    }
+    QRegion changed = around(armBefore) | around(figurePoints(picture->arm));
+    const QPolygonF marks = markPoints();
+    if (marks != marksBefore)
+        changed |= around(marksBefore) | around(marks);
+    update(changed);
+}
+
+double ArmView::pitchShown() const
+{
+    const QPointF hand = onPlane(picture->arm.points.tip, picture->arm.basis)
+        - onPlane(picture->arm.points.wrist, picture->arm.basis);
+    return std::round(2 * toDegrees(std::atan2(hand.y(), hand.x()))) / 2;
+}
+
+std::array<double, 9> ArmView::backdropFor(double pitch) const
+{
+    const ArmGeometry &g = picture->geometry;
+    return {double(width()), double(height()), devicePixelRatioF(), g.baseHeight, g.upperArm, g.forearm, g.hand,
+            projection == Projection::Side ? pitch : picture->basisFrom, picture->basisTo};
 }
 
 QPointF ArmView::onPlane(const Point &point, double basis) const
@@ -44,9 +71,34 @@ QPointF ArmView::onPlane(const Point &point, double basis) const
     return {point.x * std::cos(turn) + point.y * std::sin(turn), point.z};
 }
 
-// The backdrop (the table, the reach and the caption) is drawn once for the
-// size, the geometry and the pitch it shows (to half a degree: whole µs wobble
-// the pitch a little on every piece of a move), and copied while those stay.
+QPolygonF ArmView::figurePoints(const ArmFigure &figure) const
+{
+    QPolygonF points;
+    const JointPoints &p = figure.points;
+    for (const Point &axis : {p.base, p.shoulder, p.elbow, p.wrist, p.tip})
+        points << toWidget.map(onPlane(axis, figure.basis));
+    return points;
+}
+
+QPolygonF ArmView::markPoints() const
+{
+    QPolygonF points;
+    if (picture->ghost)
+        points = figurePoints(*picture->ghost);
+    if (picture->missedTarget)
+        points << toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
+    return points;
+}
+
+// With room for the pens, the joints' rings and the jaws.
+QRect ArmView::around(const QPolygonF &points) const
+{
+    if (points.isEmpty())
+        return {};
+    const double room = 12 + (kJawLength + std::max(picture->arm.gripper, 0.0)) * toWidget.m11();
+    return points.boundingRect().adjusted(-room, -room, room, room).toAlignedRect();
+}
+
 void ArmView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -54,16 +106,9 @@ void ArmView::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), palette().base());
         return;
     }
-    const ArmGeometry &g = picture->geometry;
-    const QPointF hand = onPlane(picture->arm.points.tip, picture->arm.basis)
-        - onPlane(picture->arm.points.wrist, picture->arm.basis);
-    const double pitch = std::round(2 * toDegrees(std::atan2(hand.y(), hand.x()))) / 2;
-    const std::array<double, 9> backdropFor{double(width()), double(height()), devicePixelRatioF(), g.baseHeight,
-                                            g.upperArm, g.forearm, g.hand,
-                                            projection == Projection::Side ? pitch : picture->basisFrom,
-                                            picture->basisTo};
-    if (backdropFor != backdropKey) {
-        backdropKey = backdropFor;
+    const double pitch = pitchShown();
+    if (backdropFor(pitch) != backdropKey) {
+        backdropKey = backdropFor(pitch);
         drawBackdrop(pitch);
     }
     painter.drawPixmap(0, 0, backdrop);

@@ -44,6 +44,15 @@ private:
     // A point of the arm on the view's plane, in mm: (reach, height) from the
     // side in the plane turned to `basis`, (-y, x) from above.
     QPointF onPlane(const Point &point, double basis) const;
+    // The pitch the side view's reach is drawn for, to half a degree: whole µs
+    // wobble it a little on every piece of a move.
+    double pitchShown() const;
+    // What the backdrop is drawn for: it is drawn again when this changes.
+    std::array<double, 9> backdropFor(double pitch) const;
+    QPolygonF figurePoints(const ArmFigure &figure) const;
+    // The ghost's axes and the cross, as drawn.
+    QPolygonF markPoints() const;
+    QRect around(const QPolygonF &points) const;
     void drawBackdrop(double pitch);
     void drawRegion(QPainter &painter, double pitch) const;
     void drawFigure(QPainter &painter, const ArmFigure &figure, const QPen &pen) const;
