@@ -18,6 +18,25 @@ const QColor kMissed(200, 0, 0);
 constexpr double kMargin = 8;    // px
 constexpr double kJawLength = 25; // mm
 
+bool samePoint(const Point &a, const Point &b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+bool sameFigure(const ArmFigure &a, const ArmFigure &b)
+{
+    return samePoint(a.points.elbow, b.points.elbow) && samePoint(a.points.wrist, b.points.wrist)
+        && samePoint(a.points.tip, b.points.tip) && a.basis == b.basis && a.gripper == b.gripper;
+}
+
+template <typename T, typename Same>
+bool sameOptional(const std::optional<T> &a, const std::optional<T> &b, Same same)
+{
+    return a.has_value() == b.has_value() && (!a || same(*a, *b));
+}
+
+bool sameMarks(const ArmPicture &a, const ArmPicture &b)
+{
+    return sameOptional(a.ghost, b.ghost, sameFigure) && sameOptional(a.missedTarget, b.missedTarget, samePoint);
+}
+
 } // namespace
 
 ArmView::ArmView(Projection projection, QWidget *parent) : QWidget(parent), projection(projection)
@@ -30,23 +49,19 @@ ArmView::ArmView(Projection projection, QWidget *parent) : QWidget(parent), proj
                                                      : QStringLiteral("Draufsicht"));
 }
 
-// While the backdrop stays, only where the arm was and is, and the ghost or the
-// cross where they changed, is painted again.
+// The ghost and the cross are part of the backdrop: they change seldom. While
+// the backdrop stays, only where the arm was and is is painted again.
 void ArmView::setPicture(const ArmPicture &newPicture)
 {
     const bool drawn = picture && !backdrop.isNull();
     const QPolygonF armBefore = drawn ? figurePoints(picture->arm) : QPolygonF();
-    const QPolygonF marksBefore = drawn ? markPoints() : QPolygonF();
+    if (picture && !sameMarks(*picture, newPicture))
+        ++marksDrawn;
     picture = newPicture;
-    if (!drawn || backdropFor(pitchShown()) != backdropKey) {
+    if (!drawn || backdropFor(pitchShown()) != backdropKey)
         update();
-        return;
-    }
-    QRegion changed = around(armBefore) | around(figurePoints(picture->arm));
-    const QPolygonF marks = markPoints();
-    if (marks != marksBefore)
-        changed |= around(marksBefore) | around(marks);
-    update(changed);
+    else
+        update(QRegion(around(armBefore)) | around(figurePoints(picture->arm)));
 }
 
 double ArmView::pitchShown() const
@@ -56,11 +71,11 @@ double ArmView::pitchShown() const
     return std::round(2 * toDegrees(std::atan2(hand.y(), hand.x()))) / 2;
 }
 
-std::array<double, 9> ArmView::backdropFor(double pitch) const
+std::array<double, 10> ArmView::backdropFor(double pitch) const
 {
     const ArmGeometry &g = picture->geometry;
     return {double(width()), double(height()), devicePixelRatioF(), g.baseHeight, g.upperArm, g.forearm, g.hand,
-            projection == Projection::Side ? pitch : picture->basisFrom, picture->basisTo};
+            projection == Projection::Side ? pitch : picture->basisFrom, picture->basisTo, double(marksDrawn)};
 }
 
 QPointF ArmView::onPlane(const Point &point, double basis) const
@@ -80,23 +95,14 @@ QPolygonF ArmView::figurePoints(const ArmFigure &figure) const
     return points;
 }
 
-QPolygonF ArmView::markPoints() const
-{
-    QPolygonF points;
-    if (picture->ghost)
-        points = figurePoints(*picture->ghost);
-    if (picture->missedTarget)
-        points << toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
-    return points;
-}
-
 // With room for the pens, the joints' rings and the jaws.
-QRect ArmView::around(const QPolygonF &points) const
+// With room for the pens, the joints' rings and the jaws.
+QRect ArmView::around(const QPolygonF &axes) const
 {
-    if (points.isEmpty())
+    if (axes.isEmpty())
         return {};
     const double room = 12 + (kJawLength + std::max(picture->arm.gripper, 0.0)) * toWidget.m11();
-    return points.boundingRect().adjusted(-room, -room, room, room).toAlignedRect();
+    return axes.boundingRect().adjusted(-room, -room, room, room).toAlignedRect();
 }
 
 void ArmView::paintEvent(QPaintEvent *)
@@ -113,15 +119,7 @@ void ArmView::paintEvent(QPaintEvent *)
     }
     painter.drawPixmap(0, 0, backdrop);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (picture->ghost)
-        drawFigure(painter, *picture->ghost, QPen(kGhost, 5, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
     drawFigure(painter, picture->arm, QPen(kArm, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (picture->missedTarget) {
-        const QPointF at = toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
-        painter.setPen(QPen(kMissed, 3));
-        painter.drawLine(at + QPointF(-7, -7), at + QPointF(7, 7));
-        painter.drawLine(at + QPointF(-7, 7), at + QPointF(7, -7));
-    }
 }
 
 void ArmView::drawBackdrop(double pitch)
@@ -152,6 +150,14 @@ void ArmView::drawBackdrop(double pitch)
     painter.drawText(QRectF(rect()).adjusted(kMargin, 2, -kMargin, 0), Qt::AlignLeft | Qt::AlignTop,
                      projection == Projection::Side ? QStringLiteral("Seitenansicht (Reichweite gegen Höhe)")
                                                     : QStringLiteral("Draufsicht (x nach oben, y nach links)"));
+    if (picture->ghost)
+        drawFigure(painter, *picture->ghost, QPen(kGhost, 5, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+    if (picture->missedTarget) {
+        const QPointF at = toWidget.map(onPlane(*picture->missedTarget, picture->arm.basis));
+        painter.setPen(QPen(kMissed, 3));
+        painter.drawLine(at + QPointF(-7, -7), at + QPointF(7, 7));
+        painter.drawLine(at + QPointF(-7, 7), at + QPointF(7, -7));
+    }
 }
 
 // From the side: where the tip can go with the hand at this pitch, above the

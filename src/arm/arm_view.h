@@ -48,11 +48,9 @@ private:
     // wobble it a little on every piece of a move.
     double pitchShown() const;
     // What the backdrop is drawn for: it is drawn again when this changes.
-    std::array<double, 9> backdropFor(double pitch) const;
+    std::array<double, 10> backdropFor(double pitch) const;
     QPolygonF figurePoints(const ArmFigure &figure) const;
-    // The ghost's axes and the cross, as drawn.
-    QPolygonF markPoints() const;
-    QRect around(const QPolygonF &points) const;
+    QRect around(const QPolygonF &axes) const;
     void drawBackdrop(double pitch);
     void drawRegion(QPainter &painter, double pitch) const;
     void drawFigure(QPainter &painter, const ArmFigure &figure, const QPen &pen) const;
@@ -62,7 +60,9 @@ private:
     // Maps mm on the view's plane to the widget, set with the backdrop.
     QTransform toWidget;
     QPixmap backdrop;
-    std::array<double, 9> backdropKey{};
+    std::array<double, 10> backdropKey{};
+    // Counts the changes of the ghost and the cross, which the backdrop holds.
+    int marksDrawn = 0;
 };
 
 } // namespace arm

@@ -43,7 +43,7 @@ constexpr JogAxis kCylindricalAxes[] = {JogAxis::Radius, JogAxis::Angle, JogAxis
                                         JogAxis::Gripper};
 constexpr int kSteps[] = {1, 5, 10, 50};
 constexpr int kDefaultSpeed = 50;
-constexpr qint64 kRefreshMs = 100;
+constexpr qint64 kRefreshMs = 200;
 // Closer than this, a target is where the arm is and shows no ghost.
 constexpr double kSamePlace = 0.05;
 
@@ -90,7 +90,8 @@ KinematicsWindow::KinematicsWindow(MoveExecutor &executor, const Arm &arm, const
       driveButton(new QPushButton(QStringLiteral("&Anfahren"), this)),
       stopButton(new QPushButton(QStringLiteral("S&topp"), this)),
       stepChoice(new QComboBox(this)),
-      statusLine(new QLabel(this))
+      statusLine(new QLabel(this)),
+      refreshSoon(this)
 {
     setWindowTitle(QStringLiteral("Kinematik"));
     resize(940, 660);
@@ -275,8 +276,8 @@ void KinematicsWindow::showTargetInFields(const Pose &pose)
     }
 }
 
-// At most one refresh a tick of the arm cycle: a fast move sends several
-// pieces a tick, which the eye would not see apart.
+// At most five refreshes a second: a fast move sends several pieces a tick of
+// the arm cycle, and the figures change faster than anyone reads them.
 void KinematicsWindow::scheduleRefresh(bool everything)
 {
     refreshEverything = refreshEverything || everything;
