@@ -18,9 +18,9 @@ export QT_QPA_PLATFORM=offscreen
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 
 if [ "${VELMORA_BENCH_QUICK:-0}" = 1 ]; then
-    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3) reconnect=(5) flood=(3)
+    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3) reconnect=(5) flood=(3) kinematics=(6)
 else
-    receive=() cadence=() arm=() player=() idle=() startup=() reconnect=() flood=()
+    receive=() cadence=() arm=() player=() idle=() startup=() reconnect=() flood=() kinematics=()
 fi
 
 figures=$bin/figures.txt
@@ -48,6 +48,7 @@ run bench_telemetry_parser
 run bench_telemetry_history
 run bench_telemetry_flood "${flood[@]}"
 run bench_kinematics
+run bench_kinematics_window "${kinematics[@]}"
 run bench_reconnect "${reconnect[@]}"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at end" | tee -a "$figures"
 echo "goals missed: $(grep -c 'MISSED' "$figures" || true) (all figures in $figures)"

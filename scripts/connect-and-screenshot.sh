@@ -2,10 +2,13 @@
 # Runs inside an X server without a window manager (scripts/run.sh starts it
 # under Xvfb): starts the console, connects both links through its window as an
 # operator would, waits until telemetry requests reach the simulator, lets the
-# readings come in and saves a screenshot of the screen.
-#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG
+# readings come in and saves a screenshot of the screen. With the scene
+# "kinematics" it then opens the window "Kinematik" beside the main window,
+# types a target and clicks "Anfahren", and the screenshot shows the arm on
+# its way there.
+#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG [telemetry|kinematics]
 set -euo pipefail
-console=$1 screenshot=$2 settle=$3 sim_log=$4
+console=$1 screenshot=$2 settle=$3 sim_log=$4 scene=${5:-telemetry}
 
 # Where the connect buttons sit in the window's content, and how far the menu bar
 # pushes the content down. The form places its controls at fixed positions (no
@@ -46,6 +49,22 @@ for _ in $(seq 75); do
     sleep 0.2
 done
 sleep "$settle"
+if [ "$scene" = kinematics ]; then
+    # "&Ansicht" -> "&Kinematik...": the window comes up with the X field of the
+    # target focused; Tab goes on to Y, Z, Neigung and Greifer.
+    xdotool windowfocus "$window" key alt+a
+    sleep 0.5
+    xdotool key k
+    kinematik=$(timeout 15 xdotool search --sync --onlyvisible --name '^Kinematik$' | head -n 1)
+    xdotool windowsize "$kinematik" 900 640 windowmove "$kinematik" 1015 425
+    timeout 10 xdotool windowfocus --sync "$kinematik" || echo "focus on Kinematik not confirmed" >&2
+    xdotool key ctrl+a type --delay 50 "220"
+    for value in 120 150 -20 8; do
+        xdotool key Tab type --delay 50 -- "$value"
+    done
+    xdotool key Tab key alt+a # "&Anfahren": about 150 mm at 50 mm/s
+    sleep 1.5
+fi
 import -window root "$screenshot"
 if [ "$telemetry_seen" -eq 0 ]; then
     echo "no telemetry requests reached the simulator within 15 s (see $sim_log)" >&2

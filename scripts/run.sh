@@ -7,6 +7,8 @@
 #   VELMORA_BUILD_DIR   build directory (default: build)
 #   VELMORA_SCREENSHOT  where the screenshot goes (default: <build dir>/velmora-screenshot.png)
 #   VELMORA_SETTLE      seconds of telemetry before the screenshot (default: 5)
+#   VELMORA_SCENE       telemetry (default), or kinematics: the window "Kinematik"
+#                       beside the console, the arm on its way to a target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VELMORA_BUILD_DIR:-build}
@@ -55,5 +57,6 @@ fi
 
 screenshot=${VELMORA_SCREENSHOT:-$build/velmora-screenshot.png}
 xvfb-run --auto-servernum --server-args="-screen 0 1920x1080x24" \
-    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}" "$sim_log"
+    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}" "$sim_log" \
+    "${VELMORA_SCENE:-telemetry}"
 echo "Screenshot of the console talking to the simulator: $screenshot"

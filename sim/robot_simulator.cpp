@@ -17,6 +17,7 @@ constexpr int kStatusMs = 1000;
 
 RobotSimulator::RobotSimulator(const SimOptions &options)
     : options(options),
+      armShape(options.armProfile, options.jointChannels),
       armLink("arm",
               [this](const std::string &line) {
                   advanceToNow();
@@ -48,7 +49,7 @@ bool RobotSimulator::start(QString *error)
     std::cout << "ready" << std::endl;
 
     if (options.window) {
-        window = std::make_unique<SimWindow>(arm, chassis, options.jointChannels);
+        window = std::make_unique<SimWindow>(arm, armShape, chassis);
         window->show();
     }
     tickTimer.start(kTickMs);
@@ -96,7 +97,7 @@ void RobotSimulator::advanceToNow()
 
 void RobotSimulator::printStatus()
 {
-    std::cout << statusLine(clock.elapsed(), arm, chassis) << std::endl;
+    std::cout << statusLine(clock.elapsed(), arm, armShape, chassis) << std::endl;
 }
 
 } // namespace sim

@@ -1,6 +1,7 @@
 #pragma once
 // The whole simulated robot: both device models behind their links, the clock
 // that moves them, the status line, the receive log and the optional window.
+#include "arm_shape.h"
 #include "chassis_model.h"
 #include "device_link.h"
 #include "receive_log.h"
@@ -35,6 +36,7 @@ private:
     QElapsedTimer clock;
     qint64 advancedToMs = 0;
     Ssc32Model arm;
+    ArmShape armShape;
     ChassisModel chassis;
     ReceiveLog log{clock};
     DeviceLink armLink;

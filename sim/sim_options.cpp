@@ -1,6 +1,9 @@
 #include "sim_options.h"
 
+#include "arm/arm_profile_file.h"
+
 #include <QCommandLineParser>
+#include <QFile>
 #include <QCoreApplication>
 
 #include <cstdlib>
@@ -39,6 +42,17 @@ std::array<int, 5> jointChannelsValue(const QString &text)
             fail(QStringLiteral("--joints: channels are 0..31"));
     }
     return channels;
+}
+
+arm::ArmProfile armProfileValue(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("--arm-profile: %1: %2").arg(path, file.errorString()));
+    arm::ArmProfile profile;
+    if (const auto why = arm::parseProfile(file.readAll().toStdString(), profile))
+        fail(QStringLiteral("--arm-profile: %1: %2").arg(path, QString::fromStdString(*why)));
+    return profile;
 }
 
 } // namespace
@@ -84,6 +98,10 @@ SimOptions parseSimOptions(const QCoreApplication &app)
          QStringLiteral("SSC-32 channels of the five joints, base to gripper, for the window "
                        "(default 16,17,18,19,20)."),
          QStringLiteral("list"), QStringLiteral("16,17,18,19,20")},
+        {QStringLiteral("arm-profile"),
+         QStringLiteral("The arm's profile (a *.arm file the console exports) for the window's drawing and "
+                       "the tip in the status line (default: the console's default profile)."),
+         QStringLiteral("file")},
         {QStringLiteral("log"),
          QStringLiteral("Write every received line with its time (ms since start) and link."),
          QStringLiteral("file")},
@@ -101,6 +119,8 @@ SimOptions parseSimOptions(const QCoreApplication &app)
     options.ignoreMoveStatus = parser.isSet(QStringLiteral("ignore-q"));
     options.jointChannels = jointChannelsValue(parser.value(QStringLiteral("joints")));
     options.logPath = parser.value(QStringLiteral("log"));
+    if (parser.isSet(QStringLiteral("arm-profile")))
+        options.armProfile = armProfileValue(parser.value(QStringLiteral("arm-profile")));
     return options;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // The simulator's command line.
+#include "arm/arm_profile.h"
+
 #include <QHostAddress>
 #include <QString>
 
@@ -20,6 +22,8 @@ struct SimOptions {
     QString logPath;
     // SSC-32 channels of Basis, Schulter, Ellenbogen, Handgelenk and Greifer, for the window.
     std::array<int, 5> jointChannels{16, 17, 18, 19, 20};
+    // How the window draws the arm and where the status line puts its tip.
+    arm::ArmProfile armProfile;
 };
 
 // The window needs a QApplication, so this is known before any application object exists.

@@ -1,9 +1,11 @@
 #include "sim_report.h"
 
+#include "arm_shape.h"
 #include "chassis_model.h"
 #include "ssc32_model.h"
 
 #include <cstdio>
+#include <iomanip>
 #include <sstream>
 
 namespace sim {
@@ -35,13 +37,26 @@ std::string armPart(const Ssc32Model &arm)
     return text;
 }
 
+std::string tipPart(const Ssc32Model &arm, const ArmShape &shape)
+{
+    const std::optional<::arm::JointPulses> pulses = shape.pulsesOf(arm);
+    if (!pulses)
+        return "tip -";
+    const ::arm::Point tip = shape.kinematics().poseAt(*pulses).tip;
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(1) << "tip x " << tip.x + 0.0 << " y " << tip.y + 0.0 << " z "
+        << tip.z + 0.0;
+    return out.str();
+}
+
 } // namespace
 
-std::string statusLine(long long elapsedMs, const Ssc32Model &arm, const ChassisModel &chassis)
+std::string statusLine(long long elapsedMs, const Ssc32Model &arm, const ArmShape &shape,
+                       const ChassisModel &chassis)
 {
     std::ostringstream out;
-    out << elapsedMs / 1000 << '.' << elapsedMs % 1000 / 100 << " s | " << armPart(arm)
-        << " | tracks L" << signedSpeed(chassis.leftSpeed()) << " R" << signedSpeed(chassis.rightSpeed())
+    out << elapsedMs / 1000 << '.' << elapsedMs % 1000 / 100 << " s | " << armPart(arm) << " | "
+        << tipPart(arm, shape) << " | tracks L" << signedSpeed(chassis.leftSpeed()) << " R" << signedSpeed(chassis.rightSpeed())
         << " horn " << onOff(chassis.horn()) << " hazard " << onOff(chassis.hazard())
         << " | A" << chassis.distanceCm() << " B" << chassis.batteryTenthsOfVolt()
         << " T" << chassis.temperatureCelsius();

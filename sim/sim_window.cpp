@@ -1,11 +1,15 @@
 #include "sim_window.h"
 
+#include "arm_shape.h"
 #include "chassis_model.h"
 #include "ssc32_model.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+
+#include <functional>
+#include <optional>
 
 namespace sim {
 
@@ -14,6 +18,7 @@ namespace {
 const std::array<QString, 5> kJointNames{QStringLiteral("Basis"), QStringLiteral("Schulter"),
                                          QStringLiteral("Ellenbogen"), QStringLiteral("Handgelenk"),
                                          QStringLiteral("Greifer")};
+constexpr int kArmWidth = 440;
 constexpr int kJointWidth = 110;
 constexpr int kChassisWidth = 260;
 constexpr int kHeight = 220;
@@ -26,12 +31,11 @@ qreal needleDegrees(int pulse)
 
 } // namespace
 
-SimWindow::SimWindow(const Ssc32Model &arm, const ChassisModel &chassis,
-                     std::array<int, 5> jointChannels)
-    : arm(arm), chassis(chassis), jointChannels(jointChannels)
+SimWindow::SimWindow(const Ssc32Model &arm, const ArmShape &shape, const ChassisModel &chassis)
+    : arm(arm), shape(shape), chassis(chassis)
 {
     setWindowTitle(QStringLiteral("velmora-sim"));
-    setMinimumSize(int(jointChannels.size()) * kJointWidth + kChassisWidth, kHeight);
+    setMinimumSize(kArmWidth + int(kJointNames.size()) * kJointWidth + kChassisWidth, kHeight);
     resize(minimumSize());
 }
 
@@ -40,11 +44,60 @@ void SimWindow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().window());
-    const qreal jointWidth = qreal(width() - kChassisWidth) / jointChannels.size();
-    for (std::size_t i = 0; i < jointChannels.size(); ++i)
-        drawJoint(painter, QRectF(i * jointWidth, 0, jointWidth, height()), kJointNames[i],
-                  jointChannels[i]);
+    drawArm(painter, QRectF(0, 0, kArmWidth, height()));
+    const qreal jointWidth = qreal(width() - kArmWidth - kChassisWidth) / kJointNames.size();
+    for (std::size_t i = 0; i < kJointNames.size(); ++i)
+        drawJoint(painter, QRectF(kArmWidth + i * jointWidth, 0, jointWidth, height()), kJointNames[i],
+                  shape.channels()[i]);
     drawChassis(painter, QRectF(width() - kChassisWidth, 0, kChassisWidth, height()));
+}
+
+// From the side in the arm's own plane (reach against height, the table below)
+// and from above (x up, y to the left), each scaled to what the arm can reach.
+void SimWindow::drawArm(QPainter &painter, const QRectF &area) const
+{
+    painter.setPen(palette().text().color());
+    painter.drawText(QRectF(area.left(), area.top() + 4, area.width(), 20), Qt::AlignCenter,
+                     QStringLiteral("Arm von der Seite und von oben"));
+    const std::optional<arm::JointPulses> pulses = shape.pulsesOf(arm);
+    if (!pulses) {
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("noch nicht alle Gelenke angesteuert"));
+        return;
+    }
+    const arm::Kinematics &geometry = shape.kinematics();
+    const arm::JointValues values = geometry.valuesAt(*pulses);
+    const arm::JointPoints p = geometry.pointsOf(values);
+    const arm::ArmGeometry &g = geometry.profile().geometry;
+    const double reach = g.upperArm + g.forearm + g.hand;
+    const double turn = qDegreesToRadians(values[0]);
+    const auto side = [&](const arm::Point &q) { return QPointF(q.x * qCos(turn) + q.y * qSin(turn), q.z); };
+    const auto above = [](const arm::Point &q) { return QPointF(-q.y, q.x); };
+    const struct {
+        QRectF space; // mm, y up
+        std::function<QPointF(const arm::Point &)> onPlane;
+        QRectF box;
+    } views[] = {
+        {QRectF(QPointF(-0.35 * reach, -0.1 * reach), QPointF(1.05 * reach, g.baseHeight + 1.05 * reach)), side,
+         QRectF(area.left() + 6, area.top() + 26, area.width() / 2 - 12, area.height() - 32)},
+        {QRectF(QPointF(-1.05 * reach, -0.35 * reach), QPointF(1.05 * reach, 1.05 * reach)), above,
+         QRectF(area.center().x() + 6, area.top() + 26, area.width() / 2 - 12, area.height() - 32)},
+    };
+    for (const auto &view : views) {
+        const double scale = std::min(view.box.width() / view.space.width(), view.box.height() / view.space.height());
+        const QTransform toBox = QTransform::fromTranslate(-view.space.center().x(), -view.space.center().y())
+            * QTransform::fromScale(scale, -scale)
+            * QTransform::fromTranslate(view.box.center().x(), view.box.center().y());
+        painter.setPen(QPen(Qt::gray, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(view.box);
+        if (&view == &views[0]) // the table
+            painter.drawLine(toBox.map(QPointF(view.space.left(), 0)), toBox.map(QPointF(view.space.right(), 0)));
+        const QPointF axes[] = {toBox.map(view.onPlane(p.base)), toBox.map(view.onPlane(p.shoulder)),
+                                toBox.map(view.onPlane(p.elbow)), toBox.map(view.onPlane(p.wrist)),
+                                toBox.map(view.onPlane(p.tip))};
+        painter.setPen(QPen(QColor(0, 110, 200), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(axes, int(std::size(axes)));
+    }
 }
 
 void SimWindow::drawJoint(QPainter &painter, const QRectF &area, const QString &name,

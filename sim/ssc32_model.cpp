@@ -177,6 +177,8 @@ int Ssc32Model::position(int channel) const
     return static_cast<int>(std::lround(channels.at(channel).position));
 }
 
+double Ssc32Model::pulseWidth(int channel) const { return channels.at(channel).position; }
+
 int Ssc32Model::target(int channel) const
 {
     return channels.at(channel).target;

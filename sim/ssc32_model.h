@@ -24,6 +24,8 @@ public:
 
     // Pulse width in µs; 0 while the channel has never been commanded (no pulse).
     int position(int channel) const;
+    // The same as the controller interpolates it, unrounded.
+    double pulseWidth(int channel) const;
     int target(int channel) const;
     bool inUse(int channel) const;
     bool isMoving() const;

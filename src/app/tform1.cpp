@@ -1,9 +1,13 @@
 #include "app/tform1.h"
 
+#include "app/kinematics_pad.h"
 #include "app/player_console.h"
 
 #include "arm/arm.h"
 #include "arm/arm_panel.h"
+#include "arm/arm_setup_window.h"
+#include "arm/kinematics_window.h"
+#include "arm/move_executor.h"
 #include "arm/servo_timer.h"
 #include "arm/ssc32.h"
 #include "drive/drive_command.h"
@@ -47,6 +51,14 @@
 namespace app {
 
 namespace {
+
+// A companion window shown again comes to the front, where the operator looks.
+void bringForward(QWidget &window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 template <typename T>
 T *control(const QWidget *form, const QString &name)
@@ -116,6 +128,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupManualDrive();
     setupSequenceEditor();
     setupPlayer();
+    setupKinematics();
     setupWebcam();
     setupSettings();
     setupMenu();
@@ -156,6 +169,7 @@ void TForm1::setupCompanionWindows()
 drive::DriveCommand &TForm1::driveCommand() { return *driveCommandModel; }
 const drive::Fahrwerk &TForm1::fahrwerk() const { return *fahrwerkModel; }
 telemetry::TelemetryStream &TForm1::telemetryStream() { return *telemetryStreamModel; }
+arm::MoveExecutor &TForm1::moveExecutor() { return *moveExecutorModel; }
 
 // Link 1 reaches the SSC-32, whose move-status replies stay out of the debug
 // memo; link 2 reaches the chassis board.
@@ -243,6 +257,20 @@ void TForm1::setupPlayer()
     companionWindows->adopt(*playerWindow, QStringLiteral("player"));
 }
 
+// The set-up window hands the stored profile to the executor; the pad jogs
+// through it while the window "Kinematik" is active.
+void TForm1::setupKinematics()
+{
+    moveExecutorModel = std::make_unique<arm::MoveExecutor>(*armModel, *servoTimer);
+    moveExecutorModel->setPlayerCheck([this] { return playerWindow->isPlaying(); });
+    armSetupWindow = std::make_unique<arm::ArmSetupWindow>(*moveExecutorModel, *armModel, programFiles);
+    companionWindows->adopt(*armSetupWindow, QStringLiteral("arm_setup"));
+    kinematicsWindow = std::make_unique<arm::KinematicsWindow>(*moveExecutorModel, *armModel, programFiles);
+    companionWindows->adopt(*kinematicsWindow, QStringLiteral("kinematics"));
+    kinematicsPad = std::make_unique<KinematicsPad>(*gameController, *manualDrive, *kinematicsWindow,
+                                                    *moveExecutorModel, this);
+}
+
 void TForm1::setupWebcam()
 {
     webcamPanel = std::make_unique<views::WebcamPanel>(
@@ -273,6 +301,8 @@ void TForm1::setupMenu()
     connect(ui->drucken1, &QAction::triggered, this, &TForm1::drucken1Click);
     connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
+    connect(ui->Arm1, &QAction::triggered, this, &TForm1::Arm1Click);
+    connect(ui->Kinematik1, &QAction::triggered, this, &TForm1::Kinematik1Click);
     connect(ui->Verbindungsuchen1, &QAction::triggered, this, &TForm1::Verbindungsuchen1Click);
 }
 
@@ -315,6 +345,10 @@ void TForm1::wirePanels()
     connect(steps, &sequence::MotionSet::stepRemoved, player, &sequence::PlayerWindow::listChanged);
     connect(steps, &sequence::MotionSet::stepsReplaced, player, &sequence::PlayerWindow::listChanged);
     connect(steps, &sequence::MotionSet::stepNumberRefreshed, player, &sequence::PlayerWindow::showStepPosition);
+    // Moves in millimetres go out on link 1 while it is open.
+    arm::MoveExecutor *executor = moveExecutorModel.get();
+    connect(armLink, &comm::Connection::opened, executor, [executor] { executor->setLinkOpen(true); });
+    connect(armLink, &comm::Connection::freed, executor, [executor] { executor->setLinkOpen(false); });
     // Pad and keys drive from the same opening of link 2 until it is free again.
     connect(chassisLink, &comm::Connection::opened, manualDrive.get(), [this] { manualDrive->setLinkOpen(true); });
     connect(chassisLink, &comm::Connection::freed, manualDrive.get(), [this] { manualDrive->setLinkOpen(false); });
@@ -350,6 +384,8 @@ void TForm1::switchChassis(bool on)
 void TForm1::FormClose()
 {
     playerWindow->close();
+    moveExecutorModel->stop(QStringLiteral("Programm beendet"));
+    kinematicsWindow->close();
     telemetryRecord->recorder().stop();
     for (auto &connection : connections)
         connection->shutDown();
@@ -462,30 +498,19 @@ void TForm1::drucken1Click()
                                  motionSetModel->steps());
 }
 
-void TForm1::Telemetrie1Click()
-{
-    telemetryWindow->show();
-    telemetryWindow->raise();
-    telemetryWindow->activateWindow();
-}
+void TForm1::Telemetrie1Click() { bringForward(*telemetryWindow); }
 
 void TForm1::RoboterArm1Click() { setupFormArm->show(); }
 
 void TForm1::RoboterFahrwerk1Click() { setupFormChassis->show(); }
 
-void TForm1::Steuerung1Click()
-{
-    driveSetupWindow->show();
-    driveSetupWindow->raise();
-    driveSetupWindow->activateWindow();
-}
+void TForm1::Steuerung1Click() { bringForward(*driveSetupWindow); }
 
-void TForm1::Verbindungsuchen1Click()
-{
-    connectionSearchWindow->show();
-    connectionSearchWindow->raise();
-    connectionSearchWindow->activateWindow();
-}
+void TForm1::Arm1Click() { bringForward(*armSetupWindow); }
+
+void TForm1::Kinematik1Click() { bringForward(*kinematicsWindow); }
+
+void TForm1::Verbindungsuchen1Click() { bringForward(*connectionSearchWindow); }
 
 void TForm1::Info1Click() { infoForm->show(); }
 

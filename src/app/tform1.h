@@ -15,6 +15,9 @@ class TForm1;
 namespace arm {
 class Arm;
 class ArmPanel;
+class ArmSetupWindow;
+class KinematicsWindow;
+class MoveExecutor;
 class ServoTimer;
 } // namespace arm
 namespace drive {
@@ -62,6 +65,7 @@ class WebcamPanel;
 
 namespace app {
 
+class KinematicsPad;
 class PlayerConsole;
 
 class TForm1 : public QMainWindow {
@@ -86,6 +90,8 @@ public:
     // window's own controls.
     arm::Arm &arm();
     sequence::MotionSet &motionSet();
+    // Moves of the gripper in millimetres, as the window "Kinematik" makes them.
+    arm::MoveExecutor &moveExecutor();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -110,6 +116,8 @@ private:
     void RoboterArm1Click();
     void RoboterFahrwerk1Click();
     void Steuerung1Click();
+    void Arm1Click();
+    void Kinematik1Click();
     void Verbindungsuchen1Click();
     void Info1Click();
 
@@ -123,6 +131,7 @@ private:
     void setupManualDrive();
     void setupSequenceEditor();
     void setupPlayer();
+    void setupKinematics();
     void setupWebcam();
     void setupSettings();
     void setupMenu();
@@ -165,6 +174,11 @@ private:
     std::unique_ptr<sequence::SequenceEditor> sequenceEditor;
     std::unique_ptr<PlayerConsole> playerConsole;
     std::unique_ptr<sequence::PlayerWindow> playerWindow;
+    std::unique_ptr<arm::MoveExecutor> moveExecutorModel;
+    std::unique_ptr<arm::ArmSetupWindow> armSetupWindow;
+    // No parent, as the telemetry window.
+    std::unique_ptr<arm::KinematicsWindow> kinematicsWindow;
+    std::unique_ptr<KinematicsPad> kinematicsPad;
     // Made when first asked for: its page set-up holds from one print to the next.
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<views::WebcamPanel> webcamPanel;

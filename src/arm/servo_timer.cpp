@@ -23,12 +23,19 @@ ServoTimer::ServoTimer(const Arm &arm, comm::CommandSender &link1, QObject *pare
 
 void ServoTimer::ServoTimer1Timer()
 {
-    const std::string command = groupMove.next(joints);
-    if (!command.empty())
-        link1.sendCommand(command);
+    sendChanges(0);
     emit ticked();
 }
 
 void ServoTimer::takeAsSent() { groupMove.next(joints); }
+
+void ServoTimer::sendTimedMove(int timeMs) { sendChanges(timeMs); }
+
+void ServoTimer::sendChanges(int timeMs)
+{
+    const std::string command = groupMove.next(joints, timeMs);
+    if (!command.empty())
+        link1.sendCommand(command);
+}
 
 } // namespace arm

@@ -25,12 +25,18 @@ public:
     // The joints as they stand count as sent: only later changes go out (after
     // a link came back, what was pending while it was down must not).
     void takeAsSent();
+    // What the joints changed goes out now, as one group move that takes timeMs
+    // (see GroupMove): the pieces of a move in millimetres keep their own times
+    // between the ticks. The next tick finds it sent.
+    void sendTimedMove(int timeMs);
 
 signals:
     // After every tick, once what the joints changed has gone out (or nothing did).
     void ticked();
 
 private:
+    void sendChanges(int timeMs);
+
     Servos joints{};
     comm::CommandSender &link1;
     GroupMove groupMove;

@@ -88,6 +88,18 @@ void ManualDrive::setLinkOpen(bool open)
     actingChanged(kLinkGone);
 }
 
+void ManualDrive::setPadTaken(bool taken)
+{
+    if (taken == padTaken)
+        return;
+    padTaken = taken;
+    if (taken)
+        letGoOfPad(QStringLiteral("das Gamepad bewegt den Greifarm"));
+    else
+        takeUpPad();
+    showState();
+}
+
 // Between the windows a held key's release may go astray: it ends at once.
 void ManualDrive::activeWindowChanged(QWidget *window)
 {
@@ -140,7 +152,7 @@ void ManualDrive::padChanged(const QString &name)
 
 void ManualDrive::padStateChanged(const platform::PadState &reading)
 {
-    if (acting())
+    if (acting() && !padTaken)
         apply(padDrive.next(reading));
 }
 
@@ -166,7 +178,7 @@ void ManualDrive::apply(const PadIntent &intent)
 void ManualDrive::takeUpPad()
 {
     padDrive.disarm();
-    if (acting() && !pad.padName().isEmpty())
+    if (acting() && !padTaken && !pad.padName().isEmpty())
         apply(padDrive.next(pad.state()));
 }
 

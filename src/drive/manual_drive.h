@@ -53,6 +53,8 @@ public:
                 QObject *parent);
 
     void setLinkOpen(bool open);
+    // While the arm's jog takes the pad, the pad does not drive.
+    void setPadTaken(bool taken);
     void setPadSettings(const PadSettings &settings);
     const PadSettings &padSettings() const { return padDrive.settings(); }
     // In percent of full speed, kKeySpeedMin..kKeySpeedMax.
@@ -97,6 +99,7 @@ private:
     PadDrive padDrive;
     bool padHorn = false;
     QPointer<QWidget> activeWindow;
+    bool padTaken = false;
     bool linkOpen = false;
     int keySpeedPercent = kKeySpeedDefault;
     std::set<Action> heldKeys;

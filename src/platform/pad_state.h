@@ -1,7 +1,7 @@
 #pragma once
-// One game controller's controls as driving needs them, in the controller
-// layout's own units: sticks -32768..32767 (up and left negative), the trigger
-// 0..32767 (released .. fully pressed).
+// One game controller's controls as driving and the arm's jog need them, in
+// the controller layout's own units: sticks -32768..32767 (up and left
+// negative), the trigger 0..32767 (released .. fully pressed).
 #include <tuple>
 
 namespace platform {
@@ -16,12 +16,15 @@ struct PadState {
     bool b = false;
     bool leftShoulder = false;
     bool rightShoulder = false;
+    int rightY = 0;
+    bool dpadUp = false;
+    bool dpadDown = false;
 
     bool operator==(const PadState &other) const
     {
-        return std::tie(leftX, leftY, rightTrigger, a, b, leftShoulder, rightShoulder) ==
+        return std::tie(leftX, leftY, rightTrigger, a, b, leftShoulder, rightShoulder, rightY, dpadUp, dpadDown) ==
                std::tie(other.leftX, other.leftY, other.rightTrigger, other.a, other.b, other.leftShoulder,
-                        other.rightShoulder);
+                        other.rightShoulder, other.rightY, other.dpadUp, other.dpadDown);
     }
     bool operator!=(const PadState &other) const { return !(*this == other); }
 };

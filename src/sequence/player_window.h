@@ -27,6 +27,8 @@ public:
 
     // "Starten": shows the window and plays; while a run is on it only comes forward.
     void start();
+    // A run is on, held or not.
+    bool isPlaying() const { return player.isPlaying(); }
     // After every tick of the arm cycle, whether it sent something or not.
     void armTickPassed();
     // Every block received on link 1.

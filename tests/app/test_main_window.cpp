@@ -145,12 +145,13 @@ void TestMainWindow::mainMenuHasEveryItem()
     const auto menu = [this](const char *name) { return windows.form1->findChild<QMenu *>(name); };
     QCOMPARE(actionTexts(menu("Datei1")),
              (QStringList{"&Einstellungen speichern", "letzte Einstellungen &laden", "-", "&Beenden"}));
-    QCOMPARE(actionTexts(menu("Setup1")), (QStringList{"&Kommunikation", "&Steuerung...", "&Verbindung suchen..."}));
+    QCOMPARE(actionTexts(menu("Setup1")),
+             (QStringList{"&Kommunikation", "&Steuerung...", "&Arm...", "&Verbindung suchen..."}));
     QCOMPARE(actionTexts(menu("Kommunikation1")), (QStringList{"Roboter&Arm...", "Roboter&Fahrwerk..."}));
     QCOMPARE(actionTexts(menu("Sequenz1")),
              (QStringList{"S&tarten", "&Laden...", "&Erstellen...", "&Speichern", "Speichern &unter...", "-",
                           "Drucker &einrichten...", "&Drucken"}));
-    QCOMPARE(actionTexts(menu("Ansicht1")), QStringList{"&Telemetrie..."});
+    QCOMPARE(actionTexts(menu("Ansicht1")), (QStringList{"&Telemetrie...", "&Kinematik..."}));
     QCOMPARE(actionTexts(menu("Hilfe1")), QStringList{"&Info..."});
 }
 

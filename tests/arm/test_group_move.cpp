@@ -42,18 +42,23 @@ void TestGroupMove::firstTickSendsAllJoints()
 void TestGroupMove::changesWithinOneTick_data()
 {
     QTest::addColumn<QList<int>>("jointPositions"); // pairs: joint index, position (-1 = speed 500)
+    QTest::addColumn<int>("timeMs");
     QTest::addColumn<QString>("command");
-    QTest::newRow("basis alone") << QList<int>{0, 1600} << "#16P1600";
-    QTest::newRow("joints 5 and 1 go out in joint order") << QList<int>{4, 1300, 0, 1600} << "#16P1600#20P1300";
+    QTest::newRow("basis alone") << QList<int>{0, 1600} << 0 << "#16P1600";
+    QTest::newRow("joints 5 and 1 go out in joint order") << QList<int>{4, 1300, 0, 1600} << 0 << "#16P1600#20P1300";
     QTest::newRow("schulter and greifer with speed")
-        << QList<int>{1, 1800, 4, 1300, 4, -1} << "#17P1800#20P1300S500";
-    QTest::newRow("speed alone") << QList<int>{2, -1} << "#18P1500S500";
-    QTest::newRow("changed and changed back") << QList<int>{3, 1700, 3, 1500} << "";
+        << QList<int>{1, 1800, 4, 1300, 4, -1} << 0 << "#17P1800#20P1300S500";
+    QTest::newRow("speed alone") << QList<int>{2, -1} << 0 << "#18P1500S500";
+    QTest::newRow("changed and changed back") << QList<int>{3, 1700, 3, 1500} << 0 << "";
+    QTest::newRow("timed: the time term ends it") << QList<int>{0, 1600, 2, 1400} << 250 << "#16P1600#18P1400T250";
+    QTest::newRow("timed: speed terms left out") << QList<int>{1, 1800, 1, -1, 4, -1} << 40 << "#17P1800#20P1500T40";
+    QTest::newRow("timed: nothing changed, no time term") << QList<int>{} << 40 << "";
 }
 
 void TestGroupMove::changesWithinOneTick()
 {
     QFETCH(QList<int>, jointPositions);
+    QFETCH(int, timeMs);
     QFETCH(QString, command);
     Arm arm;
     arm::GroupMove groupMove;
@@ -64,7 +69,7 @@ void TestGroupMove::changesWithinOneTick()
         else
             arm[jointPositions[i]].setPosition(jointPositions[i + 1]);
     }
-    QCOMPARE(QString::fromStdString(groupMove.next(arm.joints)), command);
+    QCOMPARE(QString::fromStdString(groupMove.next(arm.joints, timeMs)), command);
 }
 
 void TestGroupMove::changeIsSentOnce()

@@ -3,6 +3,7 @@
 // application as typed ones do. What they do is read from the drive controls and
 // from the drive command they write to, the state line as a screen reader reads it.
 #include "app/tform1.h"
+#include "arm/move_executor.h"
 #include "drive/drive_command.h"
 #include "drive/fahrwerk.h"
 #include "platform/game_controller.h"
@@ -42,6 +43,8 @@ private slots:
     void anotherWindowOfTheProgramEndsHeldKeysAndKeysDriveThere();
     void keysByFocusLinkAndKeySpeed_data();
     void keysByFocusLinkAndKeySpeed();
+    void padJogsTheArmWhileKinematikIsActive_data();
+    void padJogsTheArmWhileKinematikIsActive();
 
 private:
     // In the main window or one of its companions.
@@ -280,6 +283,52 @@ void TestManualDrive::keysByFocusLinkAndKeySpeed()
         QCOMPARE(edit->text(), QStringLiteral("ws dw"));
     QCOMPARE(QSettings(dir->filePath("RFS/velmora.ini"), QSettings::IniFormat).value("drive/key_speed_percent", 50).toInt(),
              keySpeed);
+}
+
+void TestManualDrive::padJogsTheArmWhileKinematikIsActive_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("main window active again") << "main" << "Angehalten: das Fenster Kinematik ist nicht mehr aktiv";
+    QTest::newRow("trigger released") << "trigger" << "Angehalten: Totmannschalter losgelassen";
+    QTest::newRow("unplugged") << "unplug" << "Angehalten: Gamepad abgezogen";
+    QTest::newRow("link 1 closed") << "btnConnect1" << "Angehalten: Verbindung 1 (Greifarm) getrennt";
+}
+
+// The arm's jog takes the pad from driving while the window "Kinematik" is
+// the active window, and stops at once when it ceases to act.
+void TestManualDrive::padJogsTheArmWhileKinematikIsActive()
+{
+    QFETCH(QString, cause);
+    const PtyPair armLine;
+    find<QRadioButton>("rbtnSeriell1")->click();
+    find<QComboBox>("cbxDeviceName1")->setEditText(QString::fromStdString(armLine.deviceName()));
+    find<QPushButton>("btnConnect1")->click();
+    plugPad();
+    find<QAction>("Kinematik1")->trigger();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QWidget *kinematik = *std::find_if(windows.begin(), windows.end(),
+                                       [](QWidget *w) { return w->windowTitle() == QLatin1String("Kinematik"); });
+    QVERIFY(QTest::qWaitForWindowActive(kinematik));
+    const double startX = form->moveExecutor().commandedPose().tip.x;
+    pad->drive(0.5);
+    QTRY_VERIFY(form->moveExecutor().commandedPose().tip.x > startX + 1);
+    QVERIFY(form->moveExecutor().isHeldJog());
+    QVERIFY(down("btnStop")); // the chassis stays where it is
+    if (cause == QLatin1String("main")) {
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    } else if (cause == QLatin1String("trigger")) {
+        pad->move(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+    } else if (cause == QLatin1String("unplug")) {
+        pad->unplug();
+    } else {
+        find<QPushButton>(qPrintable(cause))->click();
+    }
+    QTRY_VERIFY(!form->moveExecutor().isMoving());
+    QTEST(kinematik->findChild<QLabel *>(QStringLiteral("statusLine"))->text(), "state");
+    QVERIFY(down("btnStop")); // the trigger held through does not drive off
+    kinematik->close();
 }
 
 VELMORA_WINDOW_TEST_MAIN(TestManualDrive)

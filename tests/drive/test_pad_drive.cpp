@@ -1,4 +1,5 @@
 #include "drive/pad_drive.h"
+#include "drive/pad_jog.h"
 
 #include <QtTest>
 
@@ -6,12 +7,14 @@ namespace {
 
 using Stop = drive::PadIntent::Stop;
 
-// Readings separated by "|", each a list of controls: x / y with the stick's
-// deflection in percent (up and left negative), t held trigger (t50: at 50 %),
-// a, b, l(eft shoulder), r(ight shoulder); "!" disarms instead of a reading.
-drive::PadIntent play(drive::PadDrive &drive, const QString &script)
+// Readings separated by "|", each a list of controls: x / y with the left
+// stick's deflection in percent (up and left negative), Y the right stick's, t
+// held trigger (t50: at 50 %), a, b, l(eft shoulder), r(ight shoulder), u / d
+// the d-pad up / down; "!" disarms instead of a reading.
+template <typename Mapping>
+auto play(Mapping &drive, const QString &script)
 {
-    drive::PadIntent intent;
+    decltype(drive.next(platform::PadState())) intent;
     for (const QString &reading : script.split(QLatin1Char('|'))) {
         platform::PadState pad;
         if (reading.trimmed() == QLatin1String("!")) {
@@ -26,6 +29,9 @@ drive::PadIntent play(drive::PadDrive &drive, const QString &script)
             switch (control.at(0).toLatin1()) {
             case 'x': pad.leftX = percent(0); break;
             case 'y': pad.leftY = percent(0); break;
+            case 'Y': pad.rightY = percent(0); break;
+            case 'u': pad.dpadUp = true; break;
+            case 'd': pad.dpadDown = true; break;
             case 't': pad.rightTrigger = percent(100); break;
             case 'a': pad.a = true; break;
             case 'b': pad.b = true; break;
@@ -47,6 +53,8 @@ class TestPadDrive : public QObject {
 private slots:
     void readings_data();
     void readings();
+    void jogReadings_data();
+    void jogReadings();
 };
 
 void TestPadDrive::readings_data()
@@ -113,6 +121,41 @@ void TestPadDrive::readings()
     QTEST(intent.speed, "speed");
     QTEST(intent.steering, "steering");
     QTEST(intent.horn, "horn");
+}
+
+// The jog arms, stops and keeps its dead zone as the drive does (the rows
+// above); these are what it makes of the sticks and buttons.
+void TestPadDrive::jogReadings_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<Stop>("stop");
+    QTest::addColumn<bool>("jogging");
+    QTest::addColumn<QList<double>>("shares"); // forward, left, up, pitch, gripper
+    const auto row = [](const char *name, const char *script, Stop stop, bool jogging, QList<double> shares) {
+        QTest::newRow(name) << QString::fromLatin1(script) << stop << jogging << shares;
+    };
+    row("left stick forward half, to the right", " | t y-50 x25", Stop::None, true, {0.5, -0.25, 0, 0, 0});
+    row("right stick up full", " | t Y-100", Stop::None, true, {0, 0, 1, 0, 0});
+    row("right stick within the dead zone", " | t Y10", Stop::None, true, {0, 0, 0, 0, 0});
+    row("shoulders tilt the hand", " | t r", Stop::None, true, {0, 0, 0, 1, 0});
+    row("both shoulders cancel", " | t l r", Stop::None, true, {0, 0, 0, 0, 0});
+    row("d-pad down closes the gripper", " | t d", Stop::None, true, {0, 0, 0, 0, -1});
+    row("trigger released: stop, nothing held", " | t y-50 | y-50 u", Stop::DeadMan, false, {0, 0, 0, 0, 0});
+    row("B stops", " | t Y-50 | t Y-50 b", Stop::Button, false, {0, 0, 0, 0, 0});
+    row("trigger held before the jog took the pad", "t y-50", Stop::None, false, {0, 0, 0, 0, 0});
+}
+
+void TestPadDrive::jogReadings()
+{
+    QFETCH(QString, script);
+    QFETCH(QList<double>, shares);
+    drive::PadJog jog;
+    const drive::PadJogIntent intent = play(jog, script);
+    QTEST(intent.stop, "stop");
+    QTEST(intent.jogging, "jogging");
+    const QList<double> got{intent.forward, intent.left, intent.up, intent.pitch, intent.gripper};
+    for (int i = 0; i < got.size(); ++i)
+        QVERIFY2(std::abs(got[i] - shares[i]) < 1e-4, qPrintable(QString::number(i)));
 }
 
 QTEST_APPLESS_MAIN(TestPadDrive)

@@ -3,8 +3,11 @@
 // simulator's pseudo-terminals, or lets the window search for them, and what
 // the window shows is checked against what the simulator received and reports.
 #include "app/tform1.h"
+#include "arm/arm.h"
+#include "arm/move_executor.h"
 #include "arm/servo_timer.h"
 #include "comm/connection_search_window.h"
+#include "ssc32_model.h"
 #include "settings/settings_file.h"
 #include "support/file_dialog_answer.h"
 #include "support/message_recorder.h"
@@ -16,8 +19,10 @@
 #include "toolkit/track_bar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +69,7 @@ private slots:
     void linksComeBackWithTheSimulator_data();
     void linksComeBackWithTheSimulator();
     void searchFindsTheSimulator();
+    void anfahrenKeepsTheTipOnTheLine();
 
 private:
     static void addTransportRows();
@@ -514,6 +520,97 @@ void TestConsoleWithSim::searchFindsTheSimulator()
     QVERIFY(control<QLabel>(QStringLiteral("searchState"))->text().contains("Verbindung 1 ist in Gebrauch"));
 }
 
-VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)
+// "Anfahren" to a point 100 mm away. The simulator logs each command as it
+// arrives; played again through its own controller model a millisecond at a
+// time, the unrounded pulse widths it interpolates put the tip within 0.5 mm of
+// the line all the way and within 1 mm of the target at the end. (Rounded to
+// whole µs, as the controller's pulses are, they alone would stray up to
+// about 0.6 mm: that is the controller's resolution, not the plan.)
+void TestConsoleWithSim::anfahrenKeepsTheTipOnTheLine()
+{
+    QVERIFY(connectLink(1, QStringLiteral("tcp")));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder->texts(), QStringList{kArmFound}, kSimTimeoutMs);
+    // A start away from the centre pose, so that all five joints go out.
+    const arm::CommandPulses start{1600, 1450, 1400, 1550, 1400};
+    for (int joint = 0; joint < arm::kJoints; ++joint)
+        form->arm().setPosition(joint, start[joint]);
+    form->findChild<arm::ServoTimer *>()->ServoTimer1Timer();
+    QTRY_VERIFY_WITH_TIMEOUT(sim.logText().contains(QLatin1String("#16P1600#17P1450#18P1400#19P1550#20P1400")),
+                             kSimTimeoutMs);
+    const arm::Kinematics geometry = form->moveExecutor().kinematics();
+    const arm::Pose from = geometry.poseAt(arm::toJointPulses(start));
+    const arm::Pose target{{from.tip.x - 60, from.tip.y + 64, from.tip.z - 48}, from.pitch, from.gripper};
 
+    control<QAction>(QStringLiteral("Kinematik1"))->trigger();
+    QWidget *window = nullptr;
+    for (QWidget *topLevel : QApplication::topLevelWidgets())
+        if (topLevel->windowTitle() == QLatin1String("Kinematik") && topLevel->isVisible())
+            window = topLevel;
+    QVERIFY(window);
+    const double fields[] = {target.tip.x, target.tip.y, target.tip.z, target.pitch, target.gripper};
+    for (int i = 0; i < 5; ++i)
+        window->findChild<QDoubleSpinBox *>(QStringLiteral("target%1").arg(i))->setValue(fields[i]);
+    const qsizetype linesBefore = sim.logText().count(QLatin1Char('\n'));
+    const auto anfahren = window->findChildren<QPushButton *>();
+    QTest::mouseClick(*std::find_if(anfahren.begin(), anfahren.end(),
+                                    [](QPushButton *b) { return b->text() == QLatin1String("&Anfahren"); }),
+                      Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(window->findChild<QLabel *>(QStringLiteral("statusLine"))->text(),
+                              QStringLiteral("Ziel erreicht"), kSimTimeoutMs);
+
+    // The fields hold the target to 0.1 mm; the line runs to where they point.
+    const arm::Point end{window->findChild<QDoubleSpinBox *>(QStringLiteral("target0"))->value(),
+                         window->findChild<QDoubleSpinBox *>(QStringLiteral("target1"))->value(),
+                         window->findChild<QDoubleSpinBox *>(QStringLiteral("target2"))->value()};
+    const auto offLine = [&](const arm::Point &tip) {
+        const arm::Point along{end.x - from.tip.x, end.y - from.tip.y, end.z - from.tip.z};
+        const double share = std::clamp(((tip.x - from.tip.x) * along.x + (tip.y - from.tip.y) * along.y
+                                         + (tip.z - from.tip.z) * along.z) / (100.0 * 100.0), 0.0, 1.0);
+        return arm::distance(tip, {from.tip.x + share * along.x, from.tip.y + share * along.y,
+                                   from.tip.z + share * along.z});
+    };
+    double farthest = 0;
+    arm::Point reached{};
+    int pieces = 0;
+    const auto replay = [&] {
+        sim::Ssc32Model controller;
+        const QStringList lines = sim.logText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QRegularExpression armLine(QStringLiteral("^(\\d+) arm (.*)$"));
+        farthest = 0;
+        pieces = 0;
+        long long now = 0;
+        long long moveStart = -1;
+        const auto sample = [&] {
+            arm::JointPulses pulses;
+            for (int joint = 0; joint < arm::kJoints; ++joint)
+                pulses[joint] = controller.pulseWidth(16 + joint);
+            reached = geometry.poseAt(pulses).tip;
+            if (moveStart >= 0)
+                farthest = std::max(farthest, offLine(reached));
+        };
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QRegularExpressionMatch match = armLine.match(lines[i]);
+            if (!match.hasMatch())
+                continue;
+            for (; now < match.captured(1).toLongLong(); ++now) {
+                controller.advance(1);
+                sample();
+            }
+            if (i >= linesBefore && moveStart < 0)
+                moveStart = now;
+            pieces += i >= linesBefore;
+            controller.handleLine(match.captured(2).toStdString());
+        }
+        while (controller.isMoving()) {
+            controller.advance(1);
+            sample();
+        }
+        return arm::distance(reached, target.tip) <= 1.0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(replay(), kSimTimeoutMs);
+    QVERIFY2(pieces >= 20, qPrintable(QString::number(pieces)));
+    QVERIFY2(farthest <= 0.5, qPrintable(QStringLiteral("%1 mm off the line").arg(farthest)));
+}
+
+VELMORA_WINDOW_TEST_MAIN(TestConsoleWithSim)
 #include "test_console_with_sim.moc"

@@ -1,3 +1,4 @@
+#include "arm_shape.h"
 #include "chassis_model.h"
 #include "line_assembler.h"
 #include "sim_report.h"
@@ -18,6 +19,8 @@ private slots:
     void logLineEscapesControlBytes();
     void statusLineShowsRobotState_data();
     void statusLineShowsRobotState();
+    void statusLineShowsTheTip_data();
+    void statusLineShowsTheTip();
 };
 
 void TestSimReport::assemblesLines_data()
@@ -134,9 +137,34 @@ void TestSimReport::statusLineShowsRobotState()
     chassis.handleLine("K120R50");
     chassis.handleLine("H1");
 
-    const QString line = QString::fromStdString(sim::statusLine(2500, arm, chassis));
+    const sim::ArmShape shape(arm::ArmProfile{}, {16, 17, 18, 19, 20});
+    const QString line = QString::fromStdString(sim::statusLine(2500, arm, shape, chassis));
     QVERIFY2(line.contains(part), qPrintable(line));
     QVERIFY(!line.contains("#0="));
+}
+
+void TestSimReport::statusLineShowsTheTip_data()
+{
+    QTest::addColumn<QString>("commands"); // lines separated by "|", then 500 ms pass
+    QTest::addColumn<QString>("part");
+    const QString centre = QStringLiteral("#16P1500#17P1500#18P1500#19P1500#20P1500");
+    QTest::newRow("centre pose") << centre << "| tip x 287.3 y 0.0 z 213.4 |";
+    QTest::newRow("Basis at 90°: to the left") << centre + "|#16P2500" << "tip x 0.0 y 287.3 z 213.4";
+    QTest::newRow("half way up a timed move, unrounded") << centre + "|#19P2500T1000" << "tip x 258.0 y 0.0 z 284.1";
+    QTest::newRow("a joint not yet commanded") << "#16P1500#17P1500" << "| tip - |";
+}
+
+void TestSimReport::statusLineShowsTheTip()
+{
+    QFETCH(QString, commands);
+    QFETCH(QString, part);
+    sim::Ssc32Model arm;
+    for (const QString &line : commands.split(QLatin1Char('|')))
+        arm.handleLine(line.toStdString());
+    arm.advance(500);
+    const QString line = QString::fromStdString(
+        sim::statusLine(500, arm, sim::ArmShape(arm::ArmProfile{}, {16, 17, 18, 19, 20}), sim::ChassisModel()));
+    QVERIFY2(line.contains(part), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestSimReport)

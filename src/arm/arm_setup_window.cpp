@@ -1,0 +1,228 @@
+#include "arm/arm_setup_window.h"
+
+#include "arm/arm.h"
+#include "arm/arm_profile_file.h"
+#include "arm/decimal_comma.h"
+#include "arm/move_executor.h"
+#include "platform/atomic_file.h"
+#include "settings/program_location.h"
+#include "toolkit/byte_text.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace arm {
+
+namespace {
+
+// The geometry's four lengths come first in profileFields(), then four
+// numbers per joint: point 1's pulse width and value, point 2's.
+constexpr std::size_t kLengths = 4;
+constexpr std::size_t kPerJoint = 4;
+constexpr std::size_t kLargestFile = 64 * 1024;
+
+QString storedKey(const ProfileField &field)
+{
+    return QString::fromStdString(std::string(kProfileGroup) + "/" + field.key());
+}
+
+QString fromUtf8(const std::string &text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// What velmora.ini keeps, or the default profile where that makes no sense.
+ArmProfile storedProfile(const settings::ExtensionSettings &stored)
+{
+    ArmProfile profile;
+    for (const ProfileField &field : profileFields())
+        field.of(profile) = stored.number(storedKey(field), field.of(profile), -1e9, 1e9);
+    return checkProfile(profile) ? ArmProfile{} : profile;
+}
+
+} // namespace
+
+ArmSetupWindow::ArmSetupWindow(MoveExecutor &executor, const Arm &arm, const settings::ProgramLocation &files)
+    : QWidget(nullptr, Qt::Window),
+      executor(executor),
+      arm(arm),
+      stored(files),
+      rfsDir(files.rfsDir()),
+      statusLine(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("Setup: Arm"));
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusLine->setAccessibleName(QStringLiteral("Zustand"));
+    statusLine->setWordWrap(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildGeometry());
+    layout->addWidget(buildCalibration());
+    layout->addWidget(buildButtons());
+    layout->addWidget(statusLine);
+    executor.setProfile(storedProfile(stored));
+    showProfile(executor.profile());
+}
+
+QLineEdit *ArmSetupWindow::addField(const ProfileField &field, QWidget *owner)
+{
+    auto *edit = new QLineEdit(owner);
+    edit->setObjectName(QString::fromStdString(field.key()));
+    edit->setAccessibleName(fromUtf8(field.name()));
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
+    fields.push_back(edit);
+    return edit;
+}
+
+QWidget *ArmSetupWindow::buildGeometry()
+{
+    auto *box = new QGroupBox(QStringLiteral("Abmessungen (mm)"), this);
+    auto *form = new QFormLayout(box);
+    for (std::size_t i = 0; i < kLengths; ++i) {
+        const ProfileField &field = profileFields()[i];
+        form->addRow(fromUtf8(field.name()) + QLatin1Char(':'), addField(field, box));
+    }
+    return box;
+}
+
+// A row per joint: its two points, each a pulse width and the angle (the
+// Greifer: the opening in mm) read off the arm there.
+QWidget *ArmSetupWindow::buildCalibration()
+{
+    auto *box = new QGroupBox(QStringLiteral("Kalibrierung: zwei Punkte je Gelenk (Winkel in °, Greifer in mm)"), this);
+    auto *grid = new QGridLayout(box);
+    for (int point = 0; point < 2; ++point) {
+        const int column = 1 + point * 3;
+        grid->addWidget(new QLabel(QStringLiteral("Punkt %1 (µs)").arg(point + 1), box), 0, column);
+        grid->addWidget(new QLabel(QStringLiteral("Punkt %1 (Wert)").arg(point + 1), box), 0, column + 1);
+    }
+    for (int joint = 0; joint < kJoints; ++joint) {
+        const QString name = fromUtf8(std::string(kJointNames[joint]));
+        grid->addWidget(new QLabel(name, box), joint + 1, 0);
+        for (int point = 0; point < 2; ++point) {
+            const std::size_t first = kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
+            const int column = 1 + point * 3;
+            grid->addWidget(addField(profileFields()[first], box), joint + 1, column);
+            grid->addWidget(addField(profileFields()[first + 1], box), joint + 1, column + 1);
+            auto *take = new QPushButton(QStringLiteral("Aktuelle Position übernehmen"), box);
+            take->setAutoDefault(false);
+            take->setAccessibleName(QStringLiteral("%1 Punkt %2: Aktuelle Position übernehmen").arg(name).arg(point + 1));
+            connect(take, &QPushButton::clicked, this, [this, joint, point] { takePosition(joint, point); });
+            grid->addWidget(take, joint + 1, column + 2);
+        }
+    }
+    return box;
+}
+
+QWidget *ArmSetupWindow::buildButtons()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const struct {
+        const char *text;
+        void (ArmSetupWindow::*action)();
+    } buttons[] = {
+        {"Ü&bernehmen", &ArmSetupWindow::applyFields},
+        {"Profil e&xportieren...", &ArmSetupWindow::exportProfile},
+        {"Profil &importieren...", &ArmSetupWindow::importProfile},
+    };
+    for (const auto &button : buttons) {
+        auto *push = new QPushButton(QString::fromUtf8(button.text), row);
+        push->setAutoDefault(false);
+        connect(push, &QPushButton::clicked, this, button.action);
+        layout->addWidget(push);
+    }
+    layout->addStretch(1);
+    return row;
+}
+
+void ArmSetupWindow::showProfile(const ArmProfile &profile)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i]->setText(withComma(profileFields()[i].of(profile)));
+}
+
+void ArmSetupWindow::applyFields()
+{
+    ArmProfile profile;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::optional<double> number = typedNumber(fields[i]->text());
+        if (!number) {
+            refuse(profileFields()[i].name() + ": keine gültige Zahl");
+            return;
+        }
+        profileFields()[i].of(profile) = *number;
+    }
+    take(profile, QStringLiteral("Profil übernommen"));
+}
+
+void ArmSetupWindow::take(const ArmProfile &profile, const QString &done)
+{
+    if (const std::optional<std::string> why = checkProfile(profile)) {
+        refuse(*why);
+        return;
+    }
+    for (const ProfileField &field : profileFields())
+        stored.setNumber(storedKey(field), field.of(profile));
+    executor.setProfile(profile);
+    showProfile(profile);
+    statusLine->setText(done);
+}
+
+void ArmSetupWindow::refuse(const std::string &why)
+{
+    statusLine->setText(fromUtf8(why) + QStringLiteral(" – das bisherige Profil gilt weiter"));
+}
+
+void ArmSetupWindow::takePosition(int joint, int point)
+{
+    const std::size_t pulse = kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
+    fields[pulse]->setText(QString::number(arm.joint(joint).getPosition()));
+}
+
+QString ArmSetupWindow::chooseFile(const char *name, const QString &title, bool forSaving)
+{
+    QFileDialog dialog(this, title, rfsDir);
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Armprofile (*.arm)"), QStringLiteral("Alle (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("arm"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+// The profile in force, not fields not yet taken.
+void ArmSetupWindow::exportProfile()
+{
+    const QString path = chooseFile("exportDialog", QStringLiteral("Profil exportieren"), true);
+    if (path.isEmpty())
+        return;
+    if (const auto error = platform::replaceFile(toolkit::filePathBytes(path), formatProfile(executor.profile())))
+        statusLine->setText(fromUtf8(*error));
+    else
+        statusLine->setText(QStringLiteral("Profil exportiert: ") + QFileInfo(path).fileName());
+}
+
+void ArmSetupWindow::importProfile()
+{
+    const QString path = chooseFile("importDialog", QStringLiteral("Profil importieren"), false);
+    if (path.isEmpty())
+        return;
+    const platform::FileContent file = platform::readFile(toolkit::filePathBytes(path), kLargestFile);
+    ArmProfile profile;
+    if (file.error)
+        refuse(*file.error);
+    else if (const std::optional<std::string> why = parseProfile(file.bytes, profile))
+        refuse(*why);
+    else
+        take(profile, QStringLiteral("Profil importiert: ") + QFileInfo(path).fileName());
+}
+
+} // namespace arm
