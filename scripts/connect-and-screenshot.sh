@@ -50,14 +50,16 @@ for _ in $(seq 75); do
 done
 sleep "$settle"
 if [ "$scene" = kinematics ]; then
-    # "&Ansicht" -> "&Kinematik...": the window comes up with the X field of the
-    # target focused; Tab goes on to Y, Z, Neigung and Greifer.
+    # "&Ansicht" -> "&Kinematik...": the window comes up where it covers no control,
+    # with the focus on itself. The target's X field sits near its top right
+    # corner; Tab goes on from there to Y, Z, Neigung and Greifer.
     xdotool windowfocus "$window" key alt+a
     sleep 0.5
     xdotool key k
     kinematik=$(timeout 15 xdotool search --sync --onlyvisible --name '^Kinematik$' | head -n 1)
-    xdotool windowsize "$kinematik" 900 640 windowmove "$kinematik" 1015 425
     timeout 10 xdotool windowfocus --sync "$kinematik" || echo "focus on Kinematik not confirmed" >&2
+    eval "$(xdotool getwindowgeometry --shell "$kinematik" | sed 's/^/K_/')"
+    xdotool mousemove $((K_X + K_WIDTH - 58)) $((K_Y + 60)) click 1
     xdotool key ctrl+a type --delay 50 "220"
     for value in 120 150 -20 8; do
         xdotool key Tab type --delay 50 -- "$value"
