@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/language_menu.h"
 #include "app/player_console.h"
 
 #include "arm/arm.h"
@@ -261,6 +262,7 @@ void TForm1::setupMenu()
     connect(ui->Telemetrie1, &QAction::triggered, this, &TForm1::Telemetrie1Click);
     connect(ui->Steuerung1, &QAction::triggered, this, &TForm1::Steuerung1Click);
     connect(ui->Verbindungsuchen1, &QAction::triggered, this, &TForm1::Verbindungsuchen1Click);
+    languageMenu = std::make_unique<LanguageMenu>(*ui->Deutsch1, *ui->English1, programFiles, this);
 }
 
 // What one panel tells another, all in one place.
