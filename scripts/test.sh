@@ -4,8 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # socat and ptys for the serial tests; the serial core built for Windows with
 # mingw runs under wine64 (CTest label windows); the installed launcher and
-# metadata are validated with desktop-file-utils and appstream.
-scripts/install-deps.sh $(cat scripts/build-deps.txt) socat g++-mingw-w64-x86-64 wine64 desktop-file-utils appstream
+# metadata are validated with desktop-file-utils and appstream; Qt's own German
+# texts come with qt6-translations-l10n.
+scripts/install-deps.sh $(cat scripts/build-deps.txt) socat g++-mingw-w64-x86-64 wine64 desktop-file-utils appstream \
+    qt6-translations-l10n
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 # The web engine refuses to start as root unless its sandbox is off.

@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>Kanal</source>
-        <translation>Channel</translation>
+        <translation>Chan.</translation>
     </message>
     <message>
         <source>Servo-Kanal</source>
@@ -508,6 +508,10 @@ Choose another channel!</translation>
     <message>
         <source>Verbindung %1 unterbrochen; sie wird automatisch wiederhergestellt</source>
         <translation>Connection %1 interrupted; it will be restored automatically</translation>
+    </message>
+    <message>
+        <source>%1 Client %2: Daten empfangen</source>
+        <translation>%1 Client %2: data received</translation>
     </message>
 </context>
 <context>

@@ -228,8 +228,7 @@ void Connection::take(const std::string &text)
     if (overTcp()) {
         ++readCount;
         if (!linkRole.keepOutOfLog || !linkRole.keepOutOfLog(text)) {
-            // A trace of the wire like the command lines: the same in every language.
-            emit logged(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(linkRole.number));
+            emit logged(tr("%1 Client %2: Daten empfangen").arg(readCount).arg(linkRole.number));
             emit logged(toolkit::fromBytes(text));
         }
     }
