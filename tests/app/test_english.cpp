@@ -172,9 +172,9 @@ void TestEnglish::languageMenuKeepsTheChoiceForTheNextStart()
 
 // Every window and menu that opens without a file or print dialog, and the boxes
 // of the menu items that ask: no word of a German source text may show unless
-// an English text has it too. So the names that stay in English (Velmora
-// Projekt, WiPort, SSC32, dialout, pKanal) pass, and the robot's parts, which
-// are plain words, show in English (Base, Shoulder, ..., Chassis).
+// an English text has it too. So the names kept in every language (Velmora
+// Projekt, WiPort, SSC32, dialout, pKanal) pass; the robot's parts are plain
+// words and show in English (Base, Shoulder, ..., Chassis).
 void TestEnglish::englishConsoleShowsNoGermanWords()
 {
     const Catalogue catalogue = readTs(QStringLiteral(VELMORA_TRANSLATIONS));
