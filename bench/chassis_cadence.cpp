@@ -124,7 +124,8 @@ int main(int argc, char *argv[])
         if (box)
             box->close();
     });
-    toolkit::msg::show(toolkit::msg::Kind::Information, toolkit::msg::Buttons::Ok, "Messung läuft");
+    toolkit::msg::show(toolkit::msg::Kind::Information, toolkit::msg::Buttons::Ok,
+                      platform::UiText::verbatim("Messung läuft"));
     if (!boxWasOpen) {
         std::fprintf(stderr, "the message box was not open\n");
         return 1;

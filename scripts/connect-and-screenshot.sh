@@ -2,13 +2,14 @@
 # Runs inside an X server without a window manager (scripts/run.sh starts it
 # under Xvfb): starts the console, connects both links through its window as an
 # operator would, waits until telemetry requests reach the simulator, lets the
-# readings come in and saves a screenshot of the screen. With the scene
-# "kinematics" it then opens the window "Kinematik" beside the main window,
-# types a target and clicks "Anfahren", and the screenshot shows the arm on
-# its way there.
-#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG [telemetry|kinematics]
+# readings come in and saves a screenshot of the screen. With VELMORA_SCENE=kinematics
+# it then opens the window "Kinematik" beside the main window, types a target and
+# clicks "Anfahren", and the screenshot shows the arm on its way there.
+#   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG [CONSOLE ARGUMENTS]
+# The window's and the boxes' titles carry the program's name in every language.
 set -euo pipefail
-console=$1 screenshot=$2 settle=$3 sim_log=$4 scene=${5:-telemetry}
+console=$1 screenshot=$2 settle=$3 sim_log=$4 scene=${VELMORA_SCENE:-telemetry}
+shift 4
 
 # Where the connect buttons sit in the window's content, and how far the menu bar
 # pushes the content down. The form places its controls at fixed positions (no
@@ -18,7 +19,7 @@ connect1=(780 72)
 connect2=(780 251)
 menu_bar_height=19
 
-"$console" & pid=$!
+"$console" "$@" & pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velmora Projekt: ' | head -n 1)

@@ -3,7 +3,8 @@
 # whose settings point both links at the simulator, and starts both; the
 # simulator stops when the console exits. Without a display the console runs
 # under Xvfb: both links are connected through the window, a screenshot with
-# live telemetry is saved and the script exits.
+# live telemetry is saved and the script exits. Arguments go to the console
+# (scripts/run.sh --lang en: the console in English).
 #   VELMORA_BUILD_DIR   build directory (default: build)
 #   VELMORA_SCREENSHOT  where the screenshot goes (default: <build dir>/velmora-screenshot.png)
 #   VELMORA_SETTLE      seconds of telemetry before the screenshot (default: 5)
@@ -14,7 +15,7 @@ cd "$(dirname "$0")/.."
 build=${VELMORA_BUILD_DIR:-build}
 headless_packages=()
 [ -n "${DISPLAY:-}" ] || headless_packages=(xvfb xauth imagemagick xdotool)
-scripts/install-deps.sh $(cat scripts/build-deps.txt) "${headless_packages[@]}"
+scripts/install-deps.sh $(cat scripts/build-deps.txt) qt6-translations-l10n "${headless_packages[@]}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)" --target velmora velmora-sim
 
@@ -51,12 +52,11 @@ printf '%s\r\n' "16 751 2251 " "17 752 2252 " "18 753 2253 " "19 754 2254 " "20 
     "127.0.0.1 $arm_port " "127.0.0.1 $chassis_port " "192 168 100 5 " >"$demo/RFS/STARTW2.stw"
 
 if [ -n "${DISPLAY:-}" ]; then
-    "$demo/velmora"
+    "$demo/velmora" "$@"
     exit 0
 fi
 
 screenshot=${VELMORA_SCREENSHOT:-$build/velmora-screenshot.png}
 xvfb-run --auto-servernum --server-args="-screen 0 1920x1080x24" \
-    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}" "$sim_log" \
-    "${VELMORA_SCENE:-telemetry}"
+    scripts/connect-and-screenshot.sh "$demo/velmora" "$screenshot" "${VELMORA_SETTLE:-5}" "$sim_log" "$@"
 echo "Screenshot of the console talking to the simulator: $screenshot"

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh cmake g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix qt6-base-dev-tools \
-    librsvg2-bin icoutils nsis
+    qt6-tools-dev qt6-l10n-tools librsvg2-bin icoutils nsis
 sdk=$(scripts/windows-sdk.sh build-windows)
 cmake -S . -B build-windows/console -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCHMARKS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DWINDOWS_SDK="$sdk" \

@@ -1,6 +1,8 @@
 #include "app/app_windows.h"
+#include "app/language.h"
 #include "app/tform1.h"
 #include "app/velmora_application.h"
+#include "settings/program_location.h"
 #include "toolkit/message_sink.h"
 
 #include <exception>
@@ -12,13 +14,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     app::VelmoraApplication application(argc, argv);
     try {
+        app::useLanguage(app::languageToRun(application.arguments(), settings::locateRunningProgram()));
         app::AppWindows windows = app::createAppWindows();
         windows.form1->showMaximized();
         application.exec();
     } catch (const std::exception &error) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, error.what());
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, platform::UiText::verbatim(error.what()));
     } catch (...) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, std::string());
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, platform::UiText());
     }
     return 0;
 }

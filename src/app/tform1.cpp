@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/kinematics_pad.h"
+#include "app/language_menu.h"
 #include "app/player_console.h"
 
 #include "arm/arm.h"
@@ -304,6 +305,7 @@ void TForm1::setupMenu()
     connect(ui->Arm1, &QAction::triggered, this, &TForm1::Arm1Click);
     connect(ui->Kinematik1, &QAction::triggered, this, &TForm1::Kinematik1Click);
     connect(ui->Verbindungsuchen1, &QAction::triggered, this, &TForm1::Verbindungsuchen1Click);
+    languageMenu = std::make_unique<LanguageMenu>(*ui->Deutsch1, *ui->English1, programFiles, this);
 }
 
 // What one panel tells another, all in one place.

@@ -66,6 +66,7 @@ class WebcamPanel;
 namespace app {
 
 class KinematicsPad;
+class LanguageMenu;
 class PlayerConsole;
 
 class TForm1 : public QMainWindow {
@@ -183,6 +184,7 @@ private:
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<views::WebcamPanel> webcamPanel;
     std::unique_ptr<settings::SettingsStore> settingsStore;
+    std::unique_ptr<LanguageMenu> languageMenu;
     views::TInfoForm1 *infoForm = nullptr;
     comm::TSetupForm1 *setupFormArm = nullptr;
     comm::TSetupForm2 *setupFormChassis = nullptr;

@@ -24,9 +24,9 @@ bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, error.what());
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, platform::UiText::verbatim(error.what()));
     } catch (...) {
-        msg::show(msg::Kind::Error, msg::Buttons::Ok, std::string());
+        msg::show(msg::Kind::Error, msg::Buttons::Ok, platform::UiText());
     }
     return false;
 }

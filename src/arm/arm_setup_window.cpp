@@ -7,6 +7,7 @@
 #include "platform/atomic_file.h"
 #include "settings/program_location.h"
 #include "toolkit/byte_text.h"
+#include "toolkit/translated.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -153,7 +154,7 @@ void ArmSetupWindow::applyFields()
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::optional<double> number = typedNumber(fields[i]->text());
         if (!number) {
-            refuse(profileFields()[i].name() + ": keine gültige Zahl");
+            refuse(fromUtf8(profileFields()[i].name() + ": keine gültige Zahl"));
             return;
         }
         profileFields()[i].of(profile) = *number;
@@ -164,7 +165,7 @@ void ArmSetupWindow::applyFields()
 void ArmSetupWindow::take(const ArmProfile &profile, const QString &done)
 {
     if (const std::optional<std::string> why = checkProfile(profile)) {
-        refuse(*why);
+        refuse(fromUtf8(*why));
         return;
     }
     for (const ProfileField &field : profileFields())
@@ -174,9 +175,9 @@ void ArmSetupWindow::take(const ArmProfile &profile, const QString &done)
     statusLine->setText(done);
 }
 
-void ArmSetupWindow::refuse(const std::string &why)
+void ArmSetupWindow::refuse(const QString &why)
 {
-    statusLine->setText(fromUtf8(why) + QStringLiteral(" – das bisherige Profil gilt weiter"));
+    statusLine->setText(why + QStringLiteral(" – das bisherige Profil gilt weiter"));
 }
 
 void ArmSetupWindow::takePosition(int joint, int point)
@@ -205,7 +206,7 @@ void ArmSetupWindow::exportProfile()
     if (path.isEmpty())
         return;
     if (const auto error = platform::replaceFile(toolkit::filePathBytes(path), formatProfile(executor.profile())))
-        statusLine->setText(fromUtf8(*error));
+        statusLine->setText(toolkit::translated(*error));
     else
         statusLine->setText(QStringLiteral("Profil exportiert: ") + QFileInfo(path).fileName());
 }
@@ -218,9 +219,9 @@ void ArmSetupWindow::importProfile()
     const platform::FileContent file = platform::readFile(toolkit::filePathBytes(path), kLargestFile);
     ArmProfile profile;
     if (file.error)
-        refuse(*file.error);
+        refuse(toolkit::translated(*file.error));
     else if (const std::optional<std::string> why = parseProfile(file.bytes, profile))
-        refuse(*why);
+        refuse(fromUtf8(*why));
     else
         take(profile, QStringLiteral("Profil importiert: ") + QFileInfo(path).fileName());
 }

@@ -74,7 +74,8 @@ void JointPanel::cbxKanalServoChange()
     for (const JointPanel *other : neighbours) {
         if (other->shownChannel() == chosen) {
             msg::show(msg::Kind::Warning, msg::Buttons::Ok,
-                      "Fehler: Servo-Kanal wird schon benutzt!\nWählen Sie einen anderen Kanal!");
+                      UI_TEXT("arm::JointPanel",
+                              "Fehler: Servo-Kanal wird schon benutzt!\nWählen Sie einen anderen Kanal!"));
             showKanal();
             return;
         }

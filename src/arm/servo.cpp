@@ -8,14 +8,14 @@ namespace {
 
 namespace msg = toolkit::msg;
 
-void warn(const char *text)
+void warn(const platform::UiText &text)
 {
     msg::show(msg::Kind::Warning, msg::Buttons::Yes, text);
 }
 
-constexpr const char *kKanalFalsch = "Fehler: pKanal falsch!";
-constexpr const char *kLimitMinFalsch = "Fehler: pLimitMin falsch!";
-constexpr const char *kLimitMaxFalsch = "Fehler: pLimitMax falsch!";
+const platform::UiText kKanalFalsch = UI_TEXT("arm::Servo", "Fehler: pKanal falsch!");
+const platform::UiText kLimitMinFalsch = UI_TEXT("arm::Servo", "Fehler: pLimitMin falsch!");
+const platform::UiText kLimitMaxFalsch = UI_TEXT("arm::Servo", "Fehler: pLimitMax falsch!");
 
 // The constructor accepts a narrower lower bound than setLimit does.
 constexpr int kConstructorLowest = 750;
@@ -57,7 +57,7 @@ void Servo::setPosition(int pPosition)
     if (pPosition >= limitMin && pPosition <= limitMax)
         position = pPosition;
     else
-        warn("Fehler: pPosition falsch!!");
+        warn(UI_TEXT("arm::Servo", "Fehler: pPosition falsch!!"));
 }
 
 void Servo::setSpeed(int pSpeed)
@@ -69,7 +69,7 @@ void Servo::setSpeed(int pSpeed)
         speed = 0;
         speedOn = false;
     } else {
-        warn("Fehler: Speed zu groß!");
+        warn(UI_TEXT("arm::Servo", "Fehler: Speed zu groß!"));
     }
 }
 

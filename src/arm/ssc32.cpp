@@ -12,7 +12,7 @@ const std::string kVersionReply = "SSC32-1.06XE\r";
 void identifyController(const std::string &text)
 {
     if (text == kVersionReply)
-        msg::show(msg::Kind::Plain, msg::Buttons::Ok, "Lynxmotion SSC32 am WiPort gefunden!");
+        msg::show(msg::Kind::Plain, msg::Buttons::Ok, UI_TEXT("arm::Ssc32", "Lynxmotion SSC32 am WiPort gefunden!"));
 }
 
 } // namespace arm

@@ -100,7 +100,7 @@ void Connection::close()
         watch->cancel();
         link->close();
         enter(State::Idle);
-        logWithTime(QStringLiteral("Verbindung %1: Warten auf die Wiederherstellung beendet").arg(linkRole.number));
+        logWithTime(tr("Verbindung %1: Warten auf die Wiederherstellung beendet").arg(linkRole.number));
         break;
     case State::Connecting: // a given-up attempt tells nothing itself
         link->close();
@@ -145,7 +145,7 @@ void Connection::linkOpened()
     if (overTcp())
         link->send(linkRole.probe);
     if (again) {
-        logWithTime(QStringLiteral("Verbindung %1 wiederhergestellt").arg(linkRole.number));
+        logWithTime(tr("Verbindung %1 wiederhergestellt").arg(linkRole.number));
         tellBusy();
         emit reconnected();
     }
@@ -173,8 +173,7 @@ void Connection::waitToReconnect()
     failedTries = 0;
     currentState = State::Waiting;
     tellBusy();
-    logWithTime(
-        QStringLiteral("Verbindung %1 unterbrochen; sie wird automatisch wiederhergestellt").arg(linkRole.number));
+    logWithTime(tr("Verbindung %1 unterbrochen; sie wird automatisch wiederhergestellt").arg(linkRole.number));
     emit stateChanged(currentState);
     waitForNextTry();
 }
@@ -229,7 +228,7 @@ void Connection::take(const std::string &text)
     if (overTcp()) {
         ++readCount;
         if (!linkRole.keepOutOfLog || !linkRole.keepOutOfLog(text)) {
-            emit logged(QStringLiteral("%1 Client %2: Daten empfangen").arg(readCount).arg(linkRole.number));
+            emit logged(tr("%1 Client %2: Daten empfangen").arg(readCount).arg(linkRole.number));
             emit logged(toolkit::fromBytes(text));
         }
     }

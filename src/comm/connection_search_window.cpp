@@ -5,8 +5,10 @@
 #include "comm/serial_link.h"
 #include "settings/program_location.h"
 #include "toolkit/byte_text.h"
+#include "toolkit/translated.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -39,7 +41,8 @@ QStringList namesIn(const QString &text)
 
 QString controllerName(int link)
 {
-    return link == 1 ? QStringLiteral("SSC-32 (Greifarm)") : QStringLiteral("Fahrwerk");
+    return link == 1 ? QCoreApplication::translate("comm::ConnectionSearchWindow", "SSC-32 (Greifarm)")
+                     : QCoreApplication::translate("comm::ConnectionSearchWindow", "Fahrwerk");
 }
 
 QString outcomeText(const SearchFinding &finding)
@@ -48,24 +51,26 @@ QString outcomeText(const SearchFinding &finding)
     case Outcome::Answered:
         return controllerName(finding.link);
     case Outcome::Silent:
-        return QStringLiteral("keine Antwort");
+        return QCoreApplication::translate("comm::ConnectionSearchWindow", "keine Antwort");
     case Outcome::InUse:
-        return QStringLiteral("belegt");
+        return QCoreApplication::translate("comm::ConnectionSearchWindow", "belegt");
     case Outcome::NoAccess:
-        return QStringLiteral("kein Zugriff (Gruppe dialout)");
+        return QCoreApplication::translate("comm::ConnectionSearchWindow", "kein Zugriff (Gruppe dialout)");
     case Outcome::Unreachable:
-        return QStringLiteral("nicht erreichbar");
+        return QCoreApplication::translate("comm::ConnectionSearchWindow", "nicht erreichbar");
     case Outcome::Failed:
         break;
     }
-    return QStringLiteral("Fehler: ") + toolkit::fromSystemText(finding.reason);
+    return QCoreApplication::translate("comm::ConnectionSearchWindow", "Fehler: %1").arg(finding.reason);
 }
 
 // "/dev/ttyUSB0, 38400 Baud" or "192.168.100.100:10001".
 QString whereFound(const LinkSettings &settings)
 {
     if (const auto *serial = std::get_if<SerialSettings>(&settings))
-        return QStringLiteral("%1, %2 Baud").arg(toolkit::fromBytes(serial->deviceName)).arg(serial->line.baudRate);
+        return QCoreApplication::translate("comm::ConnectionSearchWindow", "%1, %2 Baud")
+            .arg(toolkit::fromBytes(serial->deviceName))
+            .arg(serial->line.baudRate);
     const auto &tcp = std::get<TcpSettings>(settings);
     return QStringLiteral("%1:%2").arg(tcp.host).arg(tcp.port);
 }
@@ -81,25 +86,24 @@ ConnectionSearchWindow::ConnectionSearchWindow(const std::array<SearchedLink, 2>
       moreDevices(new QLineEdit(this)),
       tcpHosts(new QLineEdit(this)),
       table(new QTableWidget(0, 3, this)),
-      advice(new QLabel(noPermissionAdvice(), this)),
-      searchButton(new QPushButton(QStringLiteral("&Suchen"), this)),
-      takeOverButton(new QPushButton(QStringLiteral("Ü&bernehmen"), this)),
+      advice(new QLabel(toolkit::translated(noPermissionAdvice()), this)),
+      searchButton(new QPushButton(tr("&Suchen"), this)),
+      takeOverButton(new QPushButton(tr("Ü&bernehmen"), this)),
       status(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("Verbindung suchen"));
+    setWindowTitle(tr("Verbindung suchen"));
     moreDevices->setObjectName(QStringLiteral("moreDevices"));
     tcpHosts->setObjectName(QStringLiteral("tcpHosts"));
     table->setObjectName(QStringLiteral("findings"));
     status->setObjectName(QStringLiteral("searchState"));
-    moreDevices->setToolTip(QStringLiteral("Gerätenamen, die das System nicht aufführt (z. B. Pseudo-Terminals), "
-                                           "getrennt durch Leerzeichen oder Kommas"));
-    tcpHosts->setToolTip(QStringLiteral("Adressen von WiPorts, getrennt durch Leerzeichen oder Kommas; "
-                                        "versucht werden die Ports 10001 und 10002, oder der mit "
-                                        "„Adresse:Port“ genannte"));
-    tcpHosts->setPlaceholderText(QStringLiteral("z. B. 192.168.100.100"));
-    table->setAccessibleName(QStringLiteral("Gefundene Geräte"));
-    table->setHorizontalHeaderLabels(
-        {QStringLiteral("Gerät"), QStringLiteral("Ergebnis"), QStringLiteral("Baud Rate")});
+    moreDevices->setToolTip(tr("Gerätenamen, die das System nicht aufführt (z. B. Pseudo-Terminals), "
+                               "getrennt durch Leerzeichen oder Kommas"));
+    tcpHosts->setToolTip(tr("Adressen von WiPorts, getrennt durch Leerzeichen oder Kommas; "
+                            "versucht werden die Ports 10001 und 10002, oder der mit "
+                            "„Adresse:Port“ genannte"));
+    tcpHosts->setPlaceholderText(tr("z. B. 192.168.100.100"));
+    table->setAccessibleName(tr("Gefundene Geräte"));
+    table->setHorizontalHeaderLabels({tr("Gerät"), tr("Ergebnis"), tr("Baud Rate")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -109,14 +113,13 @@ ConnectionSearchWindow::ConnectionSearchWindow(const std::array<SearchedLink, 2>
     advice->setWordWrap(true);
     advice->hide();
     status->setWordWrap(true);
-    status->setAccessibleName(QStringLiteral("Zustand"));
+    status->setAccessibleName(tr("Zustand"));
     takeOverButton->setEnabled(false);
-    takeOverButton->setToolTip(QStringLiteral("Das Gefundene in die Verbindungen 1 und 2 eintragen, "
-                                              "ohne zu verbinden"));
+    takeOverButton->setToolTip(tr("Das Gefundene in die Verbindungen 1 und 2 eintragen, ohne zu verbinden"));
 
     auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Weitere &Geräte:"), moreDevices);
-    fields->addRow(QStringLiteral("&TCP-Adressen:"), tcpHosts);
+    fields->addRow(tr("Weitere &Geräte:"), moreDevices);
+    fields->addRow(tr("&TCP-Adressen:"), tcpHosts);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(searchButton);
     buttons->addWidget(takeOverButton);
@@ -128,11 +131,10 @@ ConnectionSearchWindow::ConnectionSearchWindow(const std::array<SearchedLink, 2>
     layout->addWidget(advice);
     layout->addWidget(status);
     for (int i = 0; i < 2; ++i) {
-        reconnectBoxes[i] =
-            new QCheckBox(QStringLiteral("Verbindung %1 automatisch wiederherstellen").arg(i + 1), this);
+        reconnectBoxes[i] = new QCheckBox(tr("Verbindung %1 automatisch wiederherstellen").arg(i + 1), this);
         reconnectBoxes[i]->setObjectName(QStringLiteral("reconnect%1").arg(i + 1));
-        reconnectBoxes[i]->setToolTip(QStringLiteral("Geht die offene Verbindung verloren, wird sie wieder "
-                                                     "aufgebaut, sobald das Gerät zurück ist"));
+        reconnectBoxes[i]->setToolTip(
+            tr("Geht die offene Verbindung verloren, wird sie wieder aufgebaut, sobald das Gerät zurück ist"));
         layout->addWidget(reconnectBoxes[i]);
     }
     resize(560, 420);
@@ -195,13 +197,13 @@ void ConnectionSearchWindow::search()
     table->setRowCount(int(places.size()));
     for (int place = 0; place < int(places.size()); ++place) {
         table->setItem(place, PlaceColumn, new QTableWidgetItem(places[place]));
-        table->setItem(place, OutcomeColumn, new QTableWidgetItem(QStringLiteral("wird geprüft...")));
+        table->setItem(place, OutcomeColumn, new QTableWidgetItem(tr("wird geprüft...")));
         table->setItem(place, BaudColumn, new QTableWidgetItem);
     }
     advice->hide();
     searchButton->setEnabled(false);
     takeOverButton->setEnabled(false);
-    status->setText(QStringLiteral("Suche läuft..."));
+    status->setText(tr("Suche läuft..."));
 }
 
 // Ports and addresses the console uses or waits to use again are not touched.
@@ -226,7 +228,7 @@ void ConnectionSearchWindow::showFinding(int place, const SearchFinding &finding
     QTableWidgetItem *outcome = table->item(place, OutcomeColumn);
     outcome->setText(outcomeText(finding));
     if (finding.outcome == Outcome::NoAccess) {
-        outcome->setToolTip(noPermissionAdvice());
+        outcome->setToolTip(toolkit::translated(noPermissionAdvice()));
         advice->show();
     }
     if (const auto *serial = std::get_if<SerialSettings>(&finding.settings);
@@ -248,12 +250,12 @@ void ConnectionSearchWindow::searchFinished()
     QStringList found;
     for (int link = 1; link <= 2; ++link) {
         if (const SearchFinding *finding = foundFor(link))
-            found << QStringLiteral("%1 an %2").arg(controllerName(link), whereFound(finding->settings));
+            found << tr("%1 an %2").arg(controllerName(link), whereFound(finding->settings));
     }
     searchButton->setEnabled(true);
     takeOverButton->setEnabled(!found.isEmpty());
-    status->setText(found.isEmpty() ? QStringLiteral("Keine Steuerung gefunden.")
-                                    : QStringLiteral("Gefunden: %1.").arg(found.join(QStringLiteral("; "))));
+    status->setText(found.isEmpty() ? tr("Keine Steuerung gefunden.")
+                                    : tr("Gefunden: %1.").arg(found.join(QStringLiteral("; "))));
 }
 
 // The first place each controller answered at; a link in use keeps its settings.
@@ -265,12 +267,11 @@ void ConnectionSearchWindow::takeOver()
         if (!finding)
             continue;
         if (links[i].panel.takeOver(finding->settings))
-            told << QStringLiteral("Verbindung %1: %2").arg(i + 1).arg(whereFound(finding->settings));
+            told << tr("Verbindung %1: %2").arg(i + 1).arg(whereFound(finding->settings));
         else
-            told << QStringLiteral("Verbindung %1 ist in Gebrauch und bleibt, wie sie ist").arg(i + 1);
+            told << tr("Verbindung %1 ist in Gebrauch und bleibt, wie sie ist").arg(i + 1);
     }
-    status->setText(told.join(QStringLiteral("; "))
-                    + QStringLiteral(". Mit „Verbinden“ bauen Sie die Verbindung auf."));
+    status->setText(tr("%1. Mit „Verbinden“ bauen Sie die Verbindung auf.").arg(told.join(QStringLiteral("; "))));
 }
 
 } // namespace comm

@@ -1,5 +1,6 @@
 #include "comm/controller_search.h"
 
+#include "comm/serial_link.h"
 #include "platform/port_list.h"
 #include "platform/port_users.h"
 
@@ -21,7 +22,7 @@ using platform::IoResult;
 // The SSC-32 leaves the factory at 9600 and is also run at 38400 and 115200.
 constexpr std::uint32_t kBaudRates[] = {9600, 38400, 115200};
 
-SearchFinding outcome(Outcome outcome, std::string reason = {})
+SearchFinding outcome(Outcome outcome, QString reason = {})
 {
     SearchFinding finding;
     finding.outcome = outcome;
@@ -66,7 +67,7 @@ public:
         connect(&socket, &QTcpSocket::connected, this, &TcpProber::askNext);
         connect(&socket, &QTcpSocket::readyRead, this, &TcpProber::read);
         connect(&socket, &QTcpSocket::errorOccurred, this, [this] {
-            finish(outcome(asked > 0 ? Outcome::Silent : Outcome::Unreachable, socket.errorString().toStdString()));
+            finish(outcome(asked > 0 ? Outcome::Silent : Outcome::Unreachable, socket.errorString()));
         });
         timer.start(ControllerSearch::kTcpConnectWaitMs);
         socket.connectToHost(host, port);
@@ -206,13 +207,14 @@ SearchFinding ControllerSearch::probeSerial(const std::string &name, const std::
     if (!device->open(name)) {
         switch (device->openFailure()) {
         case platform::OpenFailure::NoPermission:
-            return outcome(Outcome::NoAccess, device->openError());
+            return outcome(Outcome::NoAccess);
         case platform::OpenFailure::InUse:
             return outcome(Outcome::InUse);
         case platform::OpenFailure::Other:
+        case platform::OpenFailure::NotSerial:
             break;
         }
-        return outcome(Outcome::Failed, device->openError());
+        return outcome(Outcome::Failed, SerialLink::failureReason(device->openFailure(), device->openError()));
     }
     {
         const std::lock_guard<std::mutex> lock(deviceLock);

@@ -39,7 +39,7 @@ struct SearchFinding {
     Outcome outcome = Outcome::Silent;
     int link = 0;          // whose controller answered
     LinkSettings settings; // how it answered: port and baud rate, or address
-    std::string reason;    // why the port failed, in the system's words
+    QString reason;        // why the port failed, as the window shows it
 };
 
 class ControllerSearch : public QObject {

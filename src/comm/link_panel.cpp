@@ -24,14 +24,6 @@ namespace msg = toolkit::msg;
 
 namespace {
 
-const QString kConnectCaption = QStringLiteral("Verbinden");
-const QString kConnectHint = QStringLiteral("klicken, um Verbindung aufzubauen");
-const QString kSerialHint = QStringLiteral("klicken, um serielle Verbindung zu trennen");
-const QString kTcpHint = QStringLiteral("klicken, um TCP-Verbindung zu trennen");
-const QString kWaitingCaption = QStringLiteral("unterbrochen");
-const QString kWaitingHint = QStringLiteral("Die Verbindung ist unterbrochen und wird automatisch wiederhergestellt; "
-                                            "klicken, um nicht länger zu warten");
-
 // Used where no serial port is found.
 const QStringList kFallbackPorts{"COM1", "COM2", "COM3", "COM4"};
 
@@ -64,7 +56,7 @@ std::optional<int> toInteger(const QString &text)
     if (ok)
         return value;
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text).toStdString());
+              UI_TEXT("comm::LinkPanel", "'%1' ist kein gültiger Integerwert").arg(text.toStdString()));
     return std::nullopt;
 }
 
@@ -77,11 +69,10 @@ std::optional<quint16> toTcpPort(const QString &text)
     if (*value >= kLowestTcpPort && *value <= kHighestTcpPort)
         return static_cast<quint16>(*value);
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("Der Port %1 liegt nicht zwischen %2 und %3.")
+              UI_TEXT("comm::LinkPanel", "Der Port %1 liegt nicht zwischen %2 und %3.")
                   .arg(*value)
                   .arg(kLowestTcpPort)
-                  .arg(kHighestTcpPort)
-                  .toStdString());
+                  .arg(kHighestTcpPort));
     return std::nullopt;
 }
 
@@ -122,11 +113,12 @@ bool entersTheEdit(const QFocusEvent &focus)
 
 } // namespace
 
-QString noPermissionAdvice()
+platform::UiText noPermissionAdvice()
 {
-    return QStringLiteral("Ihr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe dialout "
-                          "gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; das gilt ab der "
-                          "nächsten Anmeldung.");
+    return UI_TEXT("comm::LinkPanel",
+                   "Ihr Benutzerkonto darf die Schnittstelle nicht öffnen: Es muss zur Gruppe dialout "
+                   "gehören. Mit „sudo usermod -aG dialout $USER“ nehmen Sie es auf; das gilt ab der "
+                   "nächsten Anmeldung.");
 }
 
 LinkPanel::LinkPanel(const LinkWidgets &widgets, Connection &connection, QObject *parent)
@@ -212,26 +204,28 @@ void LinkPanel::showLook()
     widgets.rbtnSeriell->setEnabled(serialMode || idle);
     widgets.rbtnTCP->setEnabled(!serialMode || idle);
 
-    QString caption = kConnectCaption;
-    QString hint = kConnectHint;
+    const QString tcpHint = tr("klicken, um TCP-Verbindung zu trennen");
+    QString caption = tr("Verbinden");
+    QString hint = tr("klicken, um Verbindung aufzubauen");
     switch (state) {
     case Connection::State::Idle:
         break;
     case Connection::State::Connecting:
-        caption = QStringLiteral("warten...");
-        hint = kTcpHint;
+        caption = tr("warten...");
+        hint = tcpHint;
         break;
     case Connection::State::Open:
-        caption = serialMode ? QStringLiteral("Trennen") : QStringLiteral("TCP aktiv");
-        hint = serialMode ? kSerialHint : kTcpHint;
+        caption = serialMode ? tr("Trennen") : tr("TCP aktiv");
+        hint = serialMode ? tr("klicken, um serielle Verbindung zu trennen") : tcpHint;
         break;
     case Connection::State::Closing: // the caption goes back once the link has closed
-        caption = QStringLiteral("TCP aktiv");
+        caption = tr("TCP aktiv");
         break;
     case Connection::State::Waiting:
     case Connection::State::Reconnecting:
-        caption = kWaitingCaption;
-        hint = kWaitingHint;
+        caption = tr("unterbrochen");
+        hint = tr("Die Verbindung ist unterbrochen und wird automatisch wiederhergestellt; "
+                  "klicken, um nicht länger zu warten");
         break;
     }
     widgets.connectButton->setText(caption);
@@ -392,20 +386,22 @@ void LinkPanel::btnConnectClick()
 // on Linux, so the box says how to get it.
 void LinkPanel::serialOpenFailed(const LinkFailure &failure)
 {
-    QString text = QStringLiteral("Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2")
-                       .arg(toolkit::fromBytes(connection.serialSettings().deviceName), failure.reason);
-    if (failure.noPermission)
-        text += QStringLiteral("\n\n") + noPermissionAdvice();
-    msg::show(msg::Kind::Error, msg::Buttons::Ok, text.toStdString());
+    const platform::UiText text =
+        failure.noPermission
+            ? UI_TEXT("comm::LinkPanel", "Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2\n\n%3")
+            : UI_TEXT("comm::LinkPanel", "Die serielle Schnittstelle %1 konnte nicht geöffnet werden:\n%2");
+    msg::show(msg::Kind::Error, msg::Buttons::Ok,
+              text.arg(toolkit::fromBytes(connection.serialSettings().deviceName).toStdString())
+                  .arg(failure.reason.toStdString())
+                  .arg(noPermissionAdvice()));
 }
 
 // The link has closed the port already; the panel says why.
 void LinkPanel::serialLost()
 {
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              QStringLiteral("Die Verbindung über %1 ist abgebrochen.")
-                  .arg(toolkit::fromBytes(connection.serialSettings().deviceName))
-                  .toStdString());
+              UI_TEXT("comm::LinkPanel", "Die Verbindung über %1 ist abgebrochen.")
+                  .arg(toolkit::fromBytes(connection.serialSettings().deviceName).toStdString()));
 }
 
 // The edit is the serial path's: it shows the command until a serial write
@@ -461,7 +457,8 @@ void LinkPanel::ClientSocketRead(const std::string &text)
 void LinkPanel::ClientSocketError()
 {
     msg::show(msg::Kind::Error, msg::Buttons::Ok,
-              "Die Verbindung konnte nicht hergestellt werden!\nPrüfen Sie die Netzwerkeinstellungen und das WiPort!");
+              UI_TEXT("comm::LinkPanel", "Die Verbindung konnte nicht hergestellt werden!\n"
+                                         "Prüfen Sie die Netzwerkeinstellungen und das WiPort!"));
 }
 
 } // namespace comm

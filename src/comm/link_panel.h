@@ -4,6 +4,7 @@
 // receives. It wires its own controls and writes what they choose into the
 // connection; what concerns others the connection tells.
 #include "comm/link_settings.h"
+#include "platform/uitext.h"
 
 #include <QObject>
 #include <array>
@@ -44,7 +45,7 @@ struct LinkWidgets {
 };
 
 // What the box about a port the account may not open advises.
-QString noPermissionAdvice();
+platform::UiText noPermissionAdvice();
 
 class LinkPanel : public QObject {
     Q_OBJECT

@@ -24,8 +24,14 @@ void SerialLink::open()
     if (thread.Open())
         emit opened();
     else
-        emit failed({toolkit::fromSystemText(thread.LastError()),
+        emit failed({failureReason(thread.LastFailure(), thread.LastError()),
                      thread.LastFailure() == platform::OpenFailure::NoPermission});
+}
+
+QString SerialLink::failureReason(platform::OpenFailure failure, const std::string &systemWords)
+{
+    return failure == platform::OpenFailure::NotSerial ? tr("kein serielles Gerät")
+                                                       : toolkit::fromSystemText(systemWords);
 }
 
 void SerialLink::close()

@@ -27,6 +27,10 @@ public:
     bool isOpen() const override;
     bool send(const std::string &text) override;
 
+    // Why an open failed, for the operator: the system's words, or ours where
+    // the device is no port.
+    static QString failureReason(platform::OpenFailure failure, const std::string &systemWords);
+
     // The port and its parameters; a change while open reopens the port.
     TCommThread &port() { return thread; }
     const TCommThread &port() const { return thread; }

@@ -112,7 +112,7 @@ void TcpLink::onConnectTimeout()
     if (!attempting())
         return;
     socket.abort();
-    emit failed({QStringLiteral("Zeitüberschreitung beim Verbindungsaufbau")});
+    emit failed({tr("Zeitüberschreitung beim Verbindungsaufbau")});
 }
 
 } // namespace comm

@@ -19,22 +19,27 @@ namespace platform {
 
 namespace {
 
-constexpr const char *kNotRegular = "keine gewöhnliche Datei";
-constexpr const char *kTooLarge = "Die Datei ist zu groß.";
+const UiText kNotRegular = UI_TEXT("platform::AtomicFile", "keine gewöhnliche Datei");
+const UiText kTooLarge = UI_TEXT("platform::AtomicFile", "Die Datei ist zu groß.");
 
-std::string reasonFor(int error)
+UiText reasonFor(int error)
 {
-    return error != 0 ? std::strerror(error) : "Unbekannter Fehler";
+    return error != 0 ? UiText::verbatim(std::strerror(error))
+                      : UI_TEXT("platform::AtomicFile", "Unbekannter Fehler");
 }
 
-std::string cannotWrite(const std::string &path, const std::string &reason)
+UiText cannotWrite(const std::string &path, const UiText &reason)
 {
-    return "Die Datei \"" + path + "\" konnte nicht geschrieben werden:\n" + reason;
+    return UI_TEXT("platform::AtomicFile", "Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
+        .arg(path)
+        .arg(reason);
 }
 
-std::string cannotRead(const std::string &path, const std::string &reason)
+UiText cannotRead(const std::string &path, const UiText &reason)
 {
-    return "Die Datei \"" + path + "\" konnte nicht gelesen werden:\n" + reason;
+    return UI_TEXT("platform::AtomicFile", "Die Datei \"%1\" konnte nicht gelesen werden:\n%2")
+        .arg(path)
+        .arg(reason);
 }
 
 // The few calls a read needs, in each system's spelling.
@@ -59,15 +64,15 @@ void closeFile(int descriptor) { close(descriptor); }
 // Reads an open file into bytes; the reason when it is not a regular file of at
 // most limit bytes or a read fails. The size is checked before anything is
 // allocated or read.
-std::optional<std::string> readWhole(int descriptor, std::size_t limit, std::string &bytes)
+std::optional<UiText> readWhole(int descriptor, std::size_t limit, std::string &bytes)
 {
     FileStatus status{};
     if (statusOf(descriptor, status) != 0)
         return reasonFor(errno);
     if (!isRegularFile(status))
-        return std::string(kNotRegular);
+        return kNotRegular;
     if (static_cast<std::uintmax_t>(status.st_size) > limit)
-        return std::string(kTooLarge);
+        return kTooLarge;
     bytes.reserve(static_cast<std::size_t>(status.st_size));
     char chunk[1 << 16];
     for (;;) {
@@ -81,18 +86,18 @@ std::optional<std::string> readWhole(int descriptor, std::size_t limit, std::str
         }
         // The file may have grown since it was measured.
         if (static_cast<std::size_t>(got) > limit - bytes.size())
-            return std::string(kTooLarge);
+            return kTooLarge;
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
 }
 
-std::string reasonOf(const QSaveFile &file) { return file.errorString().toStdString(); }
+UiText reasonOf(const QSaveFile &file) { return UiText::verbatim(file.errorString().toStdString()); }
 
 } // namespace
 
 // Every early return drops the temporary file: a QSaveFile that was not
 // committed removes it and leaves the target alone.
-std::optional<std::string> replaceFile(const std::string &path, std::string_view content)
+std::optional<UiText> replaceFile(const std::string &path, std::string_view content)
 {
     QSaveFile file(QFile::decodeName(QByteArray(path.data(), qsizetype(path.size()))));
     // Unbuffered, so that every write reports its own failure: commit() does not
@@ -125,7 +130,7 @@ FileContent readFile(const std::string &path, std::size_t limit)
         result.error = cannotRead(path, reasonFor(errno));
         return result;
     }
-    if (const std::optional<std::string> reason = readWhole(descriptor, limit, result.bytes)) {
+    if (const std::optional<UiText> reason = readWhole(descriptor, limit, result.bytes)) {
         result.error = cannotRead(path, *reason);
         result.bytes.clear();
     }

@@ -36,6 +36,7 @@ enum class OpenFailure {
     Other,
     NoPermission, // the user's account may not use the device
     InUse,        // another program, or another link, holds the device
+    NotSerial,    // a file, a directory or a pipe, not a port
 };
 
 // What ended a wait, as far as the port is concerned.
@@ -53,7 +54,8 @@ public:
     // (a file, a directory, a pipe): the device stays closed and nothing of it
     // was read or written.
     virtual bool open(const std::string &name) = 0;
-    // Why the last open failed, in the system's words.
+    // Why the last open failed, in the system's words (ours where the device is
+    // no port: the window words that case from openFailure() in its language).
     virtual std::string openError() const = 0;
     virtual OpenFailure openFailure() const = 0;
     // Remembers the port's settings as found, for restoreSaved().

@@ -139,6 +139,7 @@ public:
         openRefusal = OpenFailure::Other;
         if (!isSerialDevice(opened)) {
             error = "kein serielles Gerät";
+            openRefusal = OpenFailure::NotSerial;
             ::close(opened);
             return false;
         }

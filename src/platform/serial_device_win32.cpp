@@ -79,6 +79,7 @@ public:
                                           nullptr, OPEN_EXISTING, 0, nullptr);
         if (opened == INVALID_HANDLE_VALUE) {
             openErrorCode = GetLastError();
+            notSerial = false;
             error = systemMessage(openErrorCode);
             return false;
         }
@@ -86,6 +87,7 @@ public:
         if (GetFileType(opened) != FILE_TYPE_CHAR) {
             CloseHandle(opened);
             error = "kein serielles Gerät";
+            notSerial = true;
             return false;
         }
         handle = opened;
@@ -98,6 +100,8 @@ public:
     // no matter of the account's rights.
     OpenFailure openFailure() const override
     {
+        if (notSerial)
+            return OpenFailure::NotSerial;
         return openErrorCode == ERROR_ACCESS_DENIED ? OpenFailure::InUse : OpenFailure::Other;
     }
 
@@ -228,6 +232,7 @@ private:
     COMMTIMEOUTS savedTimeouts {};
     std::string error;
     DWORD openErrorCode = ERROR_SUCCESS;
+    bool notSerial = false;
 };
 
 } // namespace

@@ -19,7 +19,7 @@ MotionSet::MotionSet(arm::Arm &arm, const QString &rfsDir, QObject *parent)
 QString MotionSet::fileLabel() const
 {
     if (path.isEmpty())
-        return QStringLiteral("Datei...");
+        return tr("Datei...");
     QString shown = QDir::toNativeSeparators(path);
     const QString rfsPrefix = QDir::toNativeSeparators(rfsDirectory);
     const int at = shown.indexOf(rfsPrefix);
@@ -37,7 +37,7 @@ void MotionSet::clear()
     emit stepNumberRefreshed();
 }
 
-std::optional<std::string> MotionSet::load(const QString &file)
+std::optional<platform::UiText> MotionSet::load(const QString &file)
 {
     std::vector<std::string> loaded;
     if (auto error = loadMotionSet(toolkit::filePathBytes(file), loaded))
@@ -49,12 +49,12 @@ std::optional<std::string> MotionSet::load(const QString &file)
     return std::nullopt;
 }
 
-std::optional<std::string> MotionSet::store(const QString &file) const
+std::optional<platform::UiText> MotionSet::store(const QString &file) const
 {
     return storeMotionSet(toolkit::filePathBytes(file), lines);
 }
 
-std::optional<std::string> MotionSet::storeAs(const QString &file)
+std::optional<platform::UiText> MotionSet::storeAs(const QString &file)
 {
     auto error = store(file);
     if (!error)

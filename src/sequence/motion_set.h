@@ -6,6 +6,8 @@
 // editor's list, step number and file label show it, the player and the printout
 // read it. Steps are recorded from the arm as it stands and replayed to it
 // through the arm, one step at a time.
+#include "platform/uitext.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -38,11 +40,11 @@ public:
     void clear();
     // The file's lines become the steps, none current; the number stays. On a
     // failure the message says why, and nothing changes.
-    std::optional<std::string> load(const QString &file);
+    std::optional<platform::UiText> load(const QString &file);
     // Writes the steps to file; the set keeps its own file.
-    std::optional<std::string> store(const QString &file) const;
+    std::optional<platform::UiText> store(const QString &file) const;
     // Writes the steps to file, which they come from from now on.
-    std::optional<std::string> storeAs(const QString &file);
+    std::optional<platform::UiText> storeAs(const QString &file);
 
     // The arm's pose, after the current step or at the end; none is current afterwards.
     void addStep();

@@ -26,8 +26,7 @@ std::vector<std::string> splitMotionSetLines(std::string_view content)
     return lines;
 }
 
-std::optional<std::string> loadMotionSet(const std::string &path,
-                                         std::vector<std::string> &steps)
+std::optional<platform::UiText> loadMotionSet(const std::string &path, std::vector<std::string> &steps)
 {
     platform::FileContent file = platform::readFile(path, kLargestMotionSet);
     if (file.error)
@@ -36,8 +35,7 @@ std::optional<std::string> loadMotionSet(const std::string &path,
     return std::nullopt;
 }
 
-std::optional<std::string> storeMotionSet(const std::string &path,
-                                          const std::vector<std::string> &steps)
+std::optional<platform::UiText> storeMotionSet(const std::string &path, const std::vector<std::string> &steps)
 {
     std::string content;
     for (const std::string &step : steps) {

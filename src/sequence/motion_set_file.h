@@ -2,6 +2,8 @@
 // A motion-set file (*.rfs): one step line per line, CR LF after each, nothing
 // else. Loading takes the lines as they stand; a line is only interpreted when
 // its step is applied.
+#include "platform/uitext.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -21,13 +23,11 @@ constexpr std::size_t kLargestMotionSet = 16 * 1024 * 1024;
 // Nothing on success and the steps replaced by the file's lines; otherwise a
 // message naming the file and the reason, and the steps untouched. Only a
 // regular file of at most kLargestMotionSet bytes is read.
-std::optional<std::string> loadMotionSet(const std::string &path,
-                                         std::vector<std::string> &steps);
+std::optional<platform::UiText> loadMotionSet(const std::string &path, std::vector<std::string> &steps);
 
 // Replaces the file with the steps (an empty list gives an empty file). Nothing
 // on success; otherwise a message naming the file and the reason, and any old
 // file of that name untouched.
-std::optional<std::string> storeMotionSet(const std::string &path,
-                                          const std::vector<std::string> &steps);
+std::optional<platform::UiText> storeMotionSet(const std::string &path, const std::vector<std::string> &steps);
 
 } // namespace sequence

@@ -2,6 +2,7 @@
 
 #include "sequence/step_line.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QPrinter>
 #include <QTextCursor>
@@ -14,7 +15,12 @@ namespace sequence {
 
 namespace {
 
-const char *const kJointNames[] = {"Basis", "Schulter", "Ellenbogen", "Handgelenk", "Greifer"};
+// Printed in the console's language (translated where they are put on the page).
+const char *const kJointNames[] = {QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Basis"),
+                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Schulter"),
+                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Ellenbogen"),
+                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Handgelenk"),
+                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Greifer")};
 constexpr int kJoints = int(std::size(kJointNames));
 constexpr int kHeaderRows = 2;
 
@@ -23,7 +29,8 @@ void insertTitle(QTextCursor &cursor, const QString &fileLabel, const QDate &dat
     QTextCharFormat title;
     title.setFontWeight(QFont::Bold);
     title.setFontPointSize(14);
-    cursor.insertText(QStringLiteral("Verfahrsatz: %1").arg(fileLabel), title);
+    cursor.insertText(QCoreApplication::translate("sequence::MotionSetPrint", "Verfahrsatz: %1").arg(fileLabel),
+                      title);
     cursor.insertBlock();
     cursor.insertText(date.toString(QStringLiteral("dd.MM.yyyy")), QTextCharFormat());
     cursor.insertBlock();
@@ -52,13 +59,14 @@ void insertTable(QTextCursor &cursor, const std::vector<std::string> &stepLines)
     QTextTable &table =
         *cursor.insertTable(kHeaderRows + int(stepLines.size()), 1 + 2 * kJoints, format);
     table.mergeCells(0, 0, kHeaderRows, 1);
-    setCell(table, 0, 0, QStringLiteral("Schritt"), Qt::AlignLeft);
+    setCell(table, 0, 0, QCoreApplication::translate("sequence::MotionSetPrint", "Schritt"), Qt::AlignLeft);
     for (int joint = 0; joint < kJoints; ++joint) {
         const int column = 1 + 2 * joint;
         table.mergeCells(0, column, 1, 2);
-        setCell(table, 0, column, QLatin1String(kJointNames[joint]), Qt::AlignHCenter);
-        setCell(table, 1, column, QStringLiteral("Position"), Qt::AlignRight);
-        setCell(table, 1, column + 1, QStringLiteral("Speed"), Qt::AlignRight);
+        setCell(table, 0, column, QCoreApplication::translate("sequence::MotionSetPrint", kJointNames[joint]),
+                Qt::AlignHCenter);
+        setCell(table, 1, column, QCoreApplication::translate("sequence::MotionSetPrint", "Position"), Qt::AlignRight);
+        setCell(table, 1, column + 1, QCoreApplication::translate("sequence::MotionSetPrint", "Speed"), Qt::AlignRight);
     }
     for (std::size_t step = 0; step < stepLines.size(); ++step) {
         const int row = kHeaderRows + int(step);
@@ -80,7 +88,8 @@ std::unique_ptr<QTextDocument> motionSetDocument(const QString &fileLabel, const
     QTextCursor cursor(document.get());
     insertTitle(cursor, fileLabel, date);
     if (stepLines.empty())
-        cursor.insertText(QStringLiteral("Der Verfahrsatz enthält keine Schritte."));
+        cursor.insertText(
+            QCoreApplication::translate("sequence::MotionSetPrint", "Der Verfahrsatz enthält keine Schritte."));
     else
         insertTable(cursor, stepLines);
     return document;

@@ -10,18 +10,19 @@ namespace sequence {
 
 namespace {
 
-const char *const kReady = "bereit";
-const char *const kPlaying = "spielt";
-const char *const kPlayingTimed = "spielt (keine Antwort auf Q: berechnete Fahrzeit)";
-const char *const kPaused = "angehalten (Pause gedrückt)";
-const char *const kJointMoved = "angehalten (Gelenk vom Bediener bewegt)";
-const char *const kNoLink = "Verbindung 1 ist nicht aufgebaut";
-const char *const kEmpty = "Der Verfahrsatz ist leer";
-const char *const kStopped = "gestoppt";
-const char *const kFinished = "Ablauf beendet";
-const char *const kLinkGone = "Verbindung 1 wurde getrennt";
-const char *const kListChanged = "Der Verfahrsatz wurde geändert";
-const char *const kWindowClosed = "Das Fenster wurde geschlossen";
+using platform::UiText;
+const UiText kReady = UI_TEXT("sequence::PlayerCore", "bereit");
+const UiText kPlaying = UI_TEXT("sequence::PlayerCore", "spielt");
+const UiText kPlayingTimed = UI_TEXT("sequence::PlayerCore", "spielt (keine Antwort auf Q: berechnete Fahrzeit)");
+const UiText kPaused = UI_TEXT("sequence::PlayerCore", "angehalten (Pause gedrückt)");
+const UiText kJointMoved = UI_TEXT("sequence::PlayerCore", "angehalten (Gelenk vom Bediener bewegt)");
+const UiText kNoLink = UI_TEXT("sequence::PlayerCore", "Verbindung 1 ist nicht aufgebaut");
+const UiText kEmpty = UI_TEXT("sequence::PlayerCore", "Der Verfahrsatz ist leer");
+const UiText kStopped = UI_TEXT("sequence::PlayerCore", "gestoppt");
+const UiText kFinished = UI_TEXT("sequence::PlayerCore", "Ablauf beendet");
+const UiText kLinkGone = UI_TEXT("sequence::PlayerCore", "Verbindung 1 wurde getrennt");
+const UiText kListChanged = UI_TEXT("sequence::PlayerCore", "Der Verfahrsatz wurde geändert");
+const UiText kWindowClosed = UI_TEXT("sequence::PlayerCore", "Das Fenster wurde geschlossen");
 
 // Resets a flag on every way out of the scope.
 class FlagScope {
@@ -47,7 +48,7 @@ bool PlayerCore::setDwellMs(int ms)
     return true;
 }
 
-std::string PlayerCore::playingText() const { return timedMoves ? kPlayingTimed : kPlaying; }
+platform::UiText PlayerCore::playingText() const { return timedMoves ? kPlayingTimed : kPlaying; }
 
 void PlayerCore::play()
 {
@@ -57,7 +58,7 @@ void PlayerCore::play()
             return;
         }
         text = setState();
-        if (text != kReady)
+        if (text.source() != kReady.source())
             return;
         timedMoves = false;
         playStep(true);
@@ -73,7 +74,7 @@ void PlayerCore::play()
 
 void PlayerCore::pause() { hold(kPaused); }
 
-void PlayerCore::hold(const char *reason)
+void PlayerCore::hold(const platform::UiText &reason)
 {
     if (phase == Phase::Idle || holding)
         return;
@@ -85,14 +86,14 @@ void PlayerCore::hold(const char *reason)
 
 // A garbage line would be read as zeros and sent: the whole set is looked at
 // before the first command, as a run may loop back to any step.
-std::string PlayerCore::setState() const
+platform::UiText PlayerCore::setState() const
 {
     const int steps = host.stepCount();
     if (steps == 0)
         return kEmpty;
     for (int i = 0; i < steps; ++i) {
         if (!isStepLine(host.stepLine(i)))
-            return "Schritt " + std::to_string(i + 1) + " ist kein gültiger Schritt";
+            return UI_TEXT("sequence::PlayerCore", "Schritt %1 ist kein gültiger Schritt").arg(i + 1);
     }
     return kReady;
 }
@@ -132,7 +133,7 @@ void PlayerCore::jointChanged()
         hold(kJointMoved);
 }
 
-void PlayerCore::end(const char *reason)
+void PlayerCore::end(const platform::UiText &reason)
 {
     phase = Phase::Idle;
     holding = false;

@@ -6,6 +6,8 @@
 // given the move time worked out from the step instead. Time is passed in with
 // every event that needs it (milliseconds, monotonic), so the player runs just as
 // well over a made-up clock.
+#include "platform/uitext.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -84,7 +86,7 @@ public:
     bool setDwellMs(int ms);
     int dwellMs() const { return dwell; }
 
-    const std::string &stateText() const { return text; }
+    const platform::UiText &stateText() const { return text; }
     // A run is on, held or not.
     bool isPlaying() const { return phase != Phase::Idle; }
     bool isHeld() const { return holding; }
@@ -94,9 +96,9 @@ public:
 private:
     enum class Phase { Idle, AwaitingCommand, Moving, Dwelling, Held };
 
-    void hold(const char *reason);
+    void hold(const platform::UiText &reason);
     // "bereit", or why the set cannot be played.
-    std::string setState() const;
+    platform::UiText setState() const;
     void playStep(bool firstFromReady);
     void applyFirstMoveSpeed(const std::vector<JointState> &before);
     void goOn();
@@ -104,15 +106,15 @@ private:
     void moveStatus(char status, Millis now);
     void arrived(Millis now);
     void giveUpOnQuery(Millis now);
-    void end(const char *reason);
-    std::string playingText() const;
+    void end(const platform::UiText &reason);
+    platform::UiText playingText() const;
 
     PlayerHost &host;
     Phase phase = Phase::Idle;
     bool holding = false;
     bool loop = false;
     int dwell = kDefaultDwellMs;
-    std::string text;
+    platform::UiText text;
     // While the player changes the joints itself.
     bool insideHost = false;
 

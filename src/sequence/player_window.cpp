@@ -1,5 +1,7 @@
 #include "sequence/player_window.h"
 
+#include "toolkit/translated.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -38,7 +40,7 @@ PlayerWindow::PlayerWindow(PlayerHost &console)
     : QWidget(nullptr), console(console), player(console), wakeUp(this)
 {
     setObjectName(QStringLiteral("playerWindow"));
-    setWindowTitle(QStringLiteral("Ablauf abspielen"));
+    setWindowTitle(tr("Ablauf abspielen"));
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
     clock.start();
@@ -53,9 +55,9 @@ PlayerWindow::~PlayerWindow() { disconnect(dwellEdit, nullptr, this, nullptr); }
 
 void PlayerWindow::buildControls()
 {
-    playButton = button(QStringLiteral("Abspielen"), "playButton", this);
-    pauseButton = button(QStringLiteral("Pause"), "pauseButton", this);
-    stopButton = button(QStringLiteral("Stopp"), "stopButton", this);
+    playButton = button(tr("Abspielen"), "playButton", this);
+    pauseButton = button(tr("Pause"), "pauseButton", this);
+    stopButton = button(tr("Stopp"), "stopButton", this);
     // The box holds only what the player takes, whatever is typed or pasted; an
     // empty box gets the dwell in force back as it loses the focus.
     dwellEdit = new QSpinBox(this);
@@ -64,14 +66,14 @@ void PlayerWindow::buildControls()
     dwellEdit->setSingleStep(100);
     dwellEdit->setKeyboardTracking(false);
     dwellEdit->setValue(player.dwellMs());
-    dwellEdit->setToolTip(QStringLiteral("Wartezeit nach jedem Schritt, wenn der Arm angekommen ist (0 bis %1 ms)")
-                              .arg(PlayerCore::kLongestDwellMs));
-    auto *dwellLabel = new QLabel(QStringLiteral("Pause (ms)"), this);
+    dwellEdit->setToolTip(
+        tr("Wartezeit nach jedem Schritt, wenn der Arm angekommen ist (0 bis %1 ms)").arg(PlayerCore::kLongestDwellMs));
+    auto *dwellLabel = new QLabel(tr("Pause (ms)"), this);
     dwellLabel->setBuddy(dwellEdit);
-    loopBox = new QCheckBox(QStringLiteral("Endlos wiederholen"), this);
+    loopBox = new QCheckBox(tr("Endlos wiederholen"), this);
     loopBox->setObjectName(QStringLiteral("loopBox"));
-    stepLabel = readOut(QStringLiteral("Aktueller Schritt des Verfahrsatzes"), "stepLabel", this);
-    stateLabel = readOut(QStringLiteral("Zustand des Ablaufs"), "stateLabel", this);
+    stepLabel = readOut(tr("Aktueller Schritt des Verfahrsatzes"), "stepLabel", this);
+    stateLabel = readOut(tr("Zustand des Ablaufs"), "stateLabel", this);
 
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {playButton, pauseButton, stopButton})
@@ -149,7 +151,7 @@ void PlayerWindow::linkClosed()
 
 void PlayerWindow::showStepPosition()
 {
-    stepLabel->setText(QStringLiteral("Schritt %1 von %2").arg(console.currentStep() + 1).arg(console.stepCount()));
+    stepLabel->setText(tr("Schritt %1 von %2").arg(console.currentStep() + 1).arg(console.stepCount()));
 }
 
 void PlayerWindow::closeEvent(QCloseEvent *event)
@@ -162,7 +164,7 @@ void PlayerWindow::closeEvent(QCloseEvent *event)
 void PlayerWindow::follow()
 {
     showStepPosition();
-    stateLabel->setText(QString::fromStdString(player.stateText()));
+    stateLabel->setText(toolkit::translated(player.stateText()));
     const bool running = player.isPlaying();
     playButton->setEnabled(!running || player.isHeld());
     pauseButton->setEnabled(running && !player.isHeld());

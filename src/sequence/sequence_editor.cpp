@@ -5,6 +5,7 @@
 #include "toolkit/byte_text.h"
 #include "toolkit/message_sink.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,13 +31,14 @@ QFileDialog *createMotionSetDialog(QWidget *owner, const QString &rfsDir, const 
     // Any name may be typed: a missing file is reported when it is loaded.
     dialog->setFileMode(QFileDialog::AnyFile);
     // "*.*" would hide names without a dot, as they are common on Linux.
-    dialog->setNameFilters({QStringLiteral("RoboterFahrSatz (*.rfs)"), QStringLiteral("Alle (*)")});
+    dialog->setNameFilters({QCoreApplication::translate("sequence::SequenceEditor", "RoboterFahrSatz (*.rfs)"),
+                            QCoreApplication::translate("sequence::SequenceEditor", "Alle (*)")});
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
     return dialog;
 }
 
 // False, after telling why, when a file could not be loaded or stored.
-bool succeeded(const std::optional<std::string> &error)
+bool succeeded(const std::optional<platform::UiText> &error)
 {
     if (error)
         msg::show(msg::Kind::Error, msg::Buttons::Ok, *error);
@@ -54,8 +56,8 @@ SequenceEditor::SequenceEditor(const SequenceWidgets &widgets, MotionSet &motion
     , OpenDialog1(createMotionSetDialog(window, rfsDir, "OpenDialog1", QFileDialog::AcceptOpen))
     , SaveDialog1(createMotionSetDialog(window, rfsDir, "SaveDialog1", QFileDialog::AcceptSave))
 {
-    OpenDialog1->setWindowTitle(QStringLiteral("Verfahrsatz öffnen"));
-    SaveDialog1->setWindowTitle(QStringLiteral("Verfahrsatz speichern"));
+    OpenDialog1->setWindowTitle(tr("Verfahrsatz öffnen"));
+    SaveDialog1->setWindowTitle(tr("Verfahrsatz speichern"));
     SaveDialog1->setDefaultSuffix(QStringLiteral("rfs"));
     const struct {
         QToolButton *button;
@@ -162,7 +164,8 @@ QString SequenceEditor::chooseFile(QFileDialog &dialog)
 void SequenceEditor::startNew()
 {
     if (msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo,
-                  "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!")
+                  UI_TEXT("sequence::SequenceEditor",
+                          "Neuer Verfahrsatz wird angelegt,\nnicht gespeicherte Daten gehen verloren!"))
         == msg::Answer::Yes)
         motionSet.clear();
 }

@@ -96,7 +96,7 @@ std::string formatSettings(const Settings &values)
     return content;
 }
 
-std::optional<std::string> writeSettingsFile(const std::string &path, const Settings &values)
+std::optional<platform::UiText> writeSettingsFile(const std::string &path, const Settings &values)
 {
     return platform::replaceFile(path, formatSettings(values));
 }

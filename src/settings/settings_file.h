@@ -2,6 +2,8 @@
 // The settings file RFS/STARTW2.stw: the five joints' channels and limits, both
 // links' addresses and ports, and the webcam's four address parts, as eight
 // lines of words each followed by one space.
+#include "platform/uitext.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -38,7 +40,7 @@ std::string formatSettings(const Settings &values);
 // Nothing when every line was written and the file closed without error;
 // otherwise the reason. Writes beside the old file and renames, so a failed
 // save keeps the previous settings. The directory is never created.
-std::optional<std::string> writeSettingsFile(const std::string &path, const Settings &values);
+std::optional<platform::UiText> writeSettingsFile(const std::string &path, const Settings &values);
 
 // What a read found, value by value in file order. A file that ends early or
 // holds a non-number where an integer belongs ("12abc", a number beyond 32

@@ -6,10 +6,11 @@ namespace settings {
 
 namespace {
 namespace msg = toolkit::msg;
-constexpr const char *kFrageSpeichern = "Wollen Sie die Einstellungen speichern?";
-constexpr const char *kGesichert = "Einstellungen wurden erfolgreich gesichert!";
-constexpr const char *kFehlerSichern = "Fehler beim sichern der Einstellungen";
-constexpr const char *kFehlerLesen = "Fehler beim lesen der Einstellungen";
+const platform::UiText kFrageSpeichern =
+    UI_TEXT("settings::SettingsStore", "Wollen Sie die Einstellungen speichern?");
+const platform::UiText kGesichert = UI_TEXT("settings::SettingsStore", "Einstellungen wurden erfolgreich gesichert!");
+const platform::UiText kFehlerSichern = UI_TEXT("settings::SettingsStore", "Fehler beim sichern der Einstellungen");
+const platform::UiText kFehlerLesen = UI_TEXT("settings::SettingsStore", "Fehler beim lesen der Einstellungen");
 } // namespace
 
 SettingsStore::SettingsStore(std::string path, Gather gather, Apply apply)

@@ -2,6 +2,7 @@
 
 #include "telemetry/telemetry_csv.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -48,8 +49,9 @@ LocalTime localTimeNow()
 
 QString writeFailure(const QString &path, const QString &why)
 {
-    return QStringLiteral("Die Aufzeichnung wurde beendet: %1 lässt sich nicht weiter beschreiben (%2). "
-                          "Die bisher geschriebenen Zeilen bleiben erhalten.")
+    return QCoreApplication::translate("telemetry::CsvRecorder",
+                                       "Die Aufzeichnung wurde beendet: %1 lässt sich nicht weiter beschreiben (%2). "
+                                       "Die bisher geschriebenen Zeilen bleiben erhalten.")
         .arg(QDir::toNativeSeparators(path), why);
 }
 
@@ -154,9 +156,9 @@ bool CsvRecorder::start(const QString &path)
     const std::string header = kUtf8Mark + csvHeader() + std::string(kCsvLineEnd);
     const bool opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
     if (!opened || file->write(header.data(), qint64(header.size())) != qint64(header.size())) {
-        emit failed(QStringLiteral("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht %2 (%3).")
-                        .arg(QDir::toNativeSeparators(path),
-                             opened ? QStringLiteral("beschreiben") : QStringLiteral("anlegen"), file->errorString()));
+        emit failed((opened ? tr("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht beschreiben (%2).")
+                            : tr("Die Aufzeichnung kann nicht beginnen: %1 lässt sich nicht anlegen (%2)."))
+                        .arg(QDir::toNativeSeparators(path), file->errorString()));
         return false;
     }
     const unsigned recording = ++recordings;

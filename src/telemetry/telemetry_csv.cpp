@@ -31,11 +31,12 @@ std::string isoTime(const LocalTime &time)
 
 } // namespace
 
+// A file's header: German in every language, as the rows' decimal comma is.
 std::string csvHeader()
 {
     std::string header = "Zeit";
     for (Quantity quantity : kQuantities)
-        (header += kSeparator) += textOf(quantity).title;
+        (header += kSeparator) += textOf(quantity).title.source();
     return header;
 }
 

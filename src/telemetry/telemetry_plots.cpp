@@ -1,5 +1,7 @@
 #include "telemetry/telemetry_plots.h"
 
+#include "toolkit/translated.h"
+
 #include <QToolTip>
 #include <algorithm>
 
@@ -42,7 +44,7 @@ TelemetryPlots::TelemetryPlots(QWidget *parent) : QCustomPlot(parent)
         QCPAxis *value = area->axis(QCPAxis::atLeft);
         time->setTicker(clock);
         time->setTickLabels(quantity == kQuantities.back());
-        value->setLabel(QString::fromUtf8(textOf(quantity).title.data(), int(textOf(quantity).title.size())));
+        value->setLabel(toolkit::translated(textOf(quantity).title));
         QCPGraph *graph = addGraph(time, value);
         graph->setPen(QPen(kLine, 1.5));
         graph->setLineStyle(QCPGraph::lsLine);

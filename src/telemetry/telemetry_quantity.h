@@ -1,6 +1,8 @@
 #pragma once
 // The three readings of the chassis board as the telemetry window, its record
 // and its alarms know them, in the order of the record's columns.
+#include "platform/uitext.h"
+
 #include <array>
 #include <string_view>
 
@@ -12,19 +14,26 @@ constexpr std::array<Quantity, 3> kQuantities{Quantity::Battery, Quantity::Tempe
 
 constexpr std::size_t indexOf(Quantity quantity) { return static_cast<std::size_t>(quantity); }
 
+// The record's column titles are the titles' German sources, in every language.
 struct QuantityText {
-    std::string_view name;
-    std::string_view title; // plot and column title
+    platform::UiText name;
+    platform::UiText title; // plot and column title
     std::string_view unit;
-    int decimals;           // as the read-out shows it
+    int decimals; // as the read-out shows it
 };
 
-constexpr QuantityText textOf(Quantity quantity)
+inline QuantityText textOf(Quantity quantity)
 {
     switch (quantity) {
-    case Quantity::Battery: return {"Batterie", "Batterie (V)", "V", 1};
-    case Quantity::Temperature: return {"Temperatur", "Temperatur (°C)", "°C", 0};
-    case Quantity::Distance: return {"Abstand", "Abstand (cm)", "cm", 0};
+    case Quantity::Battery:
+        return {UI_TEXT("telemetry::Quantity", "Batterie"), UI_TEXT("telemetry::Quantity", "Batterie (V)"), "V",
+                1};
+    case Quantity::Temperature:
+        return {UI_TEXT("telemetry::Quantity", "Temperatur"), UI_TEXT("telemetry::Quantity", "Temperatur (°C)"),
+                "°C", 0};
+    case Quantity::Distance:
+        return {UI_TEXT("telemetry::Quantity", "Abstand"), UI_TEXT("telemetry::Quantity", "Abstand (cm)"), "cm",
+                0};
     }
     return {};
 }

@@ -46,7 +46,8 @@ void TelemetryStream::parseFahrwerkAntwort(const std::string &text)
     if (!parser.append(text))
         return;
     for (int found = parser.takeIdentifications(); found > 0; --found)
-        msg::show(msg::Kind::Plain, msg::Buttons::Ok, "Kettenfahrzeug am WiPort gefunden!");
+        msg::show(msg::Kind::Plain, msg::Buttons::Ok,
+                  UI_TEXT("telemetry::TelemetryStream", "Kettenfahrzeug am WiPort gefunden!"));
     for (const TelemetryItem &item : parser.takeReadings())
         emit readingArrived(readingOf(item));
 }

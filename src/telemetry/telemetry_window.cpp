@@ -3,6 +3,7 @@
 #include "settings/program_location.h"
 #include "telemetry/telemetry_plots.h"
 #include "toolkit/message_sink.h"
+#include "toolkit/translated.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,9 +32,6 @@ constexpr int kSlowestRefreshMs = 1000;
 // A following view moves in steps of this many pixels: half the pictures of
 // single-pixel steps, and the eye sees no difference.
 constexpr int kFollowingStepPixels = 2;
-
-const QString kAnhalten = QStringLiteral("Anhalten");
-const QString kWeiter = QStringLiteral("Weiter");
 
 QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), int(text.size())); }
 
@@ -103,7 +101,8 @@ QString wallClockText(double secondsSinceEpoch)
 
 QString sideWord(const AlarmRule &rule)
 {
-    return rule.side == AlarmRule::Side::Below ? QStringLiteral("unter") : QStringLiteral("ab");
+    return rule.side == AlarmRule::Side::Below ? QCoreApplication::translate("telemetry::TelemetryWindow", "unter")
+                                               : QCoreApplication::translate("telemetry::TelemetryWindow", "ab");
 }
 
 } // namespace
@@ -123,7 +122,7 @@ TelemetryWindow::TelemetryWindow(TelemetryRecord &record, const settings::Progra
       rfsDirectory(files.rfsDir()),
       plots(new TelemetryPlots(this))
 {
-    setWindowTitle(QStringLiteral("Telemetrie"));
+    setWindowTitle(tr("Telemetrie"));
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     auto *layout = new QVBoxLayout(this);
@@ -145,17 +144,16 @@ TelemetryWindow::TelemetryWindow(TelemetryRecord &record, const settings::Progra
 QLayout *TelemetryWindow::buildToolRow()
 {
     auto *row = new QHBoxLayout;
-    auto *label = new QLabel(QStringLiteral("Zeitfenster:"), this);
+    auto *label = new QLabel(tr("Zeitfenster:"), this);
     timeWindow = new QComboBox(this);
     for (int minutes : kMinutes)
-        timeWindow->addItem(QStringLiteral("%1 min").arg(minutes), minutes);
+        timeWindow->addItem(tr("%1 min").arg(minutes), minutes);
     label->setBuddy(timeWindow);
-    timeWindow->setAccessibleName(QStringLiteral("Zeitfenster"));
-    pauseButton = new QPushButton(kAnhalten, this);
-    pauseButton->setToolTip(QStringLiteral("Anzeige anhalten; die Zeitachse lässt sich dann mit der Maus "
-                                           "verschieben und zoomen"));
-    recordButton = new QPushButton(QStringLiteral("Aufzeichnen..."), this);
-    endRecordingButton = new QPushButton(QStringLiteral("Aufzeichnung beenden"), this);
+    timeWindow->setAccessibleName(tr("Zeitfenster"));
+    pauseButton = new QPushButton(tr("Anhalten"), this);
+    pauseButton->setToolTip(tr("Anzeige anhalten; die Zeitachse lässt sich dann mit der Maus verschieben und zoomen"));
+    recordButton = new QPushButton(tr("Aufzeichnen..."), this);
+    endRecordingButton = new QPushButton(tr("Aufzeichnung beenden"), this);
     row->addWidget(label);
     row->addWidget(timeWindow);
     row->addWidget(pauseButton);
@@ -175,14 +173,14 @@ QLayout *TelemetryWindow::buildToolRow()
 QLayout *TelemetryWindow::buildQuantityRows()
 {
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Y-Achse"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Alarmgrenze"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("Y-Achse"), this), 0, 1);
+    grid->addWidget(new QLabel(tr("Alarmgrenze"), this), 0, 2);
     for (Quantity quantity : kQuantities) {
         const int row = int(indexOf(quantity)) + 1;
-        const QString title = fromView(textOf(quantity).title);
+        const QString title = toolkit::translated(textOf(quantity).title);
         auto *valueRange = new QComboBox(this);
-        valueRange->addItems({QStringLiteral("automatisch"), QStringLiteral("Skala der Anzeige")});
-        valueRange->setAccessibleName(QStringLiteral("Y-Achse %1").arg(title));
+        valueRange->addItems({tr("automatisch"), tr("Skala der Anzeige")});
+        valueRange->setAccessibleName(tr("Y-Achse %1").arg(title));
         auto *alarmLimit = new QDoubleSpinBox(this);
         const LimitBox box = limitBox(quantity);
         alarmLimit->setRange(box.min, box.max);
@@ -192,7 +190,7 @@ QLayout *TelemetryWindow::buildQuantityRows()
         alarmLimit->setSuffix(QLatin1Char(' ') + fromView(textOf(quantity).unit));
         // A limit takes effect once typed in full, not at every digit.
         alarmLimit->setKeyboardTracking(false);
-        alarmLimit->setAccessibleName(QStringLiteral("Alarmgrenze %1").arg(title));
+        alarmLimit->setAccessibleName(tr("Alarmgrenze %1").arg(title));
         grid->addWidget(new QLabel(title, this), row, 0);
         grid->addWidget(valueRange, row, 1);
         grid->addWidget(alarmLimit, row, 2);
@@ -217,8 +215,8 @@ QLayout *TelemetryWindow::buildStatusLines()
     }
     // Their text is their name, as a read-out's is its value, so that a screen
     // reader reads the state; what they are is their description.
-    alarmStatus->setAccessibleDescription(QStringLiteral("Alarmzustand"));
-    recordStatus->setAccessibleDescription(QStringLiteral("Aufzeichnung"));
+    alarmStatus->setAccessibleDescription(tr("Alarmzustand"));
+    recordStatus->setAccessibleDescription(tr("Aufzeichnung"));
     return lines;
 }
 
@@ -325,25 +323,24 @@ void TelemetryWindow::showStatus()
             firing << alarmTexts[indexOf(quantity)];
     QString alarmStyle;
     if (feed == TelemetryRecord::Feed::Live) {
-        alarmStatus->setText(firing.isEmpty() ? QStringLiteral("Kein Alarm") : firing.join(QStringLiteral("   ")));
+        alarmStatus->setText(firing.isEmpty() ? tr("Kein Alarm") : firing.join(QStringLiteral("   ")));
         if (!firing.isEmpty())
             alarmStyle = QStringLiteral("color: white; background: #c00000; padding: 2px 6px;");
     } else {
         alarmStatus->setText(feed == TelemetryRecord::Feed::Awaited
-                                 ? QStringLiteral("Keine Daten")
-                                 : QStringLiteral("Keine Daten: Verbindung 2 (Fahrwerk) getrennt seit %1")
+                                 ? tr("Keine Daten")
+                                 : tr("Keine Daten: Verbindung 2 (Fahrwerk) getrennt seit %1")
                                        .arg(wallClockText(record.goneSince() + record.wallClockOffset())));
         alarmStyle = QStringLiteral("color: black; background: #d8d8d8; padding: 2px 6px;");
     }
     setStyleSheetOnce(*alarmStatus, alarmStyle);
     const CsvRecorder &recorder = record.recorder();
     if (recorder.recording()) {
-        recordStatus->setText(QStringLiteral("Aufzeichnung: %1, %2 Zeilen%3")
+        recordStatus->setText((feed == TelemetryRecord::Feed::Gone
+                                   ? tr("Aufzeichnung: %1, %2 Zeilen (läuft weiter, wartet auf Verbindung 2)")
+                                   : tr("Aufzeichnung: %1, %2 Zeilen"))
                                   .arg(QFileInfo(recorder.path()).fileName(),
-                                       QString::number(recorder.rowsWritten()),
-                                       feed == TelemetryRecord::Feed::Gone
-                                           ? QStringLiteral(" (läuft weiter, wartet auf Verbindung 2)")
-                                           : QString()));
+                                       QString::number(recorder.rowsWritten())));
         setStyleSheetOnce(*recordStatus, QString());
     } else {
         recordStatus->setText(recordingProblem);
@@ -374,7 +371,7 @@ void TelemetryWindow::chooseTimeWindow()
 void TelemetryWindow::togglePause()
 {
     following = !following;
-    pauseButton->setText(following ? kAnhalten : kWeiter);
+    pauseButton->setText(following ? tr("Anhalten") : tr("Weiter"));
     plots->setBrowsable(!following);
     markChanged();
 }
@@ -395,11 +392,11 @@ void TelemetryWindow::chooseAlarmLimit(Quantity quantity)
 
 void TelemetryWindow::startRecording()
 {
-    QFileDialog dialog(this, QStringLiteral("Aufzeichnung speichern"), rfsDirectory);
+    QFileDialog dialog(this, tr("Aufzeichnung speichern"), rfsDirectory);
     dialog.setObjectName(QStringLiteral("recordDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("CSV-Dateien (*.csv)"), QStringLiteral("Alle (*)")});
+    dialog.setNameFilters({tr("CSV-Dateien (*.csv)"), tr("Alle (*)")});
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.selectFile(QStringLiteral("Telemetrie_%1.csv")
                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"))));
@@ -414,10 +411,10 @@ void TelemetryWindow::alarmFired(Quantity quantity, double value)
 {
     const AlarmRule &rule = record.alarms().rule(quantity);
     const QString limit = formatted(quantity, rule.limit, limitBox(quantity).decimals);
-    alarmTexts[indexOf(quantity)] = QStringLiteral("Alarm: %1 %2 %3 %4 (%5)")
-                                        .arg(fromView(textOf(quantity).name), reading(quantity, value),
-                                             sideWord(rule), limit,
-                                             QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+    const QString alarm = rule.side == AlarmRule::Side::Below ? tr("Alarm: %1 %2 unter %3 (%4)")
+                                                              : tr("Alarm: %1 %2 ab %3 (%4)");
+    alarmTexts[indexOf(quantity)] = alarm.arg(toolkit::translated(textOf(quantity).name), reading(quantity, value),
+                                              limit, QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
     QApplication::beep();
     markChanged();
 }
@@ -428,7 +425,7 @@ void TelemetryWindow::recordingFailed(const QString &reason)
 {
     recordingProblem = reason;
     showRecordingState();
-    msg::show(msg::Kind::Warning, msg::Buttons::Ok, reason.toStdString());
+    msg::show(msg::Kind::Warning, msg::Buttons::Ok, platform::UiText::verbatim(reason.toStdString()));
 }
 
 void TelemetryWindow::showNearest(Quantity quantity, double key, const QPoint &globalPosition)
@@ -441,10 +438,10 @@ void TelemetryWindow::showNearest(Quantity quantity, double key, const QPoint &g
     }
     const QDateTime time = QDateTime::fromMSecsSinceEpoch(qint64((sample->time + offset) * 1000));
     QToolTip::showText(globalPosition,
-                       QStringLiteral("%1 Uhr\n%2: %3")
+                       tr("%1 Uhr\n%2: %3")
                            .arg(time.toString(QStringLiteral("hh:mm:ss")) + QLocale().decimalPoint() +
                                     time.toString(QStringLiteral("zzz")),
-                                fromView(textOf(quantity).name), reading(quantity, sample->value)),
+                                toolkit::translated(textOf(quantity).name), reading(quantity, sample->value)),
                        plots);
 }
 

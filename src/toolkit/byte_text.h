@@ -1,8 +1,8 @@
 #pragma once
 // Where texts cross between the system's own code and the widgets. Wire texts,
 // file contents, step lines and field values are 8-bit strings, one byte per
-// character, so they pass as Latin-1. (Messages for the operator are UTF-8 and go
-// through msg::show.)
+// character, so they pass as Latin-1. (Texts for the operator are UTF-8 and
+// translatable: platform/uitext.h.)
 #include <QFile>
 #include <QString>
 #include <string>

@@ -1,5 +1,7 @@
 #include "toolkit/message_box.h"
 
+#include "toolkit/translated.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -30,10 +32,10 @@ QMessageBox::StandardButtons buttonsFor(msg::Buttons buttons)
 
 } // namespace
 
-msg::Answer MessageBoxSink::show(msg::Kind kind, msg::Buttons buttons, const std::string &text)
+msg::Answer MessageBoxSink::show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text)
 {
     QMessageBox box(iconFor(kind), QApplication::applicationName(),
-                    QString::fromStdString(text), buttonsFor(buttons),
+                    translated(text), buttonsFor(buttons),
                     QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {

@@ -7,7 +7,7 @@ namespace toolkit {
 
 class MessageBoxSink : public msg::MessageSink {
 public:
-    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override;
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text) override;
 };
 
 // Makes real message boxes the default for every msg::show of the program.

@@ -1,10 +1,11 @@
 #pragma once
 // How code below the window reports to the operator without knowing the window
-// toolkit: it hands a modal message (kind, buttons, UTF-8 text) to the installed
-// sink and waits for the answer. The GUI installs a sink over QMessageBox; tests
-// install a recorder. Standard C++ and header-only, so the models use it without
-// linking anything above them.
-#include <string>
+// toolkit: it hands a modal message (kind, buttons, text) to the installed sink
+// and waits for the answer. The text is a UiText (platform/uitext.h), which the
+// sink shows in the console's language. The GUI installs a sink over
+// QMessageBox; tests install a recorder. Standard C++ and header-only, so the
+// models use it without linking anything above them.
+#include "platform/uitext.h"
 
 namespace toolkit::msg {
 
@@ -15,7 +16,7 @@ enum class Answer { Ok, Yes, No };
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual Answer show(Kind kind, Buttons buttons, const std::string &text) = 0;
+    virtual Answer show(Kind kind, Buttons buttons, const platform::UiText &text) = 0;
 };
 
 namespace detail {
@@ -24,7 +25,7 @@ namespace detail {
 // GUI never blocks.
 class SilentSink final : public MessageSink {
 public:
-    Answer show(Kind, Buttons buttons, const std::string &) override
+    Answer show(Kind, Buttons buttons, const platform::UiText &) override
     {
         switch (buttons) {
         case Buttons::Yes: return Answer::Yes;
@@ -47,6 +48,9 @@ inline void setSink(MessageSink *sink) { detail::installed = sink; }
 inline void setDefaultSink(MessageSink *sink) { detail::fallback = sink ? sink : &detail::silentSink; }
 inline MessageSink &sink() { return detail::installed ? *detail::installed : *detail::fallback; }
 
-inline Answer show(Kind kind, Buttons buttons, const std::string &text) { return sink().show(kind, buttons, text); }
+inline Answer show(Kind kind, Buttons buttons, const platform::UiText &text)
+{
+    return sink().show(kind, buttons, text);
+}
 
 } // namespace toolkit::msg

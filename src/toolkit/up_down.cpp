@@ -12,8 +12,8 @@ UpDown::UpDown(QWidget *parent)
 {
     upButton->setArrowType(Qt::UpArrow);
     downButton->setArrowType(Qt::DownArrow);
-    upButton->setAccessibleName(QStringLiteral("höher"));
-    downButton->setAccessibleName(QStringLiteral("niedriger"));
+    upButton->setAccessibleName(tr("höher"));
+    downButton->setAccessibleName(tr("niedriger"));
     for (QToolButton *button : {upButton, downButton}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);

@@ -43,7 +43,7 @@ QString missingHelper()
         if (QFileInfo::exists(place))
             return QString();
     }
-    return helper + QStringLiteral(" nicht gefunden");
+    return QCoreApplication::translate("toolkit::WebBrowser", "%1 nicht gefunden").arg(helper);
 }
 
 } // namespace
@@ -68,7 +68,7 @@ void WebBrowser::navigate(const QUrl &url)
         connect(view, &QWebEngineView::renderProcessTerminated, this,
                 [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                     if (status != QWebEnginePage::NormalTerminationStatus)
-                        emit failed(QStringLiteral("Seitenprozess beendet, Code %1").arg(exitCode));
+                        emit failed(tr("Seitenprozess beendet, Code %1").arg(exitCode));
                 });
         view->setGeometry(rect());
         view->show();

@@ -40,7 +40,7 @@ void BrowserView::fallBack(const QString &reason)
     engine->hide();
     engine->deleteLater();
     engine = nullptr;
-    reasonLine->setText(QStringLiteral("Eingebetteter Browser nicht verfügbar (%1): einfache Ansicht").arg(reason));
+    reasonLine->setText(tr("Eingebetteter Browser nicht verfügbar (%1): einfache Ansicht").arg(reason));
     reasonLine->show();
     if (!shown.isEmpty())
         showLight(shown);

@@ -16,7 +16,6 @@ namespace {
 // Far above a camera's frame; a larger part or picture is not kept.
 constexpr std::size_t kPictureLimit = 8 * 1024 * 1024;
 constexpr int kRefreshMs = 1000;
-constexpr const char *kOpenInBrowser = "Im Browser öffnen";
 
 } // namespace
 
@@ -89,7 +88,7 @@ void CameraView::takeContentType()
         offerBrowser();
     } else if (content == Content::unusable) {
         stop();
-        showText(QStringLiteral("Der Videostrom der WebCam nennt keine Trennmarke."));
+        showText(tr("Der Videostrom der WebCam nennt keine Trennmarke."));
     }
 }
 
@@ -123,7 +122,7 @@ void CameraView::readReply()
         pictureBytes += reply->readAll();
         if (std::size_t(pictureBytes.size()) > kPictureLimit) {
             stop();
-            showText(QStringLiteral("Das Bild der WebCam ist zu groß."));
+            showText(tr("Das Bild der WebCam ist zu groß."));
         }
     } else {
         reply->readAll(); // an error page; the reason follows when the reply ends
@@ -142,7 +141,7 @@ void CameraView::replyFinished()
     const QByteArray bytes = pictureBytes;
     stop();
     if (error != QNetworkReply::NoError && finished != Content::stream) {
-        showText(QStringLiteral("Die WebCam ist nicht erreichbar:\n%1").arg(reason));
+        showText(tr("Die WebCam ist nicht erreichbar:\n%1").arg(reason));
     } else if (finished == Content::picture) {
         showPicture(bytes);
         refresh->start();
@@ -173,7 +172,7 @@ void CameraView::offerBrowser()
 {
     picture = QImage();
     screen->setText(QStringLiteral("<a href=\"%1\" style=\"color: white\">%2</a>")
-                        .arg(requested.toString(QUrl::FullyEncoded).toHtmlEscaped(), QString::fromUtf8(kOpenInBrowser)));
+                        .arg(requested.toString(QUrl::FullyEncoded).toHtmlEscaped(), tr("Im Browser öffnen")));
 }
 
 void CameraView::resizeEvent(QResizeEvent *)

@@ -11,7 +11,7 @@ namespace views {
 
 namespace {
 namespace msg = toolkit::msg;
-constexpr const char *kFalscheEingabe = "Falsche Eingabe!\n0 bis 255";
+const platform::UiText kFalscheEingabe = UI_TEXT("views::WebcamPanel", "Falsche Eingabe!\n0 bis 255");
 }
 
 WebcamPanel::WebcamPanel(const WebcamWidgets &widgets, QObject *parent) : QObject(parent), widgets(widgets)

@@ -146,7 +146,8 @@ void TestMainWindow::mainMenuHasEveryItem()
     QCOMPARE(actionTexts(menu("Datei1")),
              (QStringList{"&Einstellungen speichern", "letzte Einstellungen &laden", "-", "&Beenden"}));
     QCOMPARE(actionTexts(menu("Setup1")),
-             (QStringList{"&Kommunikation", "&Steuerung...", "&Arm...", "&Verbindung suchen..."}));
+             (QStringList{"&Kommunikation", "&Steuerung...", "&Arm...", "&Verbindung suchen...", "&Sprache"}));
+    QCOMPARE(actionTexts(menu("Sprache1")), (QStringList{"Deutsch", "English"}));
     QCOMPARE(actionTexts(menu("Kommunikation1")), (QStringList{"Roboter&Arm...", "Roboter&Fahrwerk..."}));
     QCOMPARE(actionTexts(menu("Sequenz1")),
              (QStringList{"S&tarten", "&Laden...", "&Erstellen...", "&Speichern", "Speichern &unter...", "-",
@@ -298,7 +299,8 @@ void TestMainWindow::messageBoxesAreRealModalBoxes()
         seenText = box->text() + QLatin1Char('|') + box->windowTitle();
         box->button(QMessageBox::No)->click();
     });
-    const msg::Answer answer = msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo, "Frage?");
+    const msg::Answer answer =
+        msg::show(msg::Kind::Confirmation, msg::Buttons::YesNo, platform::UiText::verbatim("Frage?"));
     QCOMPARE(seenText, QStringLiteral("Frage?|Velmora Projekt"));
     QCOMPARE(answer, msg::Answer::No);
 }

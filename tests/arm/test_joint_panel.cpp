@@ -74,7 +74,7 @@ void writeSettings(const ProgramDirFixture &dir, const std::array<settings::Join
     values.webCam = {"192", "168", "100", "5"};
     const auto error = settings::writeSettingsFile(
         QFile::encodeName(dir.filePath(QStringLiteral("RFS/STARTW2.stw"))).toStdString(), values);
-    QVERIFY2(!error, error ? error->c_str() : "");
+    QVERIFY2(!error, error ? error->german().c_str() : "");
 }
 
 } // namespace

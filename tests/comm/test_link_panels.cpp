@@ -128,7 +128,7 @@ class QuestionWatcher : public MessageRecorder {
 public:
     std::function<void()> atQuestion;
 
-    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text) override
     {
         if (buttons == msg::Buttons::YesNo && atQuestion)
             atQuestion();

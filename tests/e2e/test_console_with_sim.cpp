@@ -116,7 +116,7 @@ void TestConsoleWithSim::init()
     values.webCam = {"192", "168", "100", "5"};
     const auto error =
         settings::writeSettingsFile(dir->filePath(QStringLiteral("RFS/STARTW2.stw")).toStdString(), values);
-    QVERIFY2(!error, error ? error->c_str() : "");
+    QVERIFY2(!error, error ? error->german().c_str() : "");
 
     recorder = std::make_unique<MessageRecorder>();
     form = std::make_unique<app::TForm1>(dir->path());

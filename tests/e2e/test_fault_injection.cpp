@@ -193,10 +193,10 @@ public:
     std::function<void()> atOpen;
     std::function<void()> atClose;
 
-    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text) override
     {
         const msg::Answer answer = MessageRecorder::show(kind, buttons, text);
-        if (QString::fromStdString(text) == heldText) {
+        if (QString::fromStdString(text.german()) == heldText) {
             atOpen();
             keepRunning(1000);
             atClose();

@@ -12,6 +12,12 @@
 
 namespace {
 
+// The message as the German console shows it.
+std::optional<std::string> german(const std::optional<platform::UiText> &message)
+{
+    return message ? std::optional(message->german()) : std::nullopt;
+}
+
 QStringList listOf(const std::vector<std::string> &lines)
 {
     QStringList list;
@@ -103,7 +109,7 @@ void TestMotionSetFile::loadsLines()
     const QString path = dir.filePath("lines.rfs");
     QVERIFY(writeBytes(path, content));
     std::vector<std::string> loaded{"left from before"};
-    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), loaded);
+    const std::optional<std::string> error = german(sequence::loadMotionSet(nativePath(path), loaded));
     QVERIFY2(!error, error ? error->c_str() : "");
     QCOMPARE(listOf(loaded), steps);
 }
@@ -166,7 +172,7 @@ void TestMotionSetFile::loadOfMissingFileNamesFileAndReasonAndKeepsSteps()
 {
     const QString path = dir.filePath("missing.rfs");
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), steps);
+    const std::optional<std::string> error = german(sequence::loadMotionSet(nativePath(path), steps));
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
@@ -199,7 +205,7 @@ void TestMotionSetFile::loadOfOddFileFailsAndKeepsSteps()
     else
         QVERIFY(writeBytes(path, {}) && QFile::resize(path, kSixteenMebibytes + 1));
     std::vector<std::string> steps = stepsOf(kSteps);
-    const std::optional<std::string> error = sequence::loadMotionSet(nativePath(path), steps);
+    const std::optional<std::string> error = german(sequence::loadMotionSet(nativePath(path), steps));
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(QString::fromStdString(*error).endsWith(reason), error->c_str());
@@ -244,7 +250,7 @@ void TestMotionSetFile::storeIntoMissingDirectoryCreatesNothing()
 {
     const QString missingDir = dir.filePath("RFS");
     const QString path = missingDir + "/set.rfs";
-    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+    const std::optional<std::string> error = german(sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
@@ -256,7 +262,7 @@ void TestMotionSetFile::storeBelowRegularFileFails()
     const QString notADir = dir.filePath("plain-file");
     QVERIFY(writeBytes(notADir, kOldContent));
     const std::optional<std::string> error =
-        sequence::storeMotionSet(nativePath(notADir + "/set.rfs"), stepsOf(kSteps));
+        german(sequence::storeMotionSet(nativePath(notADir + "/set.rfs"), stepsOf(kSteps)));
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(ENOTDIR)) != std::string::npos, error->c_str());
     QCOMPARE(readBytes(notADir), kOldContent);
@@ -270,7 +276,7 @@ void TestMotionSetFile::storeOnFullDiskKeepsOldFile()
     {
         // The write stops after a few bytes, as on a disk that fills up.
         const ResourceLimit fileSize(RLIMIT_FSIZE, 16);
-        error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+        error = german(sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     }
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
@@ -283,7 +289,7 @@ void TestMotionSetFile::storeOverDirectoryFailsAndLeavesNoTemporary()
 {
     const QString path = dir.filePath("occupied.rfs");
     QVERIFY(QDir().mkpath(path + "/inside"));
-    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+    const std::optional<std::string> error = german(sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY(QFileInfo(path).isDir());
@@ -332,7 +338,7 @@ void TestMotionSetFile::storeIntoReadOnlyPlaceKeepsOldFile()
     const auto restore = qScopeGuard([&] {
         QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
-    const std::optional<std::string> error = sequence::storeMotionSet(nativePath(path), stepsOf(kSteps));
+    const std::optional<std::string> error = german(sequence::storeMotionSet(nativePath(path), stepsOf(kSteps)));
     QVERIFY(error);
     QVERIFY2(error->find(nativePath(path)) != std::string::npos, error->c_str());
     QVERIFY2(QString::fromStdString(*error).contains(reason), error->c_str());

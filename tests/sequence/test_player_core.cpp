@@ -110,7 +110,7 @@ void TestPlayerCore::script()
              else
                  console.calls << "sleeps";
          }}};
-    std::string shown = player.stateText();
+    std::string shown = player.stateText().german();
     for (const QString &event : events.split(u' ')) {
         if (event.startsWith(u'@'))
             now = event.mid(1).toLongLong();
@@ -126,8 +126,8 @@ void TestPlayerCore::script()
             QVERIFY2(actions.count(event), qPrintable(event));
             actions.at(event)();
         }
-        if (player.stateText() != shown)
-            console.calls << "|" + QString::fromStdString(shown = player.stateText()) + "|";
+        if (player.stateText().german() != shown)
+            console.calls << "|" + QString::fromStdString(shown = player.stateText().german()) + "|";
     }
     QCOMPARE(console.calls.join(u' '), expected);
 }

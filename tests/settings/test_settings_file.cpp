@@ -13,6 +13,12 @@ using settings::SettingsRead;
 
 namespace {
 
+// The message as the German console shows it.
+std::optional<std::string> german(const std::optional<platform::UiText> &message)
+{
+    return message ? std::optional(message->german()) : std::nullopt;
+}
+
 // The joints and fields as the program starts without a settings file.
 Settings initialSettings()
 {
@@ -190,7 +196,7 @@ void TestSettingsFile::everyShortenedFileYieldsItsLeadingValues()
 void TestSettingsFile::writesExactBytes()
 {
     const QString path = dir.filePath("STARTW2.stw");
-    const std::optional<std::string> error = settings::writeSettingsFile(nativePath(path), initialSettings());
+    const std::optional<std::string> error = german(settings::writeSettingsFile(nativePath(path), initialSettings()));
     QVERIFY2(!error, error ? error->c_str() : "");
     QCOMPARE(readBytes(path), kInitialFile);
     QCOMPARE(QDir(dir.path()).entryList({"STARTW2.stw*"}), QStringList{"STARTW2.stw"});
@@ -223,7 +229,7 @@ void TestSettingsFile::writeIntoMissingDirectoryCreatesNothing()
 {
     const QString missing = dir.filePath("RFS");
     const std::optional<std::string> error =
-        settings::writeSettingsFile(nativePath(missing + "/STARTW2.stw"), initialSettings());
+        german(settings::writeSettingsFile(nativePath(missing + "/STARTW2.stw"), initialSettings()));
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(ENOENT)) != std::string::npos, error->c_str());
     QVERIFY(!QFileInfo::exists(missing));
@@ -247,7 +253,7 @@ void TestSettingsFile::writeOnFullDiskKeepsOldFile()
     {
         // The write stops after a few bytes, as on a disk that fills up.
         const ResourceLimit fileSize(RLIMIT_FSIZE, 16);
-        error = settings::writeSettingsFile(nativePath(path), changed);
+        error = german(settings::writeSettingsFile(nativePath(path), changed));
     }
     QVERIFY(error);
     QVERIFY2(error->find(std::strerror(EFBIG)) != std::string::npos, error->c_str());

@@ -4,9 +4,9 @@ MessageRecorder::MessageRecorder() { msg::setSink(this); }
 
 MessageRecorder::~MessageRecorder() { msg::setSink(nullptr); }
 
-msg::Answer MessageRecorder::show(msg::Kind kind, msg::Buttons buttons, const std::string &text)
+msg::Answer MessageRecorder::show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text)
 {
-    recorded.push_back({kind, buttons, QString::fromStdString(text)});
+    recorded.push_back({kind, buttons, QString::fromStdString(text.german())});
     switch (buttons) {
     case msg::Buttons::Ok: return msg::Answer::Ok;
     case msg::Buttons::Yes: return msg::Answer::Yes;

@@ -21,7 +21,8 @@ public:
     MessageRecorder();
     ~MessageRecorder() override;
 
-    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override;
+    // The text as the German console shows it.
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text) override;
 
     // Answers for the next questions (Yes/No boxes), in order.
     void answerQuestions(std::initializer_list<msg::Answer> answers);

@@ -14,7 +14,7 @@ class BoxThatReceives : public MessageRecorder {
 public:
     BoxThatReceives(TelemetryStream &stream, std::string piece) : stream(stream), piece(std::move(piece)) {}
 
-    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const std::string &text) override
+    msg::Answer show(msg::Kind kind, msg::Buttons buttons, const platform::UiText &text) override
     {
         const msg::Answer answer = MessageRecorder::show(kind, buttons, text);
         if (!piece.empty())
@@ -30,10 +30,10 @@ private:
 // "Abstand 042=42": the quantity, the digits as received and the value, "-" for none.
 QString describe(const Reading &reading)
 {
-    const std::string_view name = textOf(reading.quantity).name;
+    const std::string name = textOf(reading.quantity).name.source();
     const std::optional<double> value = reading.value();
     return QString("%1 %2=%3")
-        .arg(QString::fromUtf8(name.data(), int(name.size())), QString::fromStdString(reading.digits),
+        .arg(QString::fromStdString(name), QString::fromStdString(reading.digits),
              value ? QString::number(*value, 'f', 1) : QString("-"));
 }
 

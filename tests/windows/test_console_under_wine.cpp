@@ -129,7 +129,7 @@ void TestConsoleUnderWine::consoleConnectsMovesJointReadsTelemetryAndSaves()
     values.webCam = {"192", "168", "100", "5"};
     const QString settingsPath = userFiles.filePath(QStringLiteral("RFS/STARTW2.stw"));
     const auto error = settings::writeSettingsFile(nativePath(settingsPath), values);
-    QVERIFY2(!error, error ? error->c_str() : "");
+    QVERIFY2(!error, error ? error->german().c_str() : "");
 
     // Beside velmora.exe the driver is the installed console; the uninstaller
     // would leave a folder with a file it does not know.
