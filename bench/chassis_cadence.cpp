@@ -12,43 +12,15 @@
 #include "support/figures.h"
 #include "support/line_peer.h"
 #include "support/pty_pair.h"
+#include "support/reference_writer.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <cstdio>
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr int kTickMs = 50;
 constexpr int kSettleMs = 1000;
-
-// A writer with nothing of the console in it: one short text per tick.
-class ReferenceWriter {
-public:
-    explicit ReferenceWriter(const std::string &device)
-        : line(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK))
-    {
-        termios raw {};
-        ::tcgetattr(line, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(line, TCSANOW, &raw);
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(kTickMs);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            [[maybe_unused]] const ssize_t written = ::write(line, "R\r", 2);
-        });
-        timer.start();
-    }
-    ~ReferenceWriter() { ::close(line); }
-    bool isValid() const { return line >= 0; }
-
-private:
-    int line;
-    QTimer timer;
-};
 
 struct Period {
     std::vector<bench::LinePeer::Arrival> window;
@@ -102,7 +74,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "link 2 did not open on %s\n", chassisLine.deviceName().c_str());
         return 1;
     }
-    ReferenceWriter referenceWriter(referenceLine.deviceName());
+    bench::ReferenceWriter referenceWriter(referenceLine.deviceName());
     if (!referenceWriter.isValid())
         return 1;
 

@@ -2,7 +2,7 @@
 # Builds the benchmarks in Release in their own build directory and runs them
 # all, printing every figure: one line each, "name value unit", then the
 # same-run reference and the ratio to it, then the goal and whether it was met.
-# Takes about 9 minutes; run it on a machine as quiet as can be had.
+# Takes about 10 minutes; run it on a machine as quiet as can be had.
 #   VELMORA_BENCH_DIR    build directory (default: build-bench)
 #   VELMORA_BENCH_QUICK  1 for a quick look: fewer rounds, shorter periods
 set -euo pipefail
@@ -18,9 +18,9 @@ export QT_QPA_PLATFORM=offscreen
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 
 if [ "${VELMORA_BENCH_QUICK:-0}" = 1 ]; then
-    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3) reconnect=(5) flood=(3) kinematics=(6)
+    receive=(600) cadence=(10) arm=(60) player=(10) idle=(5) startup=(3) reconnect=(5) flood=(3) kinematics=(6) remote=(5)
 else
-    receive=() cadence=() arm=() player=() idle=() startup=() reconnect=() flood=() kinematics=()
+    receive=() cadence=() arm=() player=() idle=() startup=() reconnect=() flood=() kinematics=() remote=()
 fi
 
 figures=$bin/figures.txt
@@ -50,6 +50,7 @@ run bench_telemetry_flood "${flood[@]}"
 run bench_kinematics
 run bench_kinematics_window "${kinematics[@]}"
 run bench_reconnect "${reconnect[@]}"
+run bench_remote_api "${remote[@]}"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at end" | tee -a "$figures"
 echo "goals missed: $(grep -c 'MISSED' "$figures" || true) (all figures in $figures)"
 exit "$failed"

@@ -29,6 +29,9 @@
 #include "comm/port_list_watch.h"
 #include "comm/setup_forms.h"
 #include "platform/game_controller.h"
+#include "remote/model_console.h"
+#include "remote/remote_setup_window.h"
+#include "remote/server.h"
 #include "sequence/motion_set.h"
 #include "sequence/motion_set_print.h"
 #include "sequence/player_window.h"
@@ -48,6 +51,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace app {
 
@@ -130,6 +134,7 @@ TForm1::TForm1(const QString &programDir, QWidget *parent)
     setupSequenceEditor();
     setupPlayer();
     setupKinematics();
+    setupRemote();
     setupWebcam();
     setupSettings();
     setupMenu();
@@ -272,6 +277,20 @@ void TForm1::setupKinematics()
                                                     *moveExecutorModel, this);
 }
 
+// Programs reach the console's models as its controls do; the window's own
+// controls keep the upper hand (see remote::ModelConsole).
+void TForm1::setupRemote()
+{
+    remoteConsole = std::make_unique<remote::ModelConsole>(
+        remote::ConsoleParts{*armModel, *motionSetModel, *playerWindow, *connections[0], *connections[1],
+                             *driveCommandModel, *telemetryStreamModel, *telemetryRecord, *moveExecutorModel,
+                             programFiles.rfsDir()});
+    remoteServer = std::make_unique<remote::Server>(*remoteConsole);
+    remoteSetupWindow = std::make_unique<remote::RemoteSetupWindow>(*remoteServer, programFiles);
+    companionWindows->adopt(*remoteSetupWindow, QStringLiteral("remote_setup"));
+    new remote::StatusNote(*remoteServer, *statusBar());
+}
+
 void TForm1::setupWebcam()
 {
     webcamPanel = std::make_unique<views::WebcamPanel>(
@@ -305,6 +324,7 @@ void TForm1::setupMenu()
     connect(ui->Arm1, &QAction::triggered, this, &TForm1::Arm1Click);
     connect(ui->Kinematik1, &QAction::triggered, this, &TForm1::Kinematik1Click);
     connect(ui->Verbindungsuchen1, &QAction::triggered, this, &TForm1::Verbindungsuchen1Click);
+    connect(ui->Fernsteuerung1, &QAction::triggered, this, &TForm1::Fernsteuerung1Click);
     languageMenu = std::make_unique<LanguageMenu>(*ui->Deutsch1, *ui->English1, programFiles, this);
 }
 
@@ -513,6 +533,13 @@ void TForm1::Arm1Click() { bringForward(*armSetupWindow); }
 void TForm1::Kinematik1Click() { bringForward(*kinematicsWindow); }
 
 void TForm1::Verbindungsuchen1Click() { bringForward(*connectionSearchWindow); }
+
+void TForm1::Fernsteuerung1Click()
+{
+    remoteSetupWindow->show();
+    remoteSetupWindow->raise();
+    remoteSetupWindow->activateWindow();
+}
 
 void TForm1::Info1Click() { infoForm->show(); }
 

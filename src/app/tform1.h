@@ -39,6 +39,11 @@ class TSetupForm2;
 namespace platform {
 class GameController;
 }
+namespace remote {
+class ModelConsole;
+class RemoteSetupWindow;
+class Server;
+} // namespace remote
 namespace sequence {
 class MotionSet;
 class PlayerWindow;
@@ -120,6 +125,7 @@ private:
     void Arm1Click();
     void Kinematik1Click();
     void Verbindungsuchen1Click();
+    void Fernsteuerung1Click();
     void Info1Click();
 
     void setupModels();
@@ -133,6 +139,7 @@ private:
     void setupSequenceEditor();
     void setupPlayer();
     void setupKinematics();
+    void setupRemote();
     void setupWebcam();
     void setupSettings();
     void setupMenu();
@@ -185,6 +192,10 @@ private:
     std::unique_ptr<views::WebcamPanel> webcamPanel;
     std::unique_ptr<settings::SettingsStore> settingsStore;
     std::unique_ptr<LanguageMenu> languageMenu;
+    // Last, so that they go first: programs lose the console before its models go.
+    std::unique_ptr<remote::ModelConsole> remoteConsole;
+    std::unique_ptr<remote::Server> remoteServer;
+    std::unique_ptr<remote::RemoteSetupWindow> remoteSetupWindow;
     views::TInfoForm1 *infoForm = nullptr;
     comm::TSetupForm1 *setupFormArm = nullptr;
     comm::TSetupForm2 *setupFormChassis = nullptr;

@@ -82,6 +82,7 @@ public:
     void windowClosed();
 
     void setLoop(bool on) { loop = on; }
+    bool loops() const { return loop; }
     // Outside 0..kLongestDwellMs: false, and the dwell stays as it was.
     bool setDwellMs(int ms);
     int dwellMs() const { return dwell; }

@@ -93,14 +93,8 @@ void PlayerWindow::connectControls()
         player.play();
         follow();
     });
-    connect(pauseButton, &QPushButton::clicked, this, [this] {
-        player.pause();
-        follow();
-    });
-    connect(stopButton, &QPushButton::clicked, this, [this] {
-        player.stop();
-        follow();
-    });
+    connect(pauseButton, &QPushButton::clicked, this, &PlayerWindow::pause);
+    connect(stopButton, &QPushButton::clicked, this, &PlayerWindow::stop);
     connect(loopBox, &QCheckBox::toggled, this, [this](bool on) { player.setLoop(on); });
     connect(dwellEdit, &QSpinBox::valueChanged, this, [this](int ms) { player.setDwellMs(ms); });
     connect(&wakeUp, &QTimer::timeout, this, [this] {
@@ -109,15 +103,45 @@ void PlayerWindow::connectControls()
     });
 }
 
-void PlayerWindow::start()
+void PlayerWindow::showWindow(bool activate)
 {
+    setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     show();
     raise();
-    activateWindow();
+    if (activate)
+        activateWindow();
+}
+
+void PlayerWindow::start()
+{
+    showWindow(true);
     if (!player.isPlaying())
         player.play();
     follow();
 }
+
+void PlayerWindow::play()
+{
+    showWindow(false);
+    player.play();
+    follow();
+}
+
+void PlayerWindow::pause()
+{
+    player.pause();
+    follow();
+}
+
+void PlayerWindow::stop()
+{
+    player.stop();
+    follow();
+}
+
+void PlayerWindow::setLoop(bool on) { loopBox->setChecked(on); }
+
+void PlayerWindow::setDwellMs(int ms) { dwellEdit->setValue(ms); }
 
 void PlayerWindow::armTickPassed()
 {
@@ -173,6 +197,7 @@ void PlayerWindow::follow()
         wakeUp.start(int(std::clamp<Millis>(*at - now(), 0, std::numeric_limits<int>::max())));
     else
         wakeUp.stop();
+    emit followed();
 }
 
 } // namespace sequence

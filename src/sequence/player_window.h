@@ -29,6 +29,15 @@ public:
     void start();
     // A run is on, held or not.
     bool isPlaying() const { return player.isPlaying(); }
+    // As its controls, for a program: play (or go on after a pause) shows the
+    // window without taking the operator's focus.
+    void play();
+    void pause();
+    void stop();
+    void setLoop(bool on);
+    // 0..PlayerCore::kLongestDwellMs, as the "Pause (ms)" box takes it.
+    void setDwellMs(int ms);
+    const PlayerCore &core() const { return player; }
     // After every tick of the arm cycle, whether it sent something or not.
     void armTickPassed();
     // Every block received on link 1.
@@ -42,12 +51,17 @@ public:
     // The current step changed without a joint moving (a line selected in the list).
     void showStepPosition();
 
+signals:
+    // After every event, once the window shows the player as it now stands.
+    void followed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();
     void connectControls();
+    void showWindow(bool activate);
     // After every event: read-outs and buttons follow the player, the timer its next wake-up.
     void follow();
     Millis now() const { return clock.elapsed(); }

@@ -146,7 +146,8 @@ void TestMainWindow::mainMenuHasEveryItem()
     QCOMPARE(actionTexts(menu("Datei1")),
              (QStringList{"&Einstellungen speichern", "letzte Einstellungen &laden", "-", "&Beenden"}));
     QCOMPARE(actionTexts(menu("Setup1")),
-             (QStringList{"&Kommunikation", "&Steuerung...", "&Arm...", "&Verbindung suchen...", "&Sprache"}));
+             (QStringList{"&Kommunikation", "&Steuerung...", "&Arm...", "&Verbindung suchen...",
+                          "&Fernsteuerung...", "&Sprache"}));
     QCOMPARE(actionTexts(menu("Sprache1")), (QStringList{"Deutsch", "English"}));
     QCOMPARE(actionTexts(menu("Kommunikation1")), (QStringList{"Roboter&Arm...", "Roboter&Fahrwerk..."}));
     QCOMPARE(actionTexts(menu("Sequenz1")),

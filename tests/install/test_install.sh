@@ -25,7 +25,9 @@ read_files_line() {
 prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 installed=(bin/velmora bin/velmora-sim share/velmora/info.htm share/applications/$id.desktop
-    share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg share/doc/velmora/LICENSE)
+    share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg share/doc/velmora/LICENSE
+    lib/python3/dist-packages/velmora.py share/doc/velmora/api.md share/doc/velmora/examples/pick_and_place.py
+    share/doc/velmora/examples/drive_until_close.py)
 for size in 16 24 32 48 64 128 256; do installed+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
 (cd "$prefix" && find . -type f | sed 's|^\./||' | sort) >"$scratch/installed"
 printf '%s\n' "${installed[@]}" | sort | diff -u - "$scratch/installed" || fail "cmake --install installed other files"
@@ -41,7 +43,7 @@ dpkg-deb -f "$deb" Depends | grep -q libqt6webenginecore6-bin || fail "the web e
 
 mkdir "$scratch/unpacked" && tar -xzf "$scratch"/packages/velmora-*.tar.gz -C "$scratch/unpacked"
 portable=$(echo "$scratch"/unpacked/*)
-[ "$(ls "$portable" | tr '\n' ' ')" = "LICENSE RFS info.htm velmora velmora-sim " ] && [ -d "$portable/RFS" ] ||
+[ "$(ls "$portable" | tr '\n' ' ')" = "LICENSE RFS info.htm python velmora velmora-sim " ] && [ -d "$portable/RFS" ] ||
     fail "the portable folder is not a program directory: $(ls "$portable" | tr '\n' ' ')"
 
 home=$scratch/home-installed
@@ -54,4 +56,8 @@ home=$scratch/home-portable
 read_files_line "$portable/velmora" "$home"
 [ "$line" = "velmora.files: RFS/ in $portable/, info.htm at $portable/info.htm" ] || fail "portable folder: '$line'"
 [ ! -e "$home/data" ] || fail "the portable folder wrote to the user's data directory"
+# The client imports from where it was installed, with the system's python3 alone.
+PYTHONPATH="$prefix/lib/python3/dist-packages" /usr/bin/python3 -c 'import velmora' || fail "velmora.py does not import"
+[ -f "$portable/python/velmora.py" ] && [ -x "$portable/python/examples/pick_and_place.py" ] ||
+    fail "the portable folder lacks the Python client"
 echo "installed tree, Debian package, portable folder: as expected"
