@@ -170,7 +170,7 @@ int main(int argc, char *argv[])
         .atLeast(1.9)
         .print();
 
-    executor.stop(QStringLiteral("Stopp"));
+    executor.stop(platform::UiText::verbatim("Stopp"));
     bench::runEventsFor(500);
     const Turns rest = shownAndHidden(app, *app.watched, peerThread, periodMs);
     // Nothing, give or take a timer's tick at the turns' edges.

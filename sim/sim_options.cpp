@@ -51,7 +51,7 @@ arm::ArmProfile armProfileValue(const QString &path)
         fail(QStringLiteral("--arm-profile: %1: %2").arg(path, file.errorString()));
     arm::ArmProfile profile;
     if (const auto why = arm::parseProfile(file.readAll().toStdString(), profile))
-        fail(QStringLiteral("--arm-profile: %1: %2").arg(path, QString::fromStdString(*why)));
+        fail(QStringLiteral("--arm-profile: %1: %2").arg(path, QString::fromStdString(why->german())));
     return profile;
 }
 

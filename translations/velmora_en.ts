@@ -415,6 +415,18 @@
         <source>&amp;Info...</source>
         <translation>&amp;About...</translation>
     </message>
+    <message>
+        <source>&amp;Kinematik...</source>
+        <translation>&amp;Kinematics...</translation>
+    </message>
+    <message>
+        <source>&amp;Arm...</source>
+        <translation>&amp;Arm...</translation>
+    </message>
+    <message>
+        <source>&amp;Fernsteuerung...</source>
+        <translation>&amp;Remote control...</translation>
+    </message>
 </context>
 <context>
     <name>TInfoForm1</name>
@@ -450,10 +462,216 @@
     </message>
 </context>
 <context>
+    <name>app::KinematicsPad</name>
+    <message>
+        <source>das Fenster Kinematik ist nicht mehr aktiv</source>
+        <translation>the window Kinematics is no longer active</translation>
+    </message>
+    <message>
+        <source>Gamepad abgezogen</source>
+        <translation>gamepad unplugged</translation>
+    </message>
+    <message>
+        <source>Stopp-Knopf B</source>
+        <translation>stop button B</translation>
+    </message>
+    <message>
+        <source>Totmannschalter losgelassen</source>
+        <translation>dead-man switch released</translation>
+    </message>
+</context>
+<context>
     <name>app::LanguageMenu</name>
     <message>
         <source>Die gewählte Sprache gilt ab dem nächsten Start des Programms.</source>
         <translation>The chosen language takes effect the next time the program starts.</translation>
+    </message>
+</context>
+<context>
+    <name>app::TForm1</name>
+    <message>
+        <source>Programm beendet</source>
+        <translation>program closed</translation>
+    </message>
+</context>
+<context>
+    <name>arm::ArmProfile</name>
+    <message>
+        <source>Sockelhöhe</source>
+        <translation>Base height</translation>
+    </message>
+    <message>
+        <source>Oberarm</source>
+        <translation>Upper arm</translation>
+    </message>
+    <message>
+        <source>Unterarm</source>
+        <translation>Forearm</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Hand</translation>
+    </message>
+    <message>
+        <source>%1 Punkt %2 (µs)</source>
+        <translation>%1 point %2 (µs)</translation>
+    </message>
+    <message>
+        <source>%1 Punkt %2 (mm)</source>
+        <translation>%1 point %2 (mm)</translation>
+    </message>
+    <message>
+        <source>%1 Punkt %2 (°)</source>
+        <translation>%1 point %2 (°)</translation>
+    </message>
+    <message>
+        <source>%1: keine gültige Zahl</source>
+        <translation>%1: not a valid number</translation>
+    </message>
+    <message>
+        <source>%1: muss größer als 0 mm sein</source>
+        <translation>%1: must be more than 0 mm</translation>
+    </message>
+    <message>
+        <source>%1: beide Punkte haben dieselbe Pulsbreite</source>
+        <translation>%1: both points have the same pulse width</translation>
+    </message>
+    <message>
+        <source>%1: beide Punkte haben dieselbe Öffnung</source>
+        <translation>%1: both points have the same opening</translation>
+    </message>
+    <message>
+        <source>%1: beide Punkte haben denselben Winkel</source>
+        <translation>%1: both points have the same angle</translation>
+    </message>
+    <message>
+        <source>%1: fehlt</source>
+        <translation>%1: missing</translation>
+    </message>
+</context>
+<context>
+    <name>arm::ArmSetupWindow</name>
+    <message>
+        <source>Setup: Arm</source>
+        <translation>Setup: Arm</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Abmessungen (mm)</source>
+        <translation>Dimensions (mm)</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>Kalibrierung: zwei Punkte je Gelenk (Winkel in °, Greifer in mm)</source>
+        <translation>Calibration: two points per joint (angles in °, gripper in mm)</translation>
+    </message>
+    <message>
+        <source>Punkt %1 (µs)</source>
+        <translation>Point %1 (µs)</translation>
+    </message>
+    <message>
+        <source>Punkt %1 (Wert)</source>
+        <translation>Point %1 (value)</translation>
+    </message>
+    <message>
+        <source>Aktuelle Position übernehmen</source>
+        <translation>Take current position</translation>
+    </message>
+    <message>
+        <source>%1 Punkt %2: Aktuelle Position übernehmen</source>
+        <translation>%1 point %2: take current position</translation>
+    </message>
+    <message>
+        <source>Ü&amp;bernehmen</source>
+        <translation>&amp;Apply</translation>
+    </message>
+    <message>
+        <source>Profil e&amp;xportieren...</source>
+        <translation>E&amp;xport profile...</translation>
+    </message>
+    <message>
+        <source>Profil &amp;importieren...</source>
+        <translation>&amp;Import profile...</translation>
+    </message>
+    <message>
+        <source>Profil übernommen</source>
+        <translation>Profile applied</translation>
+    </message>
+    <message>
+        <source>%1 – das bisherige Profil gilt weiter</source>
+        <translation>%1 – the profile in force stays</translation>
+    </message>
+    <message>
+        <source>Armprofile (*.arm)</source>
+        <translation>Arm profiles (*.arm)</translation>
+    </message>
+    <message>
+        <source>Alle (*)</source>
+        <translation>All (*)</translation>
+    </message>
+    <message>
+        <source>Profil exportieren</source>
+        <translation>Export profile</translation>
+    </message>
+    <message>
+        <source>Profil exportiert: %1</source>
+        <translation>Profile exported: %1</translation>
+    </message>
+    <message>
+        <source>Profil importieren</source>
+        <translation>Import profile</translation>
+    </message>
+    <message>
+        <source>Profil importiert: %1</source>
+        <translation>Profile imported: %1</translation>
+    </message>
+</context>
+<context>
+    <name>arm::ArmView</name>
+    <message>
+        <source>Seitenansicht</source>
+        <translation>Side view</translation>
+    </message>
+    <message>
+        <source>Draufsicht</source>
+        <translation>Top view</translation>
+    </message>
+    <message>
+        <source>Seitenansicht (Reichweite gegen Höhe)</source>
+        <translation>Side view (reach against height)</translation>
+    </message>
+    <message>
+        <source>Draufsicht (x nach oben, y nach links)</source>
+        <translation>Top view (x up, y to the left)</translation>
+    </message>
+</context>
+<context>
+    <name>arm::Joint</name>
+    <message>
+        <source>Basis</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>Schulter</source>
+        <translation>Shoulder</translation>
+    </message>
+    <message>
+        <source>Ellenbogen</source>
+        <translation>Elbow</translation>
+    </message>
+    <message>
+        <source>Handgelenk</source>
+        <translation>Wrist</translation>
+    </message>
+    <message>
+        <source>Greifer</source>
+        <translation>Gripper</translation>
     </message>
 </context>
 <context>
@@ -463,6 +681,163 @@
 Wählen Sie einen anderen Kanal!</source>
         <translation>Error: the servo channel is already in use!
 Choose another channel!</translation>
+    </message>
+</context>
+<context>
+    <name>arm::Kinematics</name>
+    <message>
+        <source>Ziel außerhalb der Reichweite</source>
+        <translation>Target out of reach</translation>
+    </message>
+    <message>
+        <source>Ziel unter der Tischebene</source>
+        <translation>Target below the table</translation>
+    </message>
+    <message>
+        <source>%1: Grenze überschritten</source>
+        <translation>%1: limit exceeded</translation>
+    </message>
+</context>
+<context>
+    <name>arm::KinematicsWindow</name>
+    <message>
+        <source>Radius (mm)</source>
+        <translation>Radius (mm)</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>Winkel (°)</source>
+        <translation>Angle (°)</translation>
+    </message>
+    <message>
+        <source>Winkel</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Höhe (mm)</source>
+        <translation>Height (mm)</translation>
+    </message>
+    <message>
+        <source>Höhe</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Neigung (°)</source>
+        <translation>Pitch (°)</translation>
+    </message>
+    <message>
+        <source>Neigung</source>
+        <translation>Pitch</translation>
+    </message>
+    <message>
+        <source>Greifer (mm)</source>
+        <translation>Gripper (mm)</translation>
+    </message>
+    <message>
+        <source>Greifer</source>
+        <translation>Gripper</translation>
+    </message>
+    <message>
+        <source>kartesisch</source>
+        <translation>Cartesian</translation>
+    </message>
+    <message>
+        <source>zylindrisch</source>
+        <translation>cylindrical</translation>
+    </message>
+    <message>
+        <source>&amp;Anfahren</source>
+        <translation>&amp;Go to target</translation>
+    </message>
+    <message>
+        <source>S&amp;topp</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>Kinematik</source>
+        <translation>Kinematics</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Position und Ziel</source>
+        <translation>Position and target</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>&amp;Bahngeschwindigkeit (mm/s)</source>
+        <translation>Path &amp;speed (mm/s)</translation>
+    </message>
+    <message>
+        <source>Tippen</source>
+        <translation>Jog</translation>
+    </message>
+    <message>
+        <source>Ein Tippen bewegt so weit; Neigung und Winkel um so viele Grad</source>
+        <translation>One jog moves this far; pitch and angle by as many degrees</translation>
+    </message>
+    <message>
+        <source>&amp;Schrittweite</source>
+        <translation>Step &amp;width</translation>
+    </message>
+    <message>
+        <source>Stopp</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Fährt</source>
+        <translation>Moving</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>Target reached</translation>
+    </message>
+    <message>
+        <source>Angehalten: %1</source>
+        <translation>Stopped: %1</translation>
+    </message>
+    <message>
+        <source>%1, Position</source>
+        <translation>%1, position</translation>
+    </message>
+</context>
+<context>
+    <name>arm::MoveExecutor</name>
+    <message>
+        <source>Der Ablauf spielt</source>
+        <translation>The motion set is playing</translation>
+    </message>
+    <message>
+        <source>Verbindung 1 (Greifarm) ist nicht verbunden</source>
+        <translation>Connection 1 (gripper arm) is not open</translation>
+    </message>
+    <message>
+        <source>Verbindung 1 (Greifarm) getrennt</source>
+        <translation>connection 1 (gripper arm) closed</translation>
+    </message>
+    <message>
+        <source>Profil geändert</source>
+        <translation>profile changed</translation>
+    </message>
+    <message>
+        <source>von einer neuen Bewegung abgelöst</source>
+        <translation>taken over by a new move</translation>
+    </message>
+    <message>
+        <source>%1 wurde anderweitig verstellt</source>
+        <translation>%1 was moved by something else</translation>
     </message>
 </context>
 <context>
@@ -737,6 +1112,208 @@ Check the network settings and the WiPort!</translation>
     </message>
 </context>
 <context>
+    <name>drive::DriveSetupWindow</name>
+    <message>
+        <source>Linker Stick links/rechts</source>
+        <translation>Left stick left/right</translation>
+    </message>
+    <message>
+        <source>Linker Stick vor/zurück</source>
+        <translation>Left stick forward/back</translation>
+    </message>
+    <message>
+        <source>Rechter Trigger</source>
+        <translation>Right trigger</translation>
+    </message>
+    <message>
+        <source>Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist</source>
+        <translation>Dead-man switch: drive only while the right trigger is pressed</translation>
+    </message>
+    <message>
+        <source>Setup: Steuerung</source>
+        <translation>Setup: Driving controls</translation>
+    </message>
+    <message>
+        <source>Auslenkung der Sticks um die Mitte, die als Ruhe gilt</source>
+        <translation>Deflection of the sticks around the centre that counts as rest</translation>
+    </message>
+    <message>
+        <source>Tempo der Tasten W, S, A, D, solange der Geschwindigkeitsregler auf 0 steht</source>
+        <translation>Speed of the keys W, S, A, D while the speed slider stands at 0</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Gamepad:</source>
+        <translation>Gamepad:</translation>
+    </message>
+    <message>
+        <source>Linker Stick links/rechts:</source>
+        <translation>Left stick left/right:</translation>
+    </message>
+    <message>
+        <source>Linker Stick vor/zurück:</source>
+        <translation>Left stick forward/back:</translation>
+    </message>
+    <message>
+        <source>Rechter Trigger:</source>
+        <translation>Right trigger:</translation>
+    </message>
+    <message>
+        <source>&amp;Totzone:</source>
+        <translation>Dead &amp;zone:</translation>
+    </message>
+    <message>
+        <source>Tasten&amp;geschwindigkeit:</source>
+        <translation>&amp;Key speed:</translation>
+    </message>
+    <message>
+        <source>linker Stick nach vorn</source>
+        <translation>left stick forward</translation>
+    </message>
+    <message>
+        <source>vorwärts (Tempo: Regler bzw. Auslenkung)</source>
+        <translation>forward (speed: slider or deflection)</translation>
+    </message>
+    <message>
+        <source>linker Stick nach hinten</source>
+        <translation>left stick back</translation>
+    </message>
+    <message>
+        <source>rückwärts (ebenso)</source>
+        <translation>backward (likewise)</translation>
+    </message>
+    <message>
+        <source>linker Stick links/rechts</source>
+        <translation>left stick left/right</translation>
+    </message>
+    <message>
+        <source>lenken, Mitte: geradeaus</source>
+        <translation>steer, centre: straight on</translation>
+    </message>
+    <message>
+        <source>linke Schultertaste</source>
+        <translation>left shoulder button</translation>
+    </message>
+    <message>
+        <source>scharf links; im Stand: auf der Stelle drehen</source>
+        <translation>sharp left; at a standstill: turn on the spot</translation>
+    </message>
+    <message>
+        <source>rechte Schultertaste</source>
+        <translation>right shoulder button</translation>
+    </message>
+    <message>
+        <source>scharf rechts; im Stand: auf der Stelle drehen</source>
+        <translation>sharp right; at a standstill: turn on the spot</translation>
+    </message>
+    <message>
+        <source>hupen, solange gehalten</source>
+        <translation>horn while held</translation>
+    </message>
+    <message>
+        <source>STOP: Richtung Stopp, Geschwindigkeit 0</source>
+        <translation>STOP: direction stop, speed 0</translation>
+    </message>
+    <message>
+        <source>rechter Trigger</source>
+        <translation>right trigger</translation>
+    </message>
+    <message>
+        <source>Totmannschalter: über die Hälfte gedrückt halten</source>
+        <translation>dead-man switch: hold pressed more than halfway</translation>
+    </message>
+    <message>
+        <source>Tastenbelegung</source>
+        <translation>Key assignment</translation>
+    </message>
+    <message>
+        <source>Tastatur</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>Gamepad</source>
+        <translation>Gamepad</translation>
+    </message>
+    <message>
+        <source>Wirkung</source>
+        <translation>Effect</translation>
+    </message>
+    <message>
+        <source>kein Gamepad gefunden</source>
+        <translation>no gamepad found</translation>
+    </message>
+</context>
+<context>
+    <name>drive::ManualDrive</name>
+    <message>
+        <source>Leertaste</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>kein Fenster des Programms ist mehr aktiv</source>
+        <translation>no window of the program is active any more</translation>
+    </message>
+    <message>
+        <source>ein anderes Fenster wurde aktiv</source>
+        <translation>another window became active</translation>
+    </message>
+    <message>
+        <source>Verbindung 2 (Fahrwerk) getrennt</source>
+        <translation>connection 2 (chassis) closed</translation>
+    </message>
+    <message>
+        <source>das Gamepad bewegt den Greifarm</source>
+        <translation>the gamepad moves the gripper arm</translation>
+    </message>
+    <message>
+        <source>Totmannschalter umgestellt</source>
+        <translation>dead-man switch changed</translation>
+    </message>
+    <message>
+        <source>Gamepad abgezogen</source>
+        <translation>gamepad unplugged</translation>
+    </message>
+    <message>
+        <source>Stopp-Knopf B</source>
+        <translation>stop button B</translation>
+    </message>
+    <message>
+        <source>Totmannschalter losgelassen</source>
+        <translation>dead-man switch released</translation>
+    </message>
+    <message>
+        <source>Angehalten: %1</source>
+        <translation>Stopped: %1</translation>
+    </message>
+    <message>
+        <source>Fährt mit dem Gamepad</source>
+        <translation>Driving with the gamepad</translation>
+    </message>
+    <message>
+        <source>Fährt mit der Tastatur</source>
+        <translation>Driving with the keyboard</translation>
+    </message>
+    <message>
+        <source>Wartet: Verbindung 2 (Fahrwerk) ist nicht verbunden</source>
+        <translation>Waiting: connection 2 (chassis) is not open</translation>
+    </message>
+    <message>
+        <source>Wartet: kein Fenster des Programms ist aktiv</source>
+        <translation>Waiting: no window of the program is active</translation>
+    </message>
+    <message>
+        <source>Bereit: zum Fahren den rechten Trigger halten</source>
+        <translation>Ready: hold the right trigger to drive</translation>
+    </message>
+    <message>
+        <source>Bereit</source>
+        <translation>Ready</translation>
+    </message>
+</context>
+<context>
     <name>platform::AtomicFile</name>
     <message>
         <source>keine gewöhnliche Datei</source>
@@ -761,6 +1338,123 @@ Check the network settings and the WiPort!</translation>
 %2</source>
         <translation>The file &quot;%1&quot; could not be read:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>remote::ModelConsole</name>
+    <message>
+        <source>Vom Programm gestoppt</source>
+        <translation>stopped by a program</translation>
+    </message>
+</context>
+<context>
+    <name>remote::RemoteSetupWindow</name>
+    <message>
+        <source>%1 – fährt</source>
+        <translation>%1 – driving</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung: 1 Programm verbunden</source>
+        <translation>Remote control: 1 program connected</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung: %1 Programme verbunden</source>
+        <translation>Remote control: %1 programs connected</translation>
+    </message>
+    <message>
+        <source>Setup: Fernsteuerung</source>
+        <translation>Setup: Remote control</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung &amp;erlauben</source>
+        <translation>&amp;Allow remote control</translation>
+    </message>
+    <message>
+        <source>Andere Programme dürfen den Roboter über diese Konsole steuern</source>
+        <translation>Other programs may control the robot through this console</translation>
+    </message>
+    <message>
+        <source>nur &amp;dieser Rechner</source>
+        <translation>&amp;this computer only</translation>
+    </message>
+    <message>
+        <source>Nur Programme auf diesem Rechner (127.0.0.1 und ::1)</source>
+        <translation>Only programs on this computer (127.0.0.1 and ::1)</translation>
+    </message>
+    <message>
+        <source>alle &amp;Netzwerke</source>
+        <translation>all &amp;networks</translation>
+    </message>
+    <message>
+        <source>Auch Programme auf anderen Rechnern; sie brauchen den Zugangsschlüssel</source>
+        <translation>Programs on other computers too; they need the access token</translation>
+    </message>
+    <message>
+        <source>Zugangsschlüssel</source>
+        <translation>Access token</translation>
+    </message>
+    <message>
+        <source>&amp;Kopieren</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Neu e&amp;rzeugen</source>
+        <translation>&amp;Renew</translation>
+    </message>
+    <message>
+        <source>Ein neuer Schlüssel; Programme mit dem alten werden getrennt</source>
+        <translation>A new token; programs with the old one are disconnected</translation>
+    </message>
+    <message>
+        <source>Verbundene Programme</source>
+        <translation>Connected programs</translation>
+    </message>
+    <message>
+        <source>&amp;Trennen</source>
+        <translation>&amp;Disconnect</translation>
+    </message>
+    <message>
+        <source>Zustand</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>Erreichbar für:</source>
+        <translation>Reachable from:</translation>
+    </message>
+    <message>
+        <source>&amp;Zugangsschlüssel:</source>
+        <translation>Access &amp;token:</translation>
+    </message>
+    <message>
+        <source>&amp;Verbundene Programme:</source>
+        <translation>Connected &amp;programs:</translation>
+    </message>
+</context>
+<context>
+    <name>remote::Server</name>
+    <message>
+        <source>Aus</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Port %1 ist belegt: die Fernsteuerung ist aus</source>
+        <translation>Port %1 is in use: remote control is off</translation>
+    </message>
+    <message>
+        <source>Port %1: %2</source>
+        <translation>Port %1: %2</translation>
+    </message>
+    <message>
+        <source>Bereit auf Port %1 (alle Netzwerke)</source>
+        <translation>Ready on port %1 (all networks)</translation>
+    </message>
+    <message>
+        <source>Bereit auf Port %1 (nur dieser Rechner)</source>
+        <translation>Ready on port %1 (this computer only)</translation>
     </message>
 </context>
 <context>

@@ -27,14 +27,14 @@ void KinematicsPad::windowActivated(bool active)
     if (active)
         readingChanged(pad.state());
     else
-        endJog(QStringLiteral("das Fenster Kinematik ist nicht mehr aktiv"));
+        endJog(UI_TEXT("app::KinematicsPad", "das Fenster Kinematik ist nicht mehr aktiv"));
 }
 
 void KinematicsPad::padChanged(const QString &name)
 {
     padJog.disarm();
     if (name.isEmpty())
-        endJog(QStringLiteral("Gamepad abgezogen"));
+        endJog(UI_TEXT("app::KinematicsPad", "Gamepad abgezogen"));
 }
 
 void KinematicsPad::readingChanged(const platform::PadState &reading)
@@ -44,9 +44,9 @@ void KinematicsPad::readingChanged(const platform::PadState &reading)
     padJog.setSettings(driving.padSettings());
     const drive::PadJogIntent intent = padJog.next(reading);
     if (intent.stop == drive::PadIntent::Stop::Button)
-        executor.stop(QStringLiteral("Stopp-Knopf B"));
+        executor.stop(UI_TEXT("app::KinematicsPad", "Stopp-Knopf B"));
     else if (intent.stop == drive::PadIntent::Stop::DeadMan)
-        endJog(QStringLiteral("Totmannschalter losgelassen"));
+        endJog(UI_TEXT("app::KinematicsPad", "Totmannschalter losgelassen"));
     if (!intent.jogging)
         return;
     const double speed = window.pathSpeed();
@@ -54,7 +54,7 @@ void KinematicsPad::readingChanged(const platform::PadState &reading)
                     intent.gripper * speed, window.cylindrical()});
 }
 
-void KinematicsPad::endJog(const QString &why)
+void KinematicsPad::endJog(const platform::UiText &why)
 {
     if (executor.isHeldJog())
         executor.stop(why);

@@ -7,6 +7,7 @@
 // jog at once, B stops any move; link 1 going ends it in the executor. It lives
 // here because it reaches across the arm, the drive and the pad.
 #include "drive/pad_jog.h"
+#include "platform/uitext.h"
 
 #include <QObject>
 
@@ -32,7 +33,7 @@ private:
     void windowActivated(bool active);
     void padChanged(const QString &name);
     void readingChanged(const platform::PadState &reading);
-    void endJog(const QString &why);
+    void endJog(const platform::UiText &why);
 
     platform::GameController &pad;
     drive::ManualDrive &driving;

@@ -406,7 +406,7 @@ void TForm1::switchChassis(bool on)
 void TForm1::FormClose()
 {
     playerWindow->close();
-    moveExecutorModel->stop(QStringLiteral("Programm beendet"));
+    moveExecutorModel->stop(UI_TEXT("app::TForm1", "Programm beendet"));
     kinematicsWindow->close();
     telemetryRecord->recorder().stop();
     for (auto &connection : connections)

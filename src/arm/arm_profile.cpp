@@ -15,12 +15,21 @@ double JointCalibration::pulseFor(double value) const
     return first.pulse + (value - first.value) * (second.pulse - first.pulse) / (second.value - first.value);
 }
 
-ProfileField::ProfileField(std::string key, std::string name, double ArmGeometry::*length)
+platform::UiText jointName(int joint)
+{
+    static const std::array<platform::UiText, kJoints> names{
+        UI_TEXT("arm::Joint", "Basis"),      UI_TEXT("arm::Joint", "Schulter"), UI_TEXT("arm::Joint", "Ellenbogen"),
+        UI_TEXT("arm::Joint", "Handgelenk"), UI_TEXT("arm::Joint", "Greifer"),
+    };
+    return names[std::size_t(joint)];
+}
+
+ProfileField::ProfileField(std::string key, platform::UiText name, double ArmGeometry::*length)
     : keyText(std::move(key)), nameText(std::move(name)), length(length)
 {
 }
 
-ProfileField::ProfileField(std::string key, std::string name, int joint, int point,
+ProfileField::ProfileField(std::string key, platform::UiText name, int joint, int point,
                            double CalibrationPoint::*part)
     : keyText(std::move(key)), nameText(std::move(name)), joint(joint), point(point), part(part)
 {
@@ -45,10 +54,10 @@ namespace {
 std::vector<ProfileField> listFields()
 {
     std::vector<ProfileField> fields{
-        {"base_height_mm", "Sockelhöhe", &ArmGeometry::baseHeight},
-        {"upper_arm_mm", "Oberarm", &ArmGeometry::upperArm},
-        {"forearm_mm", "Unterarm", &ArmGeometry::forearm},
-        {"hand_mm", "Hand", &ArmGeometry::hand},
+        {"base_height_mm", UI_TEXT("arm::ArmProfile", "Sockelhöhe"), &ArmGeometry::baseHeight},
+        {"upper_arm_mm", UI_TEXT("arm::ArmProfile", "Oberarm"), &ArmGeometry::upperArm},
+        {"forearm_mm", UI_TEXT("arm::ArmProfile", "Unterarm"), &ArmGeometry::forearm},
+        {"hand_mm", UI_TEXT("arm::ArmProfile", "Hand"), &ArmGeometry::hand},
     };
     for (int joint = 0; joint < kJoints; ++joint) {
         std::string stem;
@@ -57,10 +66,12 @@ std::vector<ProfileField> listFields()
         const bool opening = joint == kGreifer;
         for (int point = 1; point <= 2; ++point) {
             const std::string key = stem + "_point" + std::to_string(point);
-            const std::string name = std::string(kJointNames[joint]) + " Punkt " + std::to_string(point);
-            fields.emplace_back(key + "_us", name + " (µs)", joint, point, &CalibrationPoint::pulse);
-            fields.emplace_back(key + (opening ? "_mm" : "_deg"), name + (opening ? " (mm)" : " (°)"), joint,
-                                point, &CalibrationPoint::value);
+            fields.emplace_back(key + "_us", UI_TEXT("arm::ArmProfile", "%1 Punkt %2 (µs)").arg(jointName(joint)).arg(point),
+                                joint, point, &CalibrationPoint::pulse);
+            const platform::UiText value =
+                opening ? UI_TEXT("arm::ArmProfile", "%1 Punkt %2 (mm)") : UI_TEXT("arm::ArmProfile", "%1 Punkt %2 (°)");
+            fields.emplace_back(key + (opening ? "_mm" : "_deg"), value.arg(jointName(joint)).arg(point), joint, point,
+                                &CalibrationPoint::value);
         }
     }
     return fields;
@@ -74,23 +85,23 @@ const std::vector<ProfileField> &profileFields()
     return fields;
 }
 
-std::optional<std::string> checkProfile(const ArmProfile &profile)
+std::optional<platform::UiText> checkProfile(const ArmProfile &profile)
 {
     for (const ProfileField &field : profileFields()) {
         const double value = field.of(profile);
         if (!std::isfinite(value))
-            return field.name() + ": keine gültige Zahl";
+            return UI_TEXT("arm::ArmProfile", "%1: keine gültige Zahl").arg(field.name());
         if (field.isLength() && value <= 0)
-            return field.name() + ": muss größer als 0 mm sein";
+            return UI_TEXT("arm::ArmProfile", "%1: muss größer als 0 mm sein").arg(field.name());
     }
     for (int joint = 0; joint < kJoints; ++joint) {
         const JointCalibration &calibration = profile.calibration[joint];
-        const std::string name(kJointNames[joint]);
         if (calibration.first.pulse == calibration.second.pulse)
-            return name + ": beide Punkte haben dieselbe Pulsbreite";
+            return UI_TEXT("arm::ArmProfile", "%1: beide Punkte haben dieselbe Pulsbreite").arg(jointName(joint));
         if (calibration.first.value == calibration.second.value)
-            return name + (joint == kGreifer ? ": beide Punkte haben dieselbe Öffnung"
-                                             : ": beide Punkte haben denselben Winkel");
+            return (joint == kGreifer ? UI_TEXT("arm::ArmProfile", "%1: beide Punkte haben dieselbe Öffnung")
+                                      : UI_TEXT("arm::ArmProfile", "%1: beide Punkte haben denselben Winkel"))
+                .arg(jointName(joint));
     }
     return std::nullopt;
 }

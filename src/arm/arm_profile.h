@@ -2,8 +2,9 @@
 // The arm profile: how long the arm's links are and, per joint, how a pulse
 // width maps to the joint's angle. The kinematics (arm/kinematics.h) say where
 // the angles point; this file only holds the numbers and refuses ones that make
-// no sense, naming the field in German as the "Setup: Arm" window shows it.
+// no sense, naming the field as the "Setup: Arm" window shows it.
 #include "arm/servo.h"
+#include "platform/uitext.h"
 
 #include <array>
 #include <optional>
@@ -15,8 +16,11 @@ namespace arm {
 
 // Indices into the per-joint arrays, in the order of kJoints.
 enum JointIndex : int { kBasis, kSchulter, kEllenbogen, kHandgelenk, kGreifer };
+// The names of the joints as the controller's programs know them (the API, the
+// profile's keys); jointName() is the name for the operator, in their language.
 inline constexpr std::array<std::string_view, kJoints> kJointNames{"Basis", "Schulter", "Ellenbogen",
                                                                    "Handgelenk", "Greifer"};
+platform::UiText jointName(int joint);
 
 // One point of a calibration: a pulse width (µs) and the joint's value there,
 // an angle in degrees, or for the Greifer the opening in mm.
@@ -57,17 +61,17 @@ struct ArmProfile {
 };
 
 // One number of the profile: its key in a profile file and in velmora.ini (under
-// kProfileGroup), and its German name for reasons. profileFields() lists every
+// kProfileGroup), and its name for labels and reasons. profileFields() lists every
 // number once, so storing and reading a profile never miss one.
 inline constexpr std::string_view kProfileGroup = "arm_profile";
 
 class ProfileField {
 public:
-    ProfileField(std::string key, std::string name, double ArmGeometry::*length);
-    ProfileField(std::string key, std::string name, int joint, int point, double CalibrationPoint::*part);
+    ProfileField(std::string key, platform::UiText name, double ArmGeometry::*length);
+    ProfileField(std::string key, platform::UiText name, int joint, int point, double CalibrationPoint::*part);
 
     const std::string &key() const { return keyText; }
-    const std::string &name() const { return nameText; }
+    const platform::UiText &name() const { return nameText; }
     bool isLength() const { return length != nullptr; }
     double &of(ArmProfile &profile) const;
     double of(const ArmProfile &profile) const;
@@ -77,7 +81,7 @@ private:
     auto &in(Profile &profile) const;
 
     std::string keyText;
-    std::string nameText;
+    platform::UiText nameText;
     double ArmGeometry::*length = nullptr;
     int joint = 0;
     int point = 0;
@@ -93,6 +97,6 @@ const std::vector<ProfileField> &profileFields();
 // "Oberarm: muss größer als 0 mm sein". Refused: a number that is not finite, a
 // length <= 0, two points of a joint with the same pulse width or the same value
 // (the map could not be turned round).
-std::optional<std::string> checkProfile(const ArmProfile &profile);
+std::optional<platform::UiText> checkProfile(const ArmProfile &profile);
 
 } // namespace arm

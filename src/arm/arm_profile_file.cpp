@@ -60,16 +60,16 @@ std::string formatProfile(const ArmProfile &profile)
     return text;
 }
 
-std::optional<std::string> parseProfile(std::string_view text, ArmProfile &profile)
+std::optional<platform::UiText> parseProfile(std::string_view text, ArmProfile &profile)
 {
     const auto entries = entriesOfGroup(text);
     ArmProfile read;
     for (const ProfileField &field : profileFields()) {
         const auto entry = entries.find(field.key());
         if (entry == entries.end())
-            return field.name() + ": fehlt";
+            return UI_TEXT("arm::ArmProfile", "%1: fehlt").arg(field.name());
         if (!readNumber(entry->second, field.of(read)))
-            return field.name() + ": keine gültige Zahl";
+            return UI_TEXT("arm::ArmProfile", "%1: keine gültige Zahl").arg(field.name());
     }
     if (auto reason = checkProfile(read))
         return reason;

@@ -22,6 +22,6 @@ std::string formatProfile(const ArmProfile &profile);
 // field ("Oberarm: fehlt", "Oberarm: keine gültige Zahl", or what checkProfile
 // says), and the profile untouched. Every key must be there; other groups, other
 // keys, comments (; or #) and blank lines are passed over; lines may end in CR LF.
-std::optional<std::string> parseProfile(std::string_view text, ArmProfile &profile);
+std::optional<platform::UiText> parseProfile(std::string_view text, ArmProfile &profile);
 
 } // namespace arm

@@ -35,8 +35,6 @@ QString storedKey(const ProfileField &field)
     return QString::fromStdString(std::string(kProfileGroup) + "/" + field.key());
 }
 
-QString fromUtf8(const std::string &text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 // What velmora.ini keeps, or the default profile where that makes no sense.
 ArmProfile storedProfile(const settings::ExtensionSettings &stored)
 {
@@ -56,9 +54,9 @@ ArmSetupWindow::ArmSetupWindow(MoveExecutor &executor, const Arm &arm, const set
       rfsDir(files.rfsDir()),
       statusLine(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("Setup: Arm"));
+    setWindowTitle(tr("Setup: Arm"));
     statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setAccessibleName(QStringLiteral("Zustand"));
+    statusLine->setAccessibleName(tr("Zustand"));
     statusLine->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildGeometry());
@@ -73,7 +71,7 @@ QLineEdit *ArmSetupWindow::addField(const ProfileField &field, QWidget *owner)
 {
     auto *edit = new QLineEdit(owner);
     edit->setObjectName(QString::fromStdString(field.key()));
-    edit->setAccessibleName(fromUtf8(field.name()));
+    edit->setAccessibleName(toolkit::translated(field.name()));
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
     fields.push_back(edit);
     return edit;
@@ -81,11 +79,11 @@ QLineEdit *ArmSetupWindow::addField(const ProfileField &field, QWidget *owner)
 
 QWidget *ArmSetupWindow::buildGeometry()
 {
-    auto *box = new QGroupBox(QStringLiteral("Abmessungen (mm)"), this);
+    auto *box = new QGroupBox(tr("Abmessungen (mm)"), this);
     auto *form = new QFormLayout(box);
     for (std::size_t i = 0; i < kLengths; ++i) {
         const ProfileField &field = profileFields()[i];
-        form->addRow(fromUtf8(field.name()) + QLatin1Char(':'), addField(field, box));
+        form->addRow(tr("%1:").arg(toolkit::translated(field.name())), addField(field, box));
     }
     return box;
 }
@@ -94,24 +92,24 @@ QWidget *ArmSetupWindow::buildGeometry()
 // Greifer: the opening in mm) read off the arm there.
 QWidget *ArmSetupWindow::buildCalibration()
 {
-    auto *box = new QGroupBox(QStringLiteral("Kalibrierung: zwei Punkte je Gelenk (Winkel in °, Greifer in mm)"), this);
+    auto *box = new QGroupBox(tr("Kalibrierung: zwei Punkte je Gelenk (Winkel in °, Greifer in mm)"), this);
     auto *grid = new QGridLayout(box);
     for (int point = 0; point < 2; ++point) {
         const int column = 1 + point * 3;
-        grid->addWidget(new QLabel(QStringLiteral("Punkt %1 (µs)").arg(point + 1), box), 0, column);
-        grid->addWidget(new QLabel(QStringLiteral("Punkt %1 (Wert)").arg(point + 1), box), 0, column + 1);
+        grid->addWidget(new QLabel(tr("Punkt %1 (µs)").arg(point + 1), box), 0, column);
+        grid->addWidget(new QLabel(tr("Punkt %1 (Wert)").arg(point + 1), box), 0, column + 1);
     }
     for (int joint = 0; joint < kJoints; ++joint) {
-        const QString name = fromUtf8(std::string(kJointNames[joint]));
+        const QString name = toolkit::translated(jointName(joint));
         grid->addWidget(new QLabel(name, box), joint + 1, 0);
         for (int point = 0; point < 2; ++point) {
             const std::size_t first = kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
             const int column = 1 + point * 3;
             grid->addWidget(addField(profileFields()[first], box), joint + 1, column);
             grid->addWidget(addField(profileFields()[first + 1], box), joint + 1, column + 1);
-            auto *take = new QPushButton(QStringLiteral("Aktuelle Position übernehmen"), box);
+            auto *take = new QPushButton(tr("Aktuelle Position übernehmen"), box);
             take->setAutoDefault(false);
-            take->setAccessibleName(QStringLiteral("%1 Punkt %2: Aktuelle Position übernehmen").arg(name).arg(point + 1));
+            take->setAccessibleName(tr("%1 Punkt %2: Aktuelle Position übernehmen").arg(name).arg(point + 1));
             connect(take, &QPushButton::clicked, this, [this, joint, point] { takePosition(joint, point); });
             grid->addWidget(take, joint + 1, column + 2);
         }
@@ -128,12 +126,12 @@ QWidget *ArmSetupWindow::buildButtons()
         const char *text;
         void (ArmSetupWindow::*action)();
     } buttons[] = {
-        {"Ü&bernehmen", &ArmSetupWindow::applyFields},
-        {"Profil e&xportieren...", &ArmSetupWindow::exportProfile},
-        {"Profil &importieren...", &ArmSetupWindow::importProfile},
+        {QT_TR_NOOP("Ü&bernehmen"), &ArmSetupWindow::applyFields},
+        {QT_TR_NOOP("Profil e&xportieren..."), &ArmSetupWindow::exportProfile},
+        {QT_TR_NOOP("Profil &importieren..."), &ArmSetupWindow::importProfile},
     };
     for (const auto &button : buttons) {
-        auto *push = new QPushButton(QString::fromUtf8(button.text), row);
+        auto *push = new QPushButton(tr(button.text), row);
         push->setAutoDefault(false);
         connect(push, &QPushButton::clicked, this, button.action);
         layout->addWidget(push);
@@ -154,18 +152,18 @@ void ArmSetupWindow::applyFields()
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::optional<double> number = typedNumber(fields[i]->text());
         if (!number) {
-            refuse(fromUtf8(profileFields()[i].name() + ": keine gültige Zahl"));
+            refuse(UI_TEXT("arm::ArmProfile", "%1: keine gültige Zahl").arg(profileFields()[i].name()));
             return;
         }
         profileFields()[i].of(profile) = *number;
     }
-    take(profile, QStringLiteral("Profil übernommen"));
+    take(profile, tr("Profil übernommen"));
 }
 
 void ArmSetupWindow::take(const ArmProfile &profile, const QString &done)
 {
-    if (const std::optional<std::string> why = checkProfile(profile)) {
-        refuse(fromUtf8(*why));
+    if (const std::optional<platform::UiText> why = checkProfile(profile)) {
+        refuse(*why);
         return;
     }
     for (const ProfileField &field : profileFields())
@@ -175,9 +173,9 @@ void ArmSetupWindow::take(const ArmProfile &profile, const QString &done)
     statusLine->setText(done);
 }
 
-void ArmSetupWindow::refuse(const QString &why)
+void ArmSetupWindow::refuse(const platform::UiText &why)
 {
-    statusLine->setText(why + QStringLiteral(" – das bisherige Profil gilt weiter"));
+    statusLine->setText(tr("%1 – das bisherige Profil gilt weiter").arg(toolkit::translated(why)));
 }
 
 void ArmSetupWindow::takePosition(int joint, int point)
@@ -192,7 +190,7 @@ QString ArmSetupWindow::chooseFile(const char *name, const QString &title, bool 
     dialog.setObjectName(QString::fromLatin1(name));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Armprofile (*.arm)"), QStringLiteral("Alle (*)")});
+    dialog.setNameFilters({tr("Armprofile (*.arm)"), tr("Alle (*)")});
     dialog.setDefaultSuffix(QStringLiteral("arm"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -202,28 +200,28 @@ QString ArmSetupWindow::chooseFile(const char *name, const QString &title, bool 
 // The profile in force, not fields not yet taken.
 void ArmSetupWindow::exportProfile()
 {
-    const QString path = chooseFile("exportDialog", QStringLiteral("Profil exportieren"), true);
+    const QString path = chooseFile("exportDialog", tr("Profil exportieren"), true);
     if (path.isEmpty())
         return;
     if (const auto error = platform::replaceFile(toolkit::filePathBytes(path), formatProfile(executor.profile())))
         statusLine->setText(toolkit::translated(*error));
     else
-        statusLine->setText(QStringLiteral("Profil exportiert: ") + QFileInfo(path).fileName());
+        statusLine->setText(tr("Profil exportiert: %1").arg(QFileInfo(path).fileName()));
 }
 
 void ArmSetupWindow::importProfile()
 {
-    const QString path = chooseFile("importDialog", QStringLiteral("Profil importieren"), false);
+    const QString path = chooseFile("importDialog", tr("Profil importieren"), false);
     if (path.isEmpty())
         return;
     const platform::FileContent file = platform::readFile(toolkit::filePathBytes(path), kLargestFile);
     ArmProfile profile;
     if (file.error)
-        refuse(toolkit::translated(*file.error));
-    else if (const std::optional<std::string> why = parseProfile(file.bytes, profile))
-        refuse(fromUtf8(*why));
+        refuse(*file.error);
+    else if (const std::optional<platform::UiText> why = parseProfile(file.bytes, profile))
+        refuse(*why);
     else
-        take(profile, QStringLiteral("Profil importiert: ") + QFileInfo(path).fileName());
+        take(profile, tr("Profil importiert: %1").arg(QFileInfo(path).fileName()));
 }
 
 } // namespace arm

@@ -40,7 +40,7 @@ private:
     void importProfile();
     // Puts the profile in force and keeps it, or tells why not.
     void take(const ArmProfile &profile, const QString &done);
-    void refuse(const QString &why);
+    void refuse(const platform::UiText &why);
     void takePosition(int joint, int point);
     // A file chosen in a dialog of this name, or "" when none was.
     QString chooseFile(const char *name, const QString &title, bool forSaving);

@@ -1,5 +1,6 @@
 #include "arm/arm_view.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -45,8 +46,8 @@ ArmView::ArmView(Projection projection, QWidget *parent) : QWidget(parent), proj
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // It covers all of itself: nothing beneath it needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(projection == Projection::Side ? QStringLiteral("Seitenansicht")
-                                                     : QStringLiteral("Draufsicht"));
+    setAccessibleName(projection == Projection::Side ? QCoreApplication::translate("arm::ArmView", "Seitenansicht")
+                                                     : QCoreApplication::translate("arm::ArmView", "Draufsicht"));
 }
 
 // The ghost and the cross are part of the backdrop: they change seldom. While
@@ -148,8 +149,8 @@ void ArmView::drawBackdrop(double pitch)
     painter.restore();
     painter.setPen(palette().text().color());
     painter.drawText(QRectF(rect()).adjusted(kMargin, 2, -kMargin, 0), Qt::AlignLeft | Qt::AlignTop,
-                     projection == Projection::Side ? QStringLiteral("Seitenansicht (Reichweite gegen Höhe)")
-                                                    : QStringLiteral("Draufsicht (x nach oben, y nach links)"));
+                     projection == Projection::Side ? QCoreApplication::translate("arm::ArmView", "Seitenansicht (Reichweite gegen Höhe)")
+                                                    : QCoreApplication::translate("arm::ArmView", "Draufsicht (x nach oben, y nach links)"));
     if (picture->ghost)
         drawFigure(painter, *picture->ghost, QPen(kGhost, 5, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
     if (picture->missedTarget) {

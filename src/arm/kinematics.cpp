@@ -12,7 +12,7 @@ constexpr double kOnAxis = 1e-6;
 // Rounding slack of the reach and limit checks, far below anything measurable.
 constexpr double kSlack = 1e-9;
 
-Solution refused(std::string reason)
+Solution refused(platform::UiText reason)
 {
     Solution solution;
     solution.refusal = std::move(reason);
@@ -106,7 +106,7 @@ Solution Kinematics::solve(const Pose &target, double basisOnAxis) const
     const Point &tip = target.tip;
     if (!std::isfinite(tip.x) || !std::isfinite(tip.y) || !std::isfinite(tip.z) || !std::isfinite(target.pitch)
         || !std::isfinite(target.gripper))
-        return refused("Ziel außerhalb der Reichweite");
+        return refused(UI_TEXT("arm::Kinematics", "Ziel außerhalb der Reichweite"));
     // The arm's plane turns towards the tip; where the base cannot turn that
     // far, it turns the other way round and the arm reaches over the top, the
     // tip then lying at a negative radius along the base's direction.
@@ -122,14 +122,14 @@ Solution Kinematics::solve(const Pose &target, double basisOnAxis) const
     const double wristR = radius - arm.hand * std::cos(pitch);
     const double wristZ = tip.z - arm.hand * std::sin(pitch);
     if (tip.z < -kSlack || wristZ < -kSlack)
-        return refused("Ziel unter der Tischebene");
+        return refused(UI_TEXT("arm::Kinematics", "Ziel unter der Tischebene"));
     const double aboveShoulder = wristZ - arm.baseHeight;
     // Law of cosines in the triangle shoulder, elbow, wrist.
     const double cosElbow
         = (wristR * wristR + aboveShoulder * aboveShoulder - arm.upperArm * arm.upperArm - arm.forearm * arm.forearm)
         / (2 * arm.upperArm * arm.forearm);
     if (std::abs(cosElbow) > 1 + kSlack)
-        return refused("Ziel außerhalb der Reichweite");
+        return refused(UI_TEXT("arm::Kinematics", "Ziel außerhalb der Reichweite"));
     const double elbow = -std::acos(std::clamp(cosElbow, -1.0, 1.0));
     const double shoulder = std::atan2(aboveShoulder, wristR)
         - std::atan2(arm.forearm * std::sin(elbow), arm.upperArm + arm.forearm * std::cos(elbow));
@@ -144,7 +144,7 @@ Solution Kinematics::solve(const Pose &target, double basisOnAxis) const
     solution.values[kGreifer] = target.gripper;
     for (int joint = 0; joint < kJoints; ++joint)
         if (!withinLimits(joint, solution.values[joint]))
-            return refused(std::string(kJointNames[joint]) + ": Grenze überschritten");
+            return refused(UI_TEXT("arm::Kinematics", "%1: Grenze überschritten").arg(jointName(joint)));
     solution.pulses = pulsesFor(solution.values);
     return solution;
 }

@@ -98,7 +98,7 @@ using TravelLimits = std::array<PulseRange, kJoints>;
 // "<joint>: Grenze überschritten" for the first joint, in joint order, whose
 // pulse width would leave its travel limits.
 struct Solution {
-    std::string refusal; // empty when solved
+    platform::UiText refusal; // empty when solved
     JointValues values{};
     JointPulses pulses{};
 

@@ -4,8 +4,10 @@
 #include "arm/arm_view.h"
 #include "arm/decimal_comma.h"
 #include "arm/move_executor.h"
+#include "toolkit/translated.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -25,7 +27,8 @@ namespace arm {
 
 namespace {
 
-// The five coordinates of a pose as the window shows them, in either form.
+// The five coordinates of a pose as the window shows them, in either form
+// (translated where they are shown).
 struct Coordinate {
     const char *cartesian;
     const char *cylindrical;
@@ -34,9 +37,11 @@ struct Coordinate {
     double limit; // the target field's range: -limit..limit
 };
 const Coordinate kCoordinates[] = {
-    {"X (mm)", "Radius (mm)", "X", "Radius", 1000},    {"Y (mm)", "Winkel (°)", "Y", "Winkel", 1000},
-    {"Z (mm)", "Höhe (mm)", "Z", "Höhe", 1000},        {"Neigung (°)", "Neigung (°)", "Neigung", "Neigung", 180},
-    {"Greifer (mm)", "Greifer (mm)", "Greifer", "Greifer", 100},
+    {"X (mm)", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Radius (mm)"), "X", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Radius"), 1000},
+    {"Y (mm)", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Winkel (°)"), "Y", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Winkel"), 1000},
+    {"Z (mm)", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Höhe (mm)"), "Z", QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Höhe"), 1000},
+    {QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Neigung (°)"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Neigung (°)"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Neigung"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Neigung"), 180},
+    {QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Greifer (mm)"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Greifer (mm)"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Greifer"), QT_TRANSLATE_NOOP("arm::KinematicsWindow", "Greifer"), 100},
 };
 constexpr JogAxis kCartesianAxes[] = {JogAxis::X, JogAxis::Y, JogAxis::Z, JogAxis::Pitch, JogAxis::Gripper};
 constexpr JogAxis kCylindricalAxes[] = {JogAxis::Radius, JogAxis::Angle, JogAxis::Z, JogAxis::Pitch,
@@ -64,6 +69,8 @@ Pose poseOf(const std::array<double, 5> &c, bool cylindrical)
     return {tip, c[3], c[4]};
 }
 
+QString coordinateName(const char *name) { return QCoreApplication::translate("arm::KinematicsWindow", name); }
+
 bool samePlace(const Pose &a, const Pose &b)
 {
     return distance(a.tip, b.tip) < kSamePlace && std::abs(halfTurn(a.pitch - b.pitch)) < kSamePlace
@@ -82,19 +89,19 @@ KinematicsWindow::KinematicsWindow(MoveExecutor &executor, const Arm &arm, const
       stored(files),
       sideView(new ArmView(ArmView::Projection::Side, this)),
       aboveView(new ArmView(ArmView::Projection::Above, this)),
-      cartesianChoice(new QRadioButton(QStringLiteral("kartesisch"), this)),
-      cylindricalChoice(new QRadioButton(QStringLiteral("zylindrisch"), this)),
+      cartesianChoice(new QRadioButton(tr("kartesisch"), this)),
+      cylindricalChoice(new QRadioButton(tr("zylindrisch"), this)),
       speedField(new QSpinBox(this)),
-      driveButton(new QPushButton(QStringLiteral("&Anfahren"), this)),
-      stopButton(new QPushButton(QStringLiteral("S&topp"), this)),
+      driveButton(new QPushButton(tr("&Anfahren"), this)),
+      stopButton(new QPushButton(tr("S&topp"), this)),
       stepChoice(new QComboBox(this)),
       statusLine(new QLabel(this)),
       refreshSoon(this)
 {
-    setWindowTitle(QStringLiteral("Kinematik"));
+    setWindowTitle(tr("Kinematik"));
     resize(940, 660);
     statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setAccessibleName(QStringLiteral("Zustand"));
+    statusLine->setAccessibleName(tr("Zustand"));
     auto *views = new QVBoxLayout;
     views->addWidget(sideView, 1);
     views->addWidget(aboveView, 1);
@@ -124,10 +131,10 @@ KinematicsWindow::~KinematicsWindow() = default;
 // The pose as commanded beside the target's fields, row by row, then how to get there.
 QWidget *KinematicsWindow::buildPose()
 {
-    auto *box = new QGroupBox(QStringLiteral("Position und Ziel"), this);
+    auto *box = new QGroupBox(tr("Position und Ziel"), this);
     auto *grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(QStringLiteral("Position"), box), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Ziel"), box), 0, 2);
+    grid->addWidget(new QLabel(tr("Position"), box), 0, 1);
+    grid->addWidget(new QLabel(tr("Ziel"), box), 0, 2);
     for (int i = 0; i < 5; ++i) {
         coordinateLabels[i] = new QLabel(box);
         readOuts[i] = new QLabel(box);
@@ -152,7 +159,7 @@ QWidget *KinematicsWindow::buildPose()
         grid->addWidget(readOuts[i], i + 1, 1);
         grid->addWidget(field, i + 1, 2);
     }
-    auto *speedLabel = new QLabel(QStringLiteral("&Bahngeschwindigkeit (mm/s)"), box);
+    auto *speedLabel = new QLabel(tr("&Bahngeschwindigkeit (mm/s)"), box);
     speedLabel->setBuddy(speedField);
     speedField->setRange(int(kMinPathSpeed), int(kMaxPathSpeed));
     grid->addWidget(speedLabel, 6, 0, 1, 2);
@@ -170,7 +177,7 @@ QWidget *KinematicsWindow::buildPose()
 
 QWidget *KinematicsWindow::buildJog()
 {
-    auto *box = new QGroupBox(QStringLiteral("Tippen"), this);
+    auto *box = new QGroupBox(tr("Tippen"), this);
     auto *grid = new QGridLayout(box);
     for (int axis = 0; axis < 5; ++axis) {
         for (int side = 0; side < 2; ++side) {
@@ -182,8 +189,8 @@ QWidget *KinematicsWindow::buildJog()
     }
     for (const int step : kSteps)
         stepChoice->addItem(QStringLiteral("%1 mm").arg(step), step);
-    stepChoice->setToolTip(QStringLiteral("Ein Tippen bewegt so weit; Neigung und Winkel um so viele Grad"));
-    auto *stepLabel = new QLabel(QStringLiteral("&Schrittweite"), box);
+    stepChoice->setToolTip(tr("Ein Tippen bewegt so weit; Neigung und Winkel um so viele Grad"));
+    auto *stepLabel = new QLabel(tr("&Schrittweite"), box);
     stepLabel->setBuddy(stepChoice);
     grid->addWidget(stepLabel, 5, 0);
     grid->addWidget(stepChoice, 5, 1);
@@ -193,7 +200,7 @@ QWidget *KinematicsWindow::buildJog()
 void KinematicsWindow::connectControls()
 {
     connect(driveButton, &QPushButton::clicked, this, &KinematicsWindow::driveToTarget);
-    connect(stopButton, &QPushButton::clicked, this, [this] { executor.stop(QStringLiteral("Stopp")); });
+    connect(stopButton, &QPushButton::clicked, this, [this] { executor.stop(UI_TEXT("arm::KinematicsWindow", "Stopp")); });
     for (int axis = 0; axis < 5; ++axis) {
         connect(jogButtons[axis][0], &QPushButton::clicked, this, [this, axis] { jogPressed(axis, -1); });
         connect(jogButtons[axis][1], &QPushButton::clicked, this, [this, axis] { jogPressed(axis, 1); });
@@ -204,11 +211,12 @@ void KinematicsWindow::connectControls()
         chooseCoordinates();
     });
     connect(speedField, &QSpinBox::valueChanged, this, [this](int speed) { stored.setNumber(kSpeedKey, speed); });
-    connect(&executor, &MoveExecutor::started, this, [this] { showMoveState(QStringLiteral("Fährt")); });
-    connect(&executor, &MoveExecutor::finished, this, [this] { showMoveState(QStringLiteral("Ziel erreicht")); });
+    connect(&executor, &MoveExecutor::started, this, [this] { showMoveState(tr("Fährt")); });
+    connect(&executor, &MoveExecutor::finished, this, [this] { showMoveState(tr("Ziel erreicht")); });
     connect(&executor, &MoveExecutor::stopped, this,
-            [this](const QString &why) { showMoveState(QStringLiteral("Angehalten: ") + why); });
-    connect(&executor, &MoveExecutor::refused, this, &KinematicsWindow::showMoveState);
+            [this](const platform::UiText &why) { showMoveState(tr("Angehalten: %1").arg(toolkit::translated(why))); });
+    connect(&executor, &MoveExecutor::refused, this,
+            [this](const platform::UiText &why) { showMoveState(toolkit::translated(why)); });
 }
 
 // Before the controls are connected: what is restored is not stored again.
@@ -234,16 +242,16 @@ void KinematicsWindow::jogPressed(int axis, int direction)
 // The fields keep the target, now in the other form.
 void KinematicsWindow::chooseCoordinates()
 {
-    const bool wasCylindrical = coordinateLabels[0]->text() == QString::fromUtf8(kCoordinates[0].cylindrical);
+    const bool wasCylindrical = coordinateLabels[0]->text() == coordinateName(kCoordinates[0].cylindrical);
     const Pose target = poseOf({targetFields[0]->value(), targetFields[1]->value(), targetFields[2]->value(),
                                 targetFields[3]->value(), targetFields[4]->value()},
                                wasCylindrical);
     const bool nowCylindrical = cylindrical();
     for (int i = 0; i < 5; ++i) {
         const Coordinate &c = kCoordinates[i];
-        coordinateLabels[i]->setText(QString::fromUtf8(nowCylindrical ? c.cylindrical : c.cartesian));
-        readOuts[i]->setAccessibleName(coordinateLabels[i]->text() + QStringLiteral(", Position"));
-        const QString name = QString::fromUtf8(nowCylindrical ? c.jogCylindrical : c.jogCartesian);
+        coordinateLabels[i]->setText(coordinateName(nowCylindrical ? c.cylindrical : c.cartesian));
+        readOuts[i]->setAccessibleName(tr("%1, Position").arg(coordinateLabels[i]->text()));
+        const QString name = coordinateName(nowCylindrical ? c.jogCylindrical : c.jogCartesian);
         jogButtons[i][0]->setText(name + QStringLiteral("−"));
         jogButtons[i][1]->setText(name + QStringLiteral("+"));
     }

@@ -10,11 +10,11 @@ namespace arm {
 
 namespace {
 
-const char *const kPlayerPlaying = "Der Ablauf spielt";
-const char *const kNoLink = "Verbindung 1 (Greifarm) ist nicht verbunden";
-const QString kLinkGone = QStringLiteral("Verbindung 1 (Greifarm) getrennt");
-const QString kProfileChanged = QStringLiteral("Profil geändert");
-const QString kTakenOver = QStringLiteral("von einer neuen Bewegung abgelöst");
+const platform::UiText kPlayerPlaying = UI_TEXT("arm::MoveExecutor", "Der Ablauf spielt");
+const platform::UiText kNoLink = UI_TEXT("arm::MoveExecutor", "Verbindung 1 (Greifarm) ist nicht verbunden");
+const platform::UiText kLinkGone = UI_TEXT("arm::MoveExecutor", "Verbindung 1 (Greifarm) getrennt");
+const platform::UiText kProfileChanged = UI_TEXT("arm::MoveExecutor", "Profil geändert");
+const platform::UiText kTakenOver = UI_TEXT("arm::MoveExecutor", "von einer neuen Bewegung abgelöst");
 
 // How long a command may take to reach the controller. A stop, and a move that
 // takes over, set out from where the arm will be by then, so it never turns back.
@@ -81,7 +81,7 @@ void MoveExecutor::setLinkOpen(bool open)
 
 void MoveExecutor::setPlayerCheck(std::function<bool()> check) { playerPlaying = std::move(check); }
 
-std::string MoveExecutor::refusal() const
+platform::UiText MoveExecutor::refusal() const
 {
     if (playerPlaying && playerPlaying())
         return kPlayerPlaying;
@@ -90,23 +90,23 @@ std::string MoveExecutor::refusal() const
     return {};
 }
 
-std::string MoveExecutor::refuse(const std::string &why)
+platform::UiText MoveExecutor::refuse(const platform::UiText &why)
 {
-    emit refused(QString::fromStdString(why));
+    emit refused(why);
     return why;
 }
 
-std::string MoveExecutor::moveTo(const Pose &target, double speed)
+platform::UiText MoveExecutor::moveTo(const Pose &target, double speed)
 {
-    if (const std::string why = refusal(); !why.empty())
+    if (const platform::UiText why = refusal(); !why.empty())
         return refuse(why);
     const CommandPulses from = reachedSoon();
     return begin(from, planLine(kinematics(), from, target, speed), target, std::nullopt);
 }
 
-std::string MoveExecutor::jog(JogAxis axis, double step, double speed)
+platform::UiText MoveExecutor::jog(JogAxis axis, double step, double speed)
 {
-    if (const std::string why = refusal(); !why.empty())
+    if (const platform::UiText why = refusal(); !why.empty())
         return refuse(why);
     const CommandPulses from = reachedSoon();
     return begin(from, planJog(kinematics(), from, axis, step, speed), std::nullopt, std::nullopt);
@@ -115,30 +115,30 @@ std::string MoveExecutor::jog(JogAxis axis, double step, double speed)
 // A held jog is planned a stretch at a time: the next one is planned from the
 // end of the last piece as that piece goes out, and new rates take over from
 // where the arm is at once. A stretch refused ends the jog there.
-std::string MoveExecutor::steer(const JogRates &rates)
+platform::UiText MoveExecutor::steer(const JogRates &rates)
 {
     if (rates.isZero()) {
         if (heldRates) {
-            stop(QString());
+            stop({});
             emit finished();
         }
         return {};
     }
     if (heldRates && sameRates(*heldRates, rates))
         return {};
-    if (const std::string why = refusal(); !why.empty())
+    if (const platform::UiText why = refusal(); !why.empty())
         return refuse(why);
     const CommandPulses from = reachedSoon();
     const MovePlan plan = stretchFrom(from, rates);
     if (plan.refused() && heldRates) {
-        stop(QString::fromStdString(plan.refusal));
+        stop(plan.refusal);
         return plan.refusal;
     }
     return begin(from, plan, std::nullopt, rates);
 }
 
-std::string MoveExecutor::begin(const CommandPulses &from, const MovePlan &plan, const std::optional<Pose> &target,
-                                const std::optional<JogRates> &held)
+platform::UiText MoveExecutor::begin(const CommandPulses &from, const MovePlan &plan,
+                                     const std::optional<Pose> &target, const std::optional<JogRates> &held)
 {
     if (plan.refused())
         return refuse(plan.refusal);
@@ -203,7 +203,7 @@ void MoveExecutor::sendDue()
     if (heldRates && schedule.allSent()) {
         const MovePlan next = stretchFrom(commandedPulses(), *heldRates);
         if (next.refused()) {
-            stop(QString::fromStdString(next.refusal));
+            stop(next.refusal);
             return;
         }
         schedule.follow(next.pieces, now());
@@ -228,7 +228,7 @@ void MoveExecutor::setJoints(const CommandPulses &pulses, int timeMs)
     armTimer.sendTimedMove(timeMs);
 }
 
-void MoveExecutor::stop(const QString &why)
+void MoveExecutor::stop(const platform::UiText &why)
 {
     if (!moving)
         return;
@@ -236,7 +236,7 @@ void MoveExecutor::stop(const QString &why)
     if (schedule.underWay(soon))
         setJoints(schedule.reachedAt(soon), int(kCommandLeadMs));
     end();
-    if (!why.isEmpty())
+    if (!why.empty())
         emit stopped(why);
 }
 
@@ -245,8 +245,7 @@ void MoveExecutor::otherChange(int joint)
     if (settingJoints || !moving)
         return;
     end();
-    emit stopped(QString::fromUtf8(kJointNames[joint].data(), int(kJointNames[joint].size()))
-                 + QStringLiteral(" wurde anderweitig verstellt"));
+    emit stopped(UI_TEXT("arm::MoveExecutor", "%1 wurde anderweitig verstellt").arg(jointName(joint)));
 }
 
 void MoveExecutor::end()

@@ -10,8 +10,8 @@
 //                         all 0 (then it finishes) or stop()
 //   stop(why)             ends the move where the arm is
 //
-// Each returns (where it can be refused) "" when the move set out, otherwise
-// why not, in German for the operator, e.g. "Ziel außerhalb der Reichweite",
+// Each returns (where it can be refused) an empty text when the move set out,
+// otherwise why not, for the operator, e.g. "Ziel außerhalb der Reichweite",
 // "Schulter: Grenze überschritten", "Ziel unter der Tischebene", "Der Ablauf
 // spielt", "Verbindung 1 (Greifarm) ist nicht verbunden"; a refused move sends
 // nothing and leaves the arm where it is. The whole path is checked before the
@@ -77,10 +77,11 @@ public:
     // Asked before each move: while the motion-set player plays, moves are refused.
     void setPlayerCheck(std::function<bool()> playerPlaying);
 
-    std::string moveTo(const Pose &target, double speed);
-    std::string jog(JogAxis axis, double step, double speed);
-    std::string steer(const JogRates &rates);
-    void stop(const QString &why);
+    platform::UiText moveTo(const Pose &target, double speed);
+    platform::UiText jog(JogAxis axis, double step, double speed);
+    platform::UiText steer(const JogRates &rates);
+    // An empty why stops without telling (the held jog's rates went to 0).
+    void stop(const platform::UiText &why);
 
     bool isMoving() const { return moving; }
     bool isHeldJog() const { return heldRates.has_value(); }
@@ -94,19 +95,19 @@ signals:
     void finished();
     // The move ended before it arrived: why, e.g. "Stopp", "Schulter wurde
     // anderweitig verstellt", "Verbindung 1 (Greifarm) getrennt".
-    void stopped(const QString &why);
+    void stopped(const platform::UiText &why);
     // A move was refused (also told by the call's result).
-    void refused(const QString &why);
+    void refused(const platform::UiText &why);
     void profileChanged();
 
 private:
     Millis now() const { return clock.elapsed(); }
-    std::string refusal() const;
-    std::string refuse(const std::string &why);
+    platform::UiText refusal() const;
+    platform::UiText refuse(const platform::UiText &why);
     // Sets out on a plan from `from` (a move under way gives way, unless this
     // is the held jog under way going on at new rates).
-    std::string begin(const CommandPulses &from, const MovePlan &plan, const std::optional<Pose> &target,
-                      const std::optional<JogRates> &held);
+    platform::UiText begin(const CommandPulses &from, const MovePlan &plan, const std::optional<Pose> &target,
+                           const std::optional<JogRates> &held);
     // A held jog's next stretch from `from`; its plan may be refused.
     MovePlan stretchFrom(const CommandPulses &from, const JogRates &rates) const;
     // Where the arm will be when a command sent now reaches the controller.

@@ -107,7 +107,7 @@ public:
         return points;
     }
 
-    std::string refusal;
+    platform::UiText refusal;
 
 private:
     // The point at this share of the path, rounded to whole µs the way (up or
@@ -154,7 +154,7 @@ private:
             return true;
         }
         if (halvings == kDeepestHalving) {
-            refusal = "Ziel außerhalb der Reichweite";
+            refusal = UI_TEXT("arm::Kinematics", "Ziel außerhalb der Reichweite");
             return false;
         }
         Waypoint middle;

@@ -37,7 +37,7 @@ struct MovePiece {
 };
 
 struct MovePlan {
-    std::string refusal; // empty when the move may go
+    platform::UiText refusal; // empty when the move may go
     std::vector<MovePiece> pieces;
 
     bool refused() const { return !refusal.empty(); }

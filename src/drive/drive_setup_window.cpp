@@ -92,16 +92,16 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
       driving(driving),
       stored(files),
       padLabel(new QLabel(this)),
-      steeringBar(new AxisBar(QStringLiteral("Linker Stick links/rechts"), true)),
-      driveBar(new AxisBar(QStringLiteral("Linker Stick vor/zurück"), true)),
-      triggerBar(new AxisBar(QStringLiteral("Rechter Trigger"), false)),
+      steeringBar(new AxisBar(tr("Linker Stick links/rechts"), true)),
+      driveBar(new AxisBar(tr("Linker Stick vor/zurück"), true)),
+      triggerBar(new AxisBar(tr("Rechter Trigger"), false)),
       deadZone(new QSpinBox(this)),
-      deadMan(new QCheckBox(QStringLiteral("Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist"),
+      deadMan(new QCheckBox(tr("Totmannschalter: fahren nur, solange der rechte Trigger gedrückt ist"),
                             this)),
       keySpeed(new QSpinBox(this)),
       stateLine(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("Setup: Steuerung"));
+    setWindowTitle(tr("Setup: Steuerung"));
     padLabel->setObjectName(QStringLiteral("padName"));
     deadZone->setObjectName(QStringLiteral("deadZone"));
     deadMan->setObjectName(QStringLiteral("deadMan"));
@@ -109,21 +109,21 @@ DriveSetupWindow::DriveSetupWindow(platform::GameController &pad, ManualDrive &d
     stateLine->setObjectName(QStringLiteral("stateLine"));
     deadZone->setRange(PadSettings::kDeadZoneMin, PadSettings::kDeadZoneMax);
     deadZone->setSuffix(QStringLiteral(" %"));
-    deadZone->setToolTip(QStringLiteral("Auslenkung der Sticks um die Mitte, die als Ruhe gilt"));
+    deadZone->setToolTip(tr("Auslenkung der Sticks um die Mitte, die als Ruhe gilt"));
     keySpeed->setRange(ManualDrive::kKeySpeedMin, ManualDrive::kKeySpeedMax);
     keySpeed->setSuffix(QStringLiteral(" %"));
-    keySpeed->setToolTip(QStringLiteral("Tempo der Tasten W, S, A, D, solange der Geschwindigkeitsregler auf 0 steht"));
+    keySpeed->setToolTip(tr("Tempo der Tasten W, S, A, D, solange der Geschwindigkeitsregler auf 0 steht"));
     // The line's text is its accessible name, as a read-out's text is its value.
-    stateLine->setAccessibleDescription(QStringLiteral("Zustand"));
+    stateLine->setAccessibleDescription(tr("Zustand"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Gamepad:"), padLabel);
-    form->addRow(QStringLiteral("Linker Stick links/rechts:"), steeringBar);
-    form->addRow(QStringLiteral("Linker Stick vor/zurück:"), driveBar);
-    form->addRow(QStringLiteral("Rechter Trigger:"), triggerBar);
-    form->addRow(QStringLiteral("&Totzone:"), deadZone);
+    form->addRow(tr("Gamepad:"), padLabel);
+    form->addRow(tr("Linker Stick links/rechts:"), steeringBar);
+    form->addRow(tr("Linker Stick vor/zurück:"), driveBar);
+    form->addRow(tr("Rechter Trigger:"), triggerBar);
+    form->addRow(tr("&Totzone:"), deadZone);
     form->addRow(deadMan);
-    form->addRow(QStringLiteral("Tasten&geschwindigkeit:"), keySpeed);
+    form->addRow(tr("Tasten&geschwindigkeit:"), keySpeed);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buildTable(), 1);
@@ -148,19 +148,20 @@ QWidget *DriveSetupWindow::buildTable()
         const char *padControl;
         const char *effect;
     } rows[] = {
-        {Action::Forward, "linker Stick nach vorn", "vorwärts (Tempo: Regler bzw. Auslenkung)"},
-        {Action::Backward, "linker Stick nach hinten", "rückwärts (ebenso)"},
-        {std::nullopt, "linker Stick links/rechts", "lenken, Mitte: geradeaus"},
-        {Action::SharpLeft, "linke Schultertaste", "scharf links; im Stand: auf der Stelle drehen"},
-        {Action::SharpRight, "rechte Schultertaste", "scharf rechts; im Stand: auf der Stelle drehen"},
-        {Action::Horn, "A", "hupen, solange gehalten"},
-        {Action::Stop, "B", "STOP: Richtung Stopp, Geschwindigkeit 0"},
-        {std::nullopt, "rechter Trigger", "Totmannschalter: über die Hälfte gedrückt halten"},
+        {Action::Forward, QT_TR_NOOP("linker Stick nach vorn"), QT_TR_NOOP("vorwärts (Tempo: Regler bzw. Auslenkung)")},
+        {Action::Backward, QT_TR_NOOP("linker Stick nach hinten"), QT_TR_NOOP("rückwärts (ebenso)")},
+        {std::nullopt, QT_TR_NOOP("linker Stick links/rechts"), QT_TR_NOOP("lenken, Mitte: geradeaus")},
+        {Action::SharpLeft, QT_TR_NOOP("linke Schultertaste"), QT_TR_NOOP("scharf links; im Stand: auf der Stelle drehen")},
+        {Action::SharpRight, QT_TR_NOOP("rechte Schultertaste"),
+         QT_TR_NOOP("scharf rechts; im Stand: auf der Stelle drehen")},
+        {Action::Horn, "A", QT_TR_NOOP("hupen, solange gehalten")},
+        {Action::Stop, "B", QT_TR_NOOP("STOP: Richtung Stopp, Geschwindigkeit 0")},
+        {std::nullopt, QT_TR_NOOP("rechter Trigger"), QT_TR_NOOP("Totmannschalter: über die Hälfte gedrückt halten")},
     };
     auto *table = new QTableWidget(int(std::size(rows)), 3, this);
-    table->setAccessibleName(QStringLiteral("Tastenbelegung"));
+    table->setAccessibleName(tr("Tastenbelegung"));
     table->setHorizontalHeaderLabels(
-        {QStringLiteral("Tastatur"), QStringLiteral("Gamepad"), QStringLiteral("Wirkung")});
+        {tr("Tastatur"), tr("Gamepad"), tr("Wirkung")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -168,8 +169,8 @@ QWidget *DriveSetupWindow::buildTable()
     for (int row = 0; row < int(std::size(rows)); ++row) {
         const QString key = rows[row].key ? ManualDrive::keyName(*rows[row].key) : QString();
         table->setItem(row, 0, new QTableWidgetItem(key));
-        table->setItem(row, 1, new QTableWidgetItem(QString::fromUtf8(rows[row].padControl)));
-        table->setItem(row, 2, new QTableWidgetItem(QString::fromUtf8(rows[row].effect)));
+        table->setItem(row, 1, new QTableWidgetItem(tr(rows[row].padControl)));
+        table->setItem(row, 2, new QTableWidgetItem(tr(rows[row].effect)));
     }
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
@@ -217,7 +218,7 @@ void DriveSetupWindow::chooseKeySpeed(int percent)
 
 void DriveSetupWindow::showPad(const QString &name)
 {
-    padLabel->setText(name.isEmpty() ? QStringLiteral("kein Gamepad gefunden") : name);
+    padLabel->setText(name.isEmpty() ? tr("kein Gamepad gefunden") : name);
 }
 
 void DriveSetupWindow::showReading(const platform::PadState &reading)

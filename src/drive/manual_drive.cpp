@@ -25,7 +25,7 @@ struct DriveKey {
 const DriveKey kKeys[] = {
     {Qt::Key_W, ManualDrive::Action::Forward, "W"},    {Qt::Key_S, ManualDrive::Action::Backward, "S"},
     {Qt::Key_A, ManualDrive::Action::SharpLeft, "A"},  {Qt::Key_D, ManualDrive::Action::SharpRight, "D"},
-    {Qt::Key_H, ManualDrive::Action::Horn, "H"},       {Qt::Key_Space, ManualDrive::Action::Stop, "Leertaste"},
+    {Qt::Key_H, ManualDrive::Action::Horn, "H"},       {Qt::Key_Space, ManualDrive::Action::Stop, QT_TRANSLATE_NOOP("drive::ManualDrive", "Leertaste")},
 };
 
 DriveCommand::Turn turnOf(ManualDrive::Action action)
@@ -50,9 +50,9 @@ bool keepsKey(const QWidget &widget, int key)
            (key == Qt::Key_Space && qobject_cast<const QAbstractButton *>(&widget));
 }
 
-const QString kWindowsLeft = QStringLiteral("kein Fenster des Programms ist mehr aktiv");
-const QString kWindowChanged = QStringLiteral("ein anderes Fenster wurde aktiv");
-const QString kLinkGone = QStringLiteral("Verbindung 2 (Fahrwerk) getrennt");
+const char *const kWindowsLeft = QT_TRANSLATE_NOOP("drive::ManualDrive", "kein Fenster des Programms ist mehr aktiv");
+const char *const kWindowChanged = QT_TRANSLATE_NOOP("drive::ManualDrive", "ein anderes Fenster wurde aktiv");
+const char *const kLinkGone = QT_TRANSLATE_NOOP("drive::ManualDrive", "Verbindung 2 (Fahrwerk) getrennt");
 
 } // namespace
 
@@ -60,7 +60,7 @@ QString ManualDrive::keyName(Action action)
 {
     for (const DriveKey &driveKey : kKeys)
         if (driveKey.action == action)
-            return QString::fromUtf8(driveKey.name);
+            return tr(driveKey.name);
     return {};
 }
 
@@ -85,7 +85,7 @@ void ManualDrive::setLinkOpen(bool open)
     if (open == linkOpen)
         return;
     linkOpen = open;
-    actingChanged(kLinkGone);
+    actingChanged(tr(kLinkGone));
 }
 
 void ManualDrive::setPadTaken(bool taken)
@@ -94,7 +94,7 @@ void ManualDrive::setPadTaken(bool taken)
         return;
     padTaken = taken;
     if (taken)
-        letGoOfPad(QStringLiteral("das Gamepad bewegt den Greifarm"));
+        letGoOfPad(tr("das Gamepad bewegt den Greifarm"));
     else
         takeUpPad();
     showState();
@@ -109,9 +109,9 @@ void ManualDrive::activeWindowChanged(QWidget *window)
     const bool changedWithin = activeWindow && window;
     activeWindow = window;
     if (changedWithin)
-        letGoOfKeys(kWindowChanged);
+        letGoOfKeys(tr(kWindowChanged));
     if (acting() != wasActing)
-        actingChanged(kWindowsLeft);
+        actingChanged(tr(kWindowsLeft));
     showState();
 }
 
@@ -132,7 +132,7 @@ void ManualDrive::setPadSettings(const PadSettings &settings)
 {
     const bool ruleChanged = settings.deadMan != padDrive.settings().deadMan;
     if (ruleChanged)
-        letGoOfPad(QStringLiteral("Totmannschalter umgestellt"));
+        letGoOfPad(tr("Totmannschalter umgestellt"));
     padDrive.setSettings(settings);
     if (ruleChanged)
         takeUpPad();
@@ -144,7 +144,7 @@ void ManualDrive::setKeySpeed(int percent) { keySpeedPercent = std::clamp(percen
 void ManualDrive::padChanged(const QString &name)
 {
     if (name.isEmpty())
-        letGoOfPad(QStringLiteral("Gamepad abgezogen"));
+        letGoOfPad(tr("Gamepad abgezogen"));
     else
         takeUpPad();
     showState();
@@ -159,9 +159,9 @@ void ManualDrive::padStateChanged(const platform::PadState &reading)
 void ManualDrive::apply(const PadIntent &intent)
 {
     if (intent.stop == PadIntent::Stop::Button)
-        stopBecause(QStringLiteral("Stopp-Knopf B"));
+        stopBecause(tr("Stopp-Knopf B"));
     else if (intent.stop == PadIntent::Stop::DeadMan)
-        stopBecause(QStringLiteral("Totmannschalter losgelassen"));
+        stopBecause(tr("Totmannschalter losgelassen"));
     if (intent.horn != padHorn) {
         padHorn = intent.horn;
         command.setHorn(padHorn);
@@ -338,19 +338,19 @@ void ManualDrive::showState()
 {
     QString text;
     if (!stopReason.isEmpty())
-        text = QStringLiteral("Angehalten: ") + stopReason;
+        text = tr("Angehalten: %1").arg(stopReason);
     else if (padDrive.armed())
-        text = QStringLiteral("Fährt mit dem Gamepad");
+        text = tr("Fährt mit dem Gamepad");
     else if (directionKey || spotTurn)
-        text = QStringLiteral("Fährt mit der Tastatur");
+        text = tr("Fährt mit der Tastatur");
     else if (!linkOpen)
-        text = QStringLiteral("Wartet: Verbindung 2 (Fahrwerk) ist nicht verbunden");
+        text = tr("Wartet: Verbindung 2 (Fahrwerk) ist nicht verbunden");
     else if (!activeWindow)
-        text = QStringLiteral("Wartet: kein Fenster des Programms ist aktiv");
+        text = tr("Wartet: kein Fenster des Programms ist aktiv");
     else if (!pad.padName().isEmpty() && padDrive.settings().deadMan)
-        text = QStringLiteral("Bereit: zum Fahren den rechten Trigger halten");
+        text = tr("Bereit: zum Fahren den rechten Trigger halten");
     else
-        text = QStringLiteral("Bereit");
+        text = tr("Bereit");
     if (text == state)
         return;
     state = text;

@@ -110,7 +110,7 @@ void ModelConsole::connectModels()
     connect(executor, &arm::MoveExecutor::started, this, [this] { programMove = startingProgramMove; });
     connect(executor, &arm::MoveExecutor::finished, this, [this] { endProgramMove({}); });
     connect(executor, &arm::MoveExecutor::stopped, this,
-            [this](const QString &why) { endProgramMove(why.toStdString()); });
+            [this](const platform::UiText &why) { endProgramMove(why.german()); });
     // The window shows the player after every tick; only a change is news.
     connect(&parts.player, &sequence::PlayerWindow::followed, this, [this] {
         if (!wanted(Topic::Player))
@@ -278,10 +278,10 @@ Outcome ModelConsole::moveTip(const TipTarget &target)
     const arm::Pose pose{{target.x, target.y, target.z}, target.pitch.value_or(now.pitch),
                          target.gripper.value_or(now.gripper)};
     startingProgramMove = true;
-    const std::string refusal = executor.moveTo(pose, target.speed);
+    const platform::UiText refusal = executor.moveTo(pose, target.speed);
     startingProgramMove = false;
     if (!refusal.empty())
-        return Outcome::refused(refusal);
+        return Outcome::refused(refusal.german());
     if (!executor.isMoving())
         return Outcome::done({{"move_ms", 0}});
     const arm::MovePlan plan = arm::planLine(executor.kinematics(), commandPulses(parts.arm), pose, target.speed);
@@ -321,7 +321,7 @@ Outcome ModelConsole::centre()
 
 void ModelConsole::stopArm()
 {
-    parts.moveExecutor.stop(QStringLiteral("Vom Programm gestoppt"));
+    parts.moveExecutor.stop(UI_TEXT("remote::ModelConsole", "Vom Programm gestoppt"));
     parts.player.stop();
 }
 

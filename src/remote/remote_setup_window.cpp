@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -33,7 +34,7 @@ QString clientText(const ClientInfo &client)
     if (!client.name.isEmpty())
         text += QStringLiteral(" – ") + client.name;
     if (client.drives)
-        text += QStringLiteral(" – fährt");
+        text = QCoreApplication::translate("remote::RemoteSetupWindow", "%1 – fährt").arg(text);
     return text;
 }
 
@@ -42,8 +43,10 @@ QString clientText(const ClientInfo &client)
 QString remoteStatusText(const Server &server)
 {
     const std::vector<ClientInfo> clients = server.clients();
-    QString text = clients.size() == 1 ? QStringLiteral("Fernsteuerung: 1 Programm verbunden")
-                                       : QStringLiteral("Fernsteuerung: %1 Programme verbunden").arg(clients.size());
+    QString text = clients.size() == 1
+                       ? QCoreApplication::translate("remote::RemoteSetupWindow", "Fernsteuerung: 1 Programm verbunden")
+                       : QCoreApplication::translate("remote::RemoteSetupWindow", "Fernsteuerung: %1 Programme verbunden")
+                             .arg(clients.size());
     for (const ClientInfo &client : clients)
         if (client.drives)
             text += QStringLiteral(", ") + clientText(client);
@@ -74,7 +77,7 @@ RemoteSetupWindow::RemoteSetupWindow(Server &server, const settings::ProgramLoca
     : server(server), stored(files)
 {
     setObjectName(QStringLiteral("remoteSetupWindow"));
-    setWindowTitle(QStringLiteral("Setup: Fernsteuerung"));
+    setWindowTitle(tr("Setup: Fernsteuerung"));
     buildControls();
     restoreChoices();
     connectControls();
@@ -88,27 +91,27 @@ void RemoteSetupWindow::buildControls()
         widget->setObjectName(QLatin1String(name));
         return widget;
     };
-    enabledBox = named(new QCheckBox(QStringLiteral("Fernsteuerung &erlauben"), this), "remoteEnabled");
-    enabledBox->setToolTip(QStringLiteral("Andere Programme dürfen den Roboter über diese Konsole steuern"));
+    enabledBox = named(new QCheckBox(tr("Fernsteuerung &erlauben"), this), "remoteEnabled");
+    enabledBox->setToolTip(tr("Andere Programme dürfen den Roboter über diese Konsole steuern"));
     portBox = named(new QSpinBox(this), "remotePort");
     portBox->setRange(1, 65535);
     // Only a finished number counts: each digit typed must not open a port of its own.
     portBox->setKeyboardTracking(false);
-    localOnly = named(new QRadioButton(QStringLiteral("nur &dieser Rechner"), this), "localOnly");
-    localOnly->setToolTip(QStringLiteral("Nur Programme auf diesem Rechner (127.0.0.1 und ::1)"));
-    allNetworks = named(new QRadioButton(QStringLiteral("alle &Netzwerke"), this), "allNetworks");
-    allNetworks->setToolTip(QStringLiteral("Auch Programme auf anderen Rechnern; sie brauchen den Zugangsschlüssel"));
+    localOnly = named(new QRadioButton(tr("nur &dieser Rechner"), this), "localOnly");
+    localOnly->setToolTip(tr("Nur Programme auf diesem Rechner (127.0.0.1 und ::1)"));
+    allNetworks = named(new QRadioButton(tr("alle &Netzwerke"), this), "allNetworks");
+    allNetworks->setToolTip(tr("Auch Programme auf anderen Rechnern; sie brauchen den Zugangsschlüssel"));
     tokenEdit = named(new QLineEdit(this), "tokenEdit");
     tokenEdit->setReadOnly(true);
-    tokenEdit->setAccessibleName(QStringLiteral("Zugangsschlüssel"));
-    copyButton = named(new QPushButton(QStringLiteral("&Kopieren"), this), "copyToken");
-    renewButton = named(new QPushButton(QStringLiteral("Neu e&rzeugen"), this), "renewToken");
-    renewButton->setToolTip(QStringLiteral("Ein neuer Schlüssel; Programme mit dem alten werden getrennt"));
+    tokenEdit->setAccessibleName(tr("Zugangsschlüssel"));
+    copyButton = named(new QPushButton(tr("&Kopieren"), this), "copyToken");
+    renewButton = named(new QPushButton(tr("Neu e&rzeugen"), this), "renewToken");
+    renewButton->setToolTip(tr("Ein neuer Schlüssel; Programme mit dem alten werden getrennt"));
     clientList = named(new QListWidget(this), "clientList");
-    clientList->setAccessibleName(QStringLiteral("Verbundene Programme"));
-    disconnectButton = named(new QPushButton(QStringLiteral("&Trennen"), this), "disconnectClient");
+    clientList->setAccessibleName(tr("Verbundene Programme"));
+    disconnectButton = named(new QPushButton(tr("&Trennen"), this), "disconnectClient");
     stateLine = named(new QLabel(this), "remoteStateLine");
-    stateLine->setAccessibleName(QStringLiteral("Zustand"));
+    stateLine->setAccessibleName(tr("Zustand"));
 
     auto *networks = new QHBoxLayout;
     networks->addWidget(localOnly);
@@ -119,10 +122,10 @@ void RemoteSetupWindow::buildControls()
     token->addWidget(renewButton);
     auto *form = new QFormLayout;
     form->addRow(enabledBox);
-    form->addRow(QStringLiteral("&Port:"), portBox);
-    form->addRow(QStringLiteral("Erreichbar für:"), networks);
-    form->addRow(QStringLiteral("&Zugangsschlüssel:"), token);
-    auto *clientsLabel = new QLabel(QStringLiteral("&Verbundene Programme:"), this);
+    form->addRow(tr("&Port:"), portBox);
+    form->addRow(tr("Erreichbar für:"), networks);
+    form->addRow(tr("&Zugangsschlüssel:"), token);
+    auto *clientsLabel = new QLabel(tr("&Verbundene Programme:"), this);
     clientsLabel->setBuddy(clientList);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -91,7 +91,7 @@ void Server::configure(const ServerConfig &config)
         if (current.enabled)
             listen();
         else
-            setState(QStringLiteral("Aus"));
+            setState(tr("Aus"));
         return;
     }
     for (auto &[id, client] : connected)
@@ -118,8 +118,8 @@ void Server::listen()
             if (!listeners.empty())
                 continue;
             setState(listener->serverError() == QAbstractSocket::AddressInUseError
-                         ? QStringLiteral("Port %1 ist belegt: die Fernsteuerung ist aus").arg(current.port)
-                         : QStringLiteral("Port %1: %2").arg(current.port).arg(listener->errorString()));
+                         ? tr("Port %1 ist belegt: die Fernsteuerung ist aus").arg(current.port)
+                         : tr("Port %1: %2").arg(current.port).arg(listener->errorString()));
             return;
         }
         port = listener->serverPort();
@@ -127,9 +127,8 @@ void Server::listen()
         connect(raw, &QTcpServer::newConnection, this, [this, raw] { accept(raw); });
         listeners.push_back(std::move(listener));
     }
-    setState(QStringLiteral("Bereit auf Port %1 (%2)")
-                 .arg(port)
-                 .arg(current.allNetworks ? QStringLiteral("alle Netzwerke") : QStringLiteral("nur dieser Rechner")));
+    setState(current.allNetworks ? tr("Bereit auf Port %1 (alle Netzwerke)").arg(port)
+                                 : tr("Bereit auf Port %1 (nur dieser Rechner)").arg(port));
 }
 
 void Server::stopListening() { listeners.clear(); }

@@ -94,7 +94,7 @@ void TestKinematics::poses()
     const arm::Point turnedBack = arm::toCartesian(arm::toCylinder(expected.tip));
     QVERIFY(arm::distance(turnedBack, expected.tip) < 1e-9);
     const arm::Solution solution = kFullTravel.solve(expected, kFullTravel.valuesAt(given)[arm::kBasis]);
-    QCOMPARE(solution.refusal, std::string());
+    QCOMPARE(solution.refusal.german(), std::string());
     // Stretched out, the elbow's angle is ill-conditioned: a thousandth of a µs.
     for (int joint = 0; joint < arm::kJoints; ++joint)
         QVERIFY2(std::abs(solution.pulses[joint] - pulses[joint]) < 1e-3,
@@ -114,7 +114,7 @@ void TestKinematics::solvedTargetsComputeBack()
             continue;
         const arm::Pose target = kArm.poseAt(pulses);
         const arm::Solution solution = kArm.solve(target);
-        QCOMPARE(solution.refusal, std::string());
+        QCOMPARE(solution.refusal.german(), std::string());
         const arm::Pose back = kArm.poseOf(solution.values);
         farthest = std::max(farthest, arm::distance(back.tip, target.tip));
         QVERIFY(std::abs(std::remainder(back.pitch - target.pitch, 360)) < 1e-6);
@@ -144,7 +144,7 @@ void TestKinematics::refusals()
 {
     QFETCH(QList<double>, target);
     QFETCH(QString, reason);
-    QCOMPARE(QString::fromStdString(kArm.solve(poseFrom(target)).refusal), reason);
+    QCOMPARE(QString::fromStdString(kArm.solve(poseFrom(target)).refusal.german()), reason);
 }
 
 // Moves from the row's start, to where the row's change leads from there; the
@@ -206,7 +206,7 @@ void TestKinematics::moves()
                         begin.pitch + change[3], begin.gripper + change[4]};
     const arm::MovePlan plan = axis < 0 ? arm::planLine(kArm, from, end, speed)
                                         : arm::planJog(kArm, from, arm::JogAxis(axis), step, speed);
-    QCOMPARE(QString::fromStdString(plan.refusal), refusal);
+    QCOMPARE(QString::fromStdString(plan.refusal.german()), refusal);
     QCOMPARE(int(plan.pieces.size()), pieces);
     if (plan.refused())
         return;

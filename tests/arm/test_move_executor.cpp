@@ -119,8 +119,8 @@ void TestMoveExecutor::moves()
     QStringList told;
     connect(&executor, &arm::MoveExecutor::started, this, [&] { told << "started"; });
     connect(&executor, &arm::MoveExecutor::finished, this, [&] { told << "finished"; });
-    connect(&executor, &arm::MoveExecutor::stopped, this, [&](const QString &why) { told << "stopped:" + why; });
-    connect(&executor, &arm::MoveExecutor::refused, this, [&](const QString &why) { told << "refused:" + why; });
+    connect(&executor, &arm::MoveExecutor::stopped, this, [&](const platform::UiText &why) { told << QString::fromStdString("stopped:" + why.german()); });
+    connect(&executor, &arm::MoveExecutor::refused, this, [&](const platform::UiText &why) { told << QString::fromStdString("refused:" + why.german()); });
     armTimer.ServoTimer1Timer(); // the joints' first fragments are out of the way
     link.sent.clear();
     const arm::Pose centre = executor.commandedPose();
@@ -135,7 +135,7 @@ void TestMoveExecutor::moves()
         else if (w[0] == "steer")
             executor.steer({n(1)});
         else if (w[0] == "stop")
-            executor.stop(QStringLiteral("Stopp"));
+            executor.stop(platform::UiText::verbatim("Stopp"));
         else if (w[0] == "slider")
             arm.setPosition(w[1].toInt(), w[2].toInt());
         else if (w[0] == "speed")
