@@ -124,7 +124,10 @@ void RemoteSetupWindow::buildControls()
     form->addRow(enabledBox);
     form->addRow(tr("&Port:"), portBox);
     form->addRow(tr("Erreichbar für:"), networks);
-    form->addRow(tr("&Zugangsschlüssel:"), token);
+    // The field sits in a row of its own with the buttons: the label needs its buddy for Alt+Z.
+    auto *tokenLabel = new QLabel(tr("&Zugangsschlüssel:"), this);
+    tokenLabel->setBuddy(tokenEdit);
+    form->addRow(tokenLabel, token);
     auto *clientsLabel = new QLabel(tr("&Verbundene Programme:"), this);
     clientsLabel->setBuddy(clientList);
     auto *layout = new QVBoxLayout(this);

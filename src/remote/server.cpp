@@ -57,7 +57,7 @@ struct Server::Client {
 };
 
 Server::Server(Console &console, QObject *parent)
-    : QObject(parent), dispatcher(console, *this, steadyMillis), leaseTimer(this), state(QStringLiteral("Aus"))
+    : QObject(parent), dispatcher(console, *this, steadyMillis), leaseTimer(this), state(tr("Aus"))
 {
     leaseTimer.setSingleShot(true);
     leaseTimer.setTimerType(Qt::PreciseTimer);
