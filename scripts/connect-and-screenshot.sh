@@ -4,7 +4,8 @@
 # operator would, waits until telemetry requests reach the simulator, lets the
 # readings come in and saves a screenshot of the screen. With VELMORA_SCENE=kinematics
 # it then opens the window "Kinematik" beside the main window, types a target and
-# clicks "Anfahren", and the screenshot shows the arm on its way there.
+# clicks "Anfahren", and the screenshot shows the arm on its way there (this scene
+# finds its menu and window by their German names: the console in German).
 #   connect-and-screenshot.sh CONSOLE SCREENSHOT SETTLE_SECONDS SIM_LOG [CONSOLE ARGUMENTS]
 # The window's and the boxes' titles carry the program's name in every language.
 set -euo pipefail
