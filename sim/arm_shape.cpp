@@ -6,11 +6,16 @@ namespace sim {
 
 namespace {
 // The controller takes any pulse width it can send; limits are the console's.
-constexpr arm::PulseRange kFullTravel{Ssc32Model::kMinPulse, Ssc32Model::kMaxPulse};
+arm::TravelLimits fullTravel()
+{
+    arm::TravelLimits limits;
+    limits.fill({Ssc32Model::kMinPulse, Ssc32Model::kMaxPulse});
+    return limits;
+}
 } // namespace
 
 ArmShape::ArmShape(const arm::ArmProfile &profile, const std::array<int, arm::kJoints> &channels)
-    : geometry(profile, {kFullTravel, kFullTravel, kFullTravel, kFullTravel, kFullTravel}), jointChannels(channels)
+    : geometry(profile, fullTravel()), jointChannels(channels)
 {
 }
 

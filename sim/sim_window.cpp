@@ -15,9 +15,6 @@ namespace sim {
 
 namespace {
 
-const std::array<QString, 5> kJointNames{QStringLiteral("Basis"), QStringLiteral("Schulter"),
-                                         QStringLiteral("Ellenbogen"), QStringLiteral("Handgelenk"),
-                                         QStringLiteral("Greifer")};
 constexpr int kArmWidth = 440;
 constexpr int kJointWidth = 110;
 constexpr int kChassisWidth = 260;
@@ -35,7 +32,7 @@ SimWindow::SimWindow(const Ssc32Model &arm, const ArmShape &shape, const Chassis
     : arm(arm), shape(shape), chassis(chassis)
 {
     setWindowTitle(QStringLiteral("velmora-sim"));
-    setMinimumSize(kArmWidth + int(kJointNames.size()) * kJointWidth + kChassisWidth, kHeight);
+    setMinimumSize(kArmWidth + arm::kJoints * kJointWidth + kChassisWidth, kHeight);
     resize(minimumSize());
 }
 
@@ -45,10 +42,12 @@ void SimWindow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), palette().window());
     drawArm(painter, QRectF(0, 0, kArmWidth, height()));
-    const qreal jointWidth = qreal(width() - kArmWidth - kChassisWidth) / kJointNames.size();
-    for (std::size_t i = 0; i < kJointNames.size(); ++i)
-        drawJoint(painter, QRectF(kArmWidth + i * jointWidth, 0, jointWidth, height()), kJointNames[i],
-                  shape.channels()[i]);
+    const qreal jointWidth = qreal(width() - kArmWidth - kChassisWidth) / arm::kJoints;
+    for (int i = 0; i < arm::kJoints; ++i) {
+        const std::string_view name = arm::kJointNames[std::size_t(i)];
+        drawJoint(painter, QRectF(kArmWidth + i * jointWidth, 0, jointWidth, height()),
+                  QString::fromLatin1(name.data(), qsizetype(name.size())), shape.channels()[std::size_t(i)]);
+    }
     drawChassis(painter, QRectF(width() - kChassisWidth, 0, kChassisWidth, height()));
 }
 

@@ -28,6 +28,14 @@ void Arm::setLimit(int joint, int limitMin, int limitMax)
     emit limitsSet(joint);
 }
 
+std::array<int, kJoints> Arm::positions() const
+{
+    std::array<int, kJoints> positions;
+    for (int i = 0; i < kJoints; ++i)
+        positions[std::size_t(i)] = joint(i).getPosition();
+    return positions;
+}
+
 void Arm::setSpeed(int joint, int speed)
 {
     servo(joint).setSpeed(speed);

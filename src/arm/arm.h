@@ -31,6 +31,8 @@ public:
 
     // 0 is the Basis, 4 the Greifer.
     const Servo &joint(int index) const { return joints[std::size_t(index)]; }
+    // Where the joints stand, Basis first.
+    std::array<int, kJoints> positions() const;
 
     // These three pass the value to the Servo, which warns about what it refuses.
     void setKanal(int joint, int kanal);
@@ -42,6 +44,7 @@ public:
     // Joint by joint, Basis first: the speed, then the position as setPosition takes it.
     void applyStep(const Step &step);
     // Every joint not already there is asked to go, as by setPosition.
+    void moveAllTo(const std::array<int, kJoints> &positions);
     void park();
     void centre();
 
@@ -54,7 +57,6 @@ signals:
     void positionSet(int joint);
 
 private:
-    void moveAllTo(const std::array<int, kJoints> &positions);
     Servo &servo(int joint) { return joints[std::size_t(joint)]; }
 
     std::array<Servo, kJoints> joints;

@@ -60,13 +60,9 @@ Kinematics MoveExecutor::kinematics() const
     return Kinematics(armProfile, limits);
 }
 
-CommandPulses MoveExecutor::commandedPulses() const
-{
-    CommandPulses pulses;
-    for (int joint = 0; joint < kJoints; ++joint)
-        pulses[joint] = arm.joint(joint).getPosition();
-    return pulses;
-}
+int MoveExecutor::remainingMs() const { return moving ? int(std::max<Millis>(0, schedule.lastArrival() - now())) : 0; }
+
+CommandPulses MoveExecutor::commandedPulses() const { return arm.positions(); }
 
 Pose MoveExecutor::commandedPose() const { return kinematics().poseAt(toJointPulses(commandedPulses())); }
 
@@ -220,10 +216,7 @@ void MoveExecutor::sendDue()
 void MoveExecutor::setJoints(const CommandPulses &pulses, int timeMs)
 {
     settingJoints = true;
-    for (int joint = 0; joint < kJoints; ++joint) {
-        if (arm.joint(joint).getPosition() != pulses[joint])
-            arm.setPosition(joint, pulses[joint]);
-    }
+    arm.moveAllTo(pulses);
     settingJoints = false;
     armTimer.sendTimedMove(timeMs);
 }

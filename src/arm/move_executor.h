@@ -85,6 +85,8 @@ public:
 
     bool isMoving() const { return moving; }
     bool isHeldJog() const { return heldRates.has_value(); }
+    // How long the move under way has to go until it arrives, ms; 0 when none is.
+    int remainingMs() const;
     // Where the move under way goes: its target, or the end of the stretch
     // planned for a held jog.
     std::optional<Pose> target() const;

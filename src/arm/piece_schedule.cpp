@@ -53,6 +53,14 @@ std::optional<Millis> PieceSchedule::nextWakeAt(Millis now) const
     return std::nullopt;
 }
 
+Millis PieceSchedule::lastArrival() const
+{
+    Millis arrival = nextDueAt;
+    for (std::size_t piece = nextPiece; piece < pieces.size(); ++piece)
+        arrival += pieces[piece].timeMs;
+    return std::max(arrival, arrivesAt);
+}
+
 CommandPulses PieceSchedule::reachedAt(Millis moment) const
 {
     if (moment >= arrivesAt)

@@ -40,6 +40,8 @@ public:
     // to the end of the piece under way, rounded to whole µs.
     CommandPulses reachedAt(Millis moment) const;
     bool underWay(Millis now) const { return now < arrivesAt; }
+    // When the last piece is due to arrive, the pieces not sent yet following on in time.
+    Millis lastArrival() const;
 
 private:
     std::vector<MovePiece> pieces;

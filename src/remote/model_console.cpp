@@ -44,14 +44,6 @@ const char *stateName(comm::Connection::State state)
     return "";
 }
 
-arm::CommandPulses commandPulses(const arm::Arm &arm)
-{
-    arm::CommandPulses pulses{};
-    for (int i = 0; i < arm::kJoints; ++i)
-        pulses[std::size_t(i)] = arm.joint(i).getPosition();
-    return pulses;
-}
-
 Json poseJson(const arm::Pose &pose)
 {
     return Json::Object{{"x", rounded(pose.tip.x)},
@@ -84,10 +76,15 @@ void ModelConsole::connectModels()
         if (listener())
             listener()->driveTakenAway(DriveEnd::LinkGone);
     });
+    // A program's request changes several parts of the command: one event, once all are made.
     connect(&parts.driveCommand, &drive::DriveCommand::changed, this, [this] {
-        if (!drivingItself && listener())
+        if (drivingItself) {
+            changedByProgram = true;
+            return;
+        }
+        if (listener())
             listener()->driveTakenAway(DriveEnd::Operator);
-        publish(Topic::Drive, [this] { return chassisJson().asObject(); });
+        publishDrive();
     });
     connect(&parts.telemetry, &telemetry::TelemetryStream::readingArrived, this,
             [this](const telemetry::Reading &reading) {
@@ -157,9 +154,8 @@ Json ModelConsole::armJson() const
     Json::Array joints;
     for (int i = 0; i < arm::kJoints; ++i)
         joints.push_back(jointJson(i));
-    const arm::Kinematics kinematics = parts.moveExecutor.kinematics();
     return Json::Object{{"joints", std::move(joints)},
-                        {"tip", poseJson(kinematics.poseAt(arm::toJointPulses(commandPulses(parts.arm))))},
+                        {"tip", poseJson(parts.moveExecutor.commandedPose())},
                         {"tip_moving", parts.moveExecutor.isMoving()}};
 }
 
@@ -229,7 +225,7 @@ Json::Object ModelConsole::playerState() const
 
 std::vector<int> ModelConsole::positions() const
 {
-    const arm::CommandPulses pulses = commandPulses(parts.arm);
+    const std::array<int, arm::kJoints> pulses = parts.arm.positions();
     return {pulses.begin(), pulses.end()};
 }
 
@@ -284,11 +280,7 @@ Outcome ModelConsole::moveTip(const TipTarget &target)
         return Outcome::refused(refusal.german());
     if (!executor.isMoving())
         return Outcome::done({{"move_ms", 0}});
-    const arm::MovePlan plan = arm::planLine(executor.kinematics(), commandPulses(parts.arm), pose, target.speed);
-    int ms = 0;
-    for (const arm::MovePiece &piece : plan.pieces)
-        ms += piece.timeMs;
-    return Outcome::done({{"move_ms", std::max(ms, 1)}});
+    return Outcome::done({{"move_ms", std::max(executor.remainingMs(), 1)}});
 }
 
 void ModelConsole::endProgramMove(const std::string &why)
@@ -365,8 +357,16 @@ void ModelConsole::stopPlayer() { parts.player.stop(); }
 void ModelConsole::ownDrive(const std::function<void()> &change)
 {
     drivingItself = true;
+    changedByProgram = false;
     change();
     drivingItself = false;
+    if (changedByProgram)
+        publishDrive();
+}
+
+void ModelConsole::publishDrive()
+{
+    publish(Topic::Drive, [this] { return chassisJson().asObject(); });
 }
 
 Outcome ModelConsole::drive(const DriveTarget &target)

@@ -90,9 +90,11 @@ private:
     void endProgramMove(const std::string &why);
     // The drive command changed by this console's own request: not the operator's.
     void ownDrive(const std::function<void()> &change);
+    void publishDrive();
 
     ConsoleParts parts;
     bool drivingItself = false;
+    bool changedByProgram = false;
     // The executor's move under way is a program's (told when it ends), and
     // the one about to start is.
     bool programMove = false;

@@ -30,18 +30,19 @@ private slots:
 
 // Pieces of the Basis alone (pulse/ms); the script: "t<ms>" takes what is due
 // ("<pulse>T<ms>" or "-"), "r<ms>" where the Basis is then, "f<ms>:<pulse>/<ms>"
-// follows on with a new piece, "w<ms>" the next wake-up ("-" for none).
+// follows on with a new piece, "w<ms>" the next wake-up ("-" for none), "a" when
+// the last piece arrives.
 void TestMoveExecutor::schedule_data()
 {
     QTest::addColumn<QString>("pieces");
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("results");
     QTest::newRow("on time") << "1600/100 1700/100" << "t0 t50 w50 t100 w150 w200" << "1600T100 - 100 1700T100 200 -";
-    QTest::newRow("a late timer keeps the arrival") << "1600/100 1700/100" << "t0 t130" << "1600T100 1700T70";
-    QTest::newRow("very late: at once") << "1600/100 1700/100" << "t0 t260" << "1600T100 1700T1";
+    QTest::newRow("a late timer keeps the arrival") << "1600/100 1700/100" << "a t0 t130 a" << "200 1600T100 1700T70 200";
+    QTest::newRow("very late: at once") << "1600/100 1700/100" << "t0 t260 a" << "1600T100 1700T1 261";
     QTest::newRow("where the joints are on the way") << "1600/100" << "r0 t0 r50 r99 r150" << "1500 1600T100 1550 1599 1600";
     QTest::newRow("following on after the piece under way")
-        << "1600/100 1700/100" << "t0 f40:1550/50 t40 t100 r125" << "1600T100 - 1550T50 1575";
+        << "1600/100 1700/100" << "t0 f40:1550/50 a t40 t100 r125" << "1600T100 150 - 1550T50 1575";
 }
 
 void TestMoveExecutor::schedule()
@@ -64,6 +65,8 @@ void TestMoveExecutor::schedule()
             results << (piece ? QStringLiteral("%1T%2").arg(piece->pulses[0]).arg(piece->timeMs) : "-");
         } else if (step[0] == 'r') {
             results << QString::number(schedule.reachedAt(at)[0]);
+        } else if (step[0] == 'a') {
+            results << QString::number(schedule.lastArrival());
         } else if (step[0] == 'w') {
             const auto wake = schedule.nextWakeAt(at);
             results << (wake ? QString::number(*wake) : "-");
