@@ -1467,26 +1467,6 @@ Check the network settings and the WiPort!</translation>
 <context>
     <name>sequence::MotionSetPrint</name>
     <message>
-        <source>Basis</source>
-        <translation>Base</translation>
-    </message>
-    <message>
-        <source>Schulter</source>
-        <translation>Shoulder</translation>
-    </message>
-    <message>
-        <source>Ellenbogen</source>
-        <translation>Elbow</translation>
-    </message>
-    <message>
-        <source>Handgelenk</source>
-        <translation>Wrist</translation>
-    </message>
-    <message>
-        <source>Greifer</source>
-        <translation>Gripper</translation>
-    </message>
-    <message>
         <source>Verfahrsatz: %1</source>
         <translation>Motion set: %1</translation>
     </message>

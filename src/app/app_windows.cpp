@@ -33,9 +33,12 @@ void AppWindows::reset()
 
 AppWindows createAppWindows(const QString &programDir)
 {
-    const settings::ProgramLocation location = programDir.isEmpty()
-                                                   ? settings::locateRunningProgram()
-                                                   : settings::ProgramLocation::ofProgramDirectory(programDir);
+    return createAppWindows(programDir.isEmpty() ? settings::locateRunningProgram()
+                                                 : settings::ProgramLocation::ofProgramDirectory(programDir));
+}
+
+AppWindows createAppWindows(const settings::ProgramLocation &location)
+{
     AppWindows windows;
     windows.form1 = std::make_unique<TForm1>(location.dataDir);
     windows.infoForm1 = std::make_unique<views::TInfoForm1>(windows.form1.get(), location.infoPage);

@@ -9,6 +9,9 @@ namespace comm {
 class TSetupForm1;
 class TSetupForm2;
 } // namespace comm
+namespace settings {
+struct ProgramLocation;
+}
 namespace views {
 class TInfoForm1;
 }
@@ -35,5 +38,6 @@ private:
 // An empty programDir means where the running program keeps its files
 // (locateRunningProgram); a given one holds both RFS/ and info.htm.
 AppWindows createAppWindows(const QString &programDir = QString());
+AppWindows createAppWindows(const settings::ProgramLocation &location);
 
 } // namespace app

@@ -14,8 +14,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     app::VelmoraApplication application(argc, argv);
     try {
-        app::useLanguage(app::languageToRun(application.arguments(), settings::locateRunningProgram()));
-        app::AppWindows windows = app::createAppWindows();
+        const settings::ProgramLocation location = settings::locateRunningProgram();
+        app::useLanguage(app::languageToRun(application.arguments(), location));
+        app::AppWindows windows = app::createAppWindows(location);
         windows.form1->showMaximized();
         application.exec();
     } catch (const std::exception &error) {

@@ -268,7 +268,7 @@ void TForm1::setupPlayer()
 void TForm1::setupKinematics()
 {
     moveExecutorModel = std::make_unique<arm::MoveExecutor>(*armModel, *servoTimer);
-    moveExecutorModel->setPlayerCheck([this] { return playerWindow->isPlaying(); });
+    moveExecutorModel->setPlayerCheck([this] { return playerWindow->core().isPlaying(); });
     armSetupWindow = std::make_unique<arm::ArmSetupWindow>(*moveExecutorModel, *armModel, programFiles);
     companionWindows->adopt(*armSetupWindow, QStringLiteral("arm_setup"));
     kinematicsWindow = std::make_unique<arm::KinematicsWindow>(*moveExecutorModel, *armModel, programFiles);
@@ -534,12 +534,7 @@ void TForm1::Kinematik1Click() { bringForward(*kinematicsWindow); }
 
 void TForm1::Verbindungsuchen1Click() { bringForward(*connectionSearchWindow); }
 
-void TForm1::Fernsteuerung1Click()
-{
-    remoteSetupWindow->show();
-    remoteSetupWindow->raise();
-    remoteSetupWindow->activateWindow();
-}
+void TForm1::Fernsteuerung1Click() { bringForward(*remoteSetupWindow); }
 
 void TForm1::Info1Click() { infoForm->show(); }
 

@@ -1,6 +1,8 @@
 #include "sequence/motion_set_print.h"
 
+#include "arm/arm_profile.h"
 #include "sequence/step_line.h"
+#include "toolkit/translated.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -9,19 +11,12 @@
 #include <QTextDocument>
 #include <QTextTable>
 
-#include <iterator>
 
 namespace sequence {
 
 namespace {
 
-// Printed in the console's language (translated where they are put on the page).
-const char *const kJointNames[] = {QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Basis"),
-                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Schulter"),
-                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Ellenbogen"),
-                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Handgelenk"),
-                                   QT_TRANSLATE_NOOP("sequence::MotionSetPrint", "Greifer")};
-constexpr int kJoints = int(std::size(kJointNames));
+using arm::kJoints;
 constexpr int kHeaderRows = 2;
 
 void insertTitle(QTextCursor &cursor, const QString &fileLabel, const QDate &date)
@@ -63,8 +58,7 @@ void insertTable(QTextCursor &cursor, const std::vector<std::string> &stepLines)
     for (int joint = 0; joint < kJoints; ++joint) {
         const int column = 1 + 2 * joint;
         table.mergeCells(0, column, 1, 2);
-        setCell(table, 0, column, QCoreApplication::translate("sequence::MotionSetPrint", kJointNames[joint]),
-                Qt::AlignHCenter);
+        setCell(table, 0, column, toolkit::translated(arm::jointName(joint)), Qt::AlignHCenter);
         setCell(table, 1, column, QCoreApplication::translate("sequence::MotionSetPrint", "Position"), Qt::AlignRight);
         setCell(table, 1, column + 1, QCoreApplication::translate("sequence::MotionSetPrint", "Speed"), Qt::AlignRight);
     }

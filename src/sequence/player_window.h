@@ -28,7 +28,6 @@ public:
     // "Starten": shows the window and plays; while a run is on it only comes forward.
     void start();
     // A run is on, held or not.
-    bool isPlaying() const { return player.isPlaying(); }
     // As its controls, for a program: play (or go on after a pause) shows the
     // window without taking the operator's focus.
     void play();
