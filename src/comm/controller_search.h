@@ -70,7 +70,6 @@ signals:
 
 private:
     SearchFinding probeSerial(const std::string &device, const std::vector<SearchProbe> &probes);
-    void probeTcp(int place, const QString &host, quint16 port, const std::vector<SearchProbe> &probes);
     void report(int place, const SearchFinding &finding);
     void stopThreads();
 

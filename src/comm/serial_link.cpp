@@ -1,5 +1,6 @@
 #include "comm/serial_link.h"
 
+#include "platform/port_list.h"
 #include "toolkit/byte_text.h"
 
 namespace comm {
@@ -44,7 +45,6 @@ bool SerialLink::isOpen() const { return thread.Connected(); }
 
 bool SerialLink::send(const std::string &text) { return thread.WriteText(text); }
 
-// A port that is never opened starts no worker and touches no device.
-std::vector<std::string> serialPortNames() { return SerialLink().port().EnumPorts(1, 0); }
+std::vector<std::string> serialPortNames() { return sortedPortNames(platform::listPorts(true, false)); }
 
 } // namespace comm

@@ -170,20 +170,24 @@ bool TCommThread::sendPendingRest()
     return pendingRest.empty();
 }
 
-std::vector<std::string> TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel) const
+std::vector<std::string> sortedPortNames(std::vector<std::string> names)
 {
-    std::vector<std::string> list;
-    const bool wantSerial = serial == 1;
-    const bool wantParallel = parallel == 1;
-    if (wantSerial || wantParallel)
-        list = portNames(wantSerial, wantParallel);
     const auto lowerLess = [](unsigned char a, unsigned char b) {
         return std::tolower(a) < std::tolower(b);
     };
-    std::stable_sort(list.begin(), list.end(), [&](const std::string &a, const std::string &b) {
+    std::stable_sort(names.begin(), names.end(), [&](const std::string &a, const std::string &b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess);
     });
-    return list;
+    return names;
+}
+
+std::vector<std::string> TCommThread::EnumPorts(std::uint8_t serial, std::uint8_t parallel) const
+{
+    const bool wantSerial = serial == 1;
+    const bool wantParallel = parallel == 1;
+    if (!wantSerial && !wantParallel)
+        return {};
+    return sortedPortNames(portNames(wantSerial, wantParallel));
 }
 
 void TCommThread::run()

@@ -25,6 +25,9 @@
 
 namespace comm {
 
+// Port names sorted case-insensitively (COM10 before COM2), duplicates kept.
+std::vector<std::string> sortedPortNames(std::vector<std::string> names);
+
 class TCommThread {
 public:
     // Raw port names, unsorted; platform::listPorts unless a test lists its own.
@@ -67,7 +70,7 @@ public:
     platform::StopBits StopBits() const { return line.stopBits; }
     void setStopBits(platform::StopBits stopBits);
 
-    // Port names sorted case-insensitively (COM10 before COM2), duplicates kept.
+    // The port names of the kinds asked for, as sortedPortNames gives them.
     // A flag counts only when its byte value is exactly 1. On Windows, call it
     // where <windows.h> came in with WIN32_LEAN_AND_MEAN: winspool.h defines
     // EnumPorts as a macro.

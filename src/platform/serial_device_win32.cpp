@@ -78,32 +78,27 @@ public:
         const HANDLE opened = CreateFileA(devicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                           nullptr, OPEN_EXISTING, 0, nullptr);
         if (opened == INVALID_HANDLE_VALUE) {
-            openErrorCode = GetLastError();
-            notSerial = false;
-            error = systemMessage(openErrorCode);
+            const DWORD cause = GetLastError();
+            error = systemMessage(cause);
+            // Windows answers "access denied" for a port another program holds: that is
+            // no matter of the account's rights.
+            openRefusal = cause == ERROR_ACCESS_DENIED ? OpenFailure::InUse : OpenFailure::Other;
             return false;
         }
-        openErrorCode = ERROR_SUCCESS;
         if (GetFileType(opened) != FILE_TYPE_CHAR) {
             CloseHandle(opened);
             error = "kein serielles Gerät";
-            notSerial = true;
+            openRefusal = OpenFailure::NotSerial;
             return false;
         }
+        openRefusal = OpenFailure::Other;
         handle = opened;
         error.clear();
         return true;
     }
 
     std::string openError() const override { return error; }
-    // Windows answers "access denied" for a port another program holds: that is
-    // no matter of the account's rights.
-    OpenFailure openFailure() const override
-    {
-        if (notSerial)
-            return OpenFailure::NotSerial;
-        return openErrorCode == ERROR_ACCESS_DENIED ? OpenFailure::InUse : OpenFailure::Other;
-    }
+    OpenFailure openFailure() const override { return openRefusal; }
 
     // Read time-outs as the console always set them (15 ms between bytes, 1 ms a
     // byte plus 250 ms in all); reads ask only for what is waiting, so they rarely matter.
@@ -231,8 +226,7 @@ private:
     DCB savedDcb {};
     COMMTIMEOUTS savedTimeouts {};
     std::string error;
-    DWORD openErrorCode = ERROR_SUCCESS;
-    bool notSerial = false;
+    OpenFailure openRefusal = OpenFailure::Other;
 };
 
 } // namespace

@@ -387,7 +387,8 @@ void Dispatcher::checkLease()
     if (!lease || clock() < lease->deadline)
         return;
     console.stopChassis();
-    endLease("heartbeat", "Kein Lebenszeichen des Programms seit 500 ms: das Fahrwerk hält an");
+    endLease("heartbeat", "Kein Lebenszeichen des Programms seit " + std::to_string(kLeaseMs)
+                             + " ms: das Fahrwerk hält an");
 }
 
 void Dispatcher::clientGone(ClientId client)

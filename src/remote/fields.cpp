@@ -1,20 +1,8 @@
 #include "remote/fields.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace remote {
-
-namespace {
-
-std::string numberText(double value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
-} // namespace
 
 Fields::Fields(const Json::Object &members, std::string prefix, std::set<std::string, std::less<>> skipped)
     : members(members), prefix(std::move(prefix)), asked(std::move(skipped))
@@ -60,7 +48,7 @@ std::optional<double> Fields::optionalNumber(std::string_view key, double min, d
         return std::nullopt;
     const double number = value->asNumber();
     if (number < min || number > max) {
-        refuse("Feld " + name(key) + " muss zwischen " + numberText(min) + " und " + numberText(max) + " liegen");
+        refuse("Feld " + name(key) + " muss zwischen " + formatJson(Json(min)) + " und " + formatJson(Json(max)) + " liegen");
         return std::nullopt;
     }
     return number;

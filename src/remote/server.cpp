@@ -145,7 +145,8 @@ void Server::accept(QTcpServer *listener)
         socket->setParent(this);
         if (connected.size() >= std::size_t(kMaxClients)) {
             socket->write(QByteArray::fromStdString(
-                Dispatcher::errorLine("too_many_clients", "Schon 8 Programme verbunden: keine weiteren") + "\n"));
+                Dispatcher::errorLine("too_many_clients", "Schon " + std::to_string(kMaxClients)
+                                                                  + " Programme verbunden: keine weiteren") + "\n"));
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             socket->disconnectFromHost();
             QTimer::singleShot(kLingerMs, socket, &QTcpSocket::abort);
@@ -216,7 +217,8 @@ void Server::takeReceivedLines(Client &client)
     client.received.erase(0, start);
     const std::size_t lineEnd = client.received.find('\n');
     if (!client.closing && std::min(lineEnd, client.received.size()) > std::size_t(kMaxLineBytes)) {
-        write(client, Dispatcher::errorLine("line_too_long", "Zeile länger als 64 KiB: Verbindung getrennt"));
+        write(client, Dispatcher::errorLine("line_too_long", "Zeile länger als " + std::to_string(kMaxLineBytes / 1024)
+                                                               + " KiB: Verbindung getrennt"));
         closeClient(client);
     }
 }

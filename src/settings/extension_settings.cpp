@@ -38,11 +38,13 @@ QString ExtensionSettings::text(const QString &key) const
     return readable ? file.value(key).toString().trimmed() : QString();
 }
 
-// Written at once, so that a crash later in the run keeps the choice. A broken
-// file, all of whose values read as defaults, is replaced by a sound one that
-// holds just this value.
+// Written at once, so that a crash later in the run keeps the choice; a value the
+// file holds already is not written again. A broken file, all of whose values read
+// as defaults, is replaced by a sound one that holds just this value.
 void ExtensionSettings::store(const QString &key, const QVariant &value)
 {
+    if (readable && file.contains(key) && file.value(key) == value)
+        return;
     if (!readable)
         file.clear();
     file.setValue(key, value);
