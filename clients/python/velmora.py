@@ -166,7 +166,7 @@ class Velmora:
             self._tip_moves.get_nowait()
         reply = self.request("arm.tip", **target)
         if wait and reply["move_ms"] > 0:
-            self._wait_for_tip_move(reply.get("move_ms", 0) / 1000 + self.timeout)
+            self._wait_for_tip_move(reply["move_ms"] / 1000 + self.timeout)
         return reply
 
     def park(self, wait=False):

@@ -30,6 +30,12 @@ constexpr std::size_t kLengths = 4;
 constexpr std::size_t kPerJoint = 4;
 constexpr std::size_t kLargestFile = 64 * 1024;
 
+// Where a joint's point (0 or 1) has its pulse width in profileFields(); its value follows.
+std::size_t pulseField(int joint, int point)
+{
+    return kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
+}
+
 QString storedKey(const ProfileField &field)
 {
     return QString::fromStdString(std::string(kProfileGroup) + "/" + field.key());
@@ -103,7 +109,7 @@ QWidget *ArmSetupWindow::buildCalibration()
         const QString name = toolkit::translated(jointName(joint));
         grid->addWidget(new QLabel(name, box), joint + 1, 0);
         for (int point = 0; point < 2; ++point) {
-            const std::size_t first = kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
+            const std::size_t first = pulseField(joint, point);
             const int column = 1 + point * 3;
             grid->addWidget(addField(profileFields()[first], box), joint + 1, column);
             grid->addWidget(addField(profileFields()[first + 1], box), joint + 1, column + 1);
@@ -180,8 +186,7 @@ void ArmSetupWindow::refuse(const platform::UiText &why)
 
 void ArmSetupWindow::takePosition(int joint, int point)
 {
-    const std::size_t pulse = kLengths + std::size_t(joint) * kPerJoint + std::size_t(point) * 2;
-    fields[pulse]->setText(QString::number(arm.joint(joint).getPosition()));
+    fields[pulseField(joint, point)]->setText(QString::number(arm.joint(joint).getPosition()));
 }
 
 QString ArmSetupWindow::chooseFile(const char *name, const QString &title, bool forSaving)

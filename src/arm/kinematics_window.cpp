@@ -243,9 +243,7 @@ void KinematicsWindow::jogPressed(int axis, int direction)
 void KinematicsWindow::chooseCoordinates()
 {
     const bool wasCylindrical = coordinateLabels[0]->text() == coordinateName(kCoordinates[0].cylindrical);
-    const Pose target = poseOf({targetFields[0]->value(), targetFields[1]->value(), targetFields[2]->value(),
-                                targetFields[3]->value(), targetFields[4]->value()},
-                               wasCylindrical);
+    const Pose target = targetFromFields(wasCylindrical);
     const bool nowCylindrical = cylindrical();
     for (int i = 0; i < 5; ++i) {
         const Coordinate &c = kCoordinates[i];
@@ -265,12 +263,14 @@ void KinematicsWindow::showMoveState(const QString &text)
     scheduleRefresh(true);
 }
 
-Pose KinematicsWindow::targetFromFields() const
+Pose KinematicsWindow::targetFromFields() const { return targetFromFields(cylindrical()); }
+
+Pose KinematicsWindow::targetFromFields(bool inCylindrical) const
 {
     std::array<double, 5> values;
     for (int i = 0; i < 5; ++i)
         values[i] = targetFields[i]->value();
-    return poseOf(values, cylindrical());
+    return poseOf(values, inCylindrical);
 }
 
 void KinematicsWindow::showTargetInFields(const Pose &pose)

@@ -64,6 +64,8 @@ private:
     void scheduleRefresh(bool everything);
     void refresh();
     Pose targetFromFields() const;
+    // The fields read as the coordinates they showed, cylindrical or not.
+    Pose targetFromFields(bool inCylindrical) const;
     void showTargetInFields(const Pose &pose);
 
     MoveExecutor &executor;
